@@ -1,0 +1,166 @@
+#include "engine/core/FileIO.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <vector>
+
+#include "engine/Ports.h"
+#include "engine/core/Messages.h"
+
+namespace engine::core {
+namespace {
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string baseNameOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+void throwWriteError(int error) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:
+            throw Error(msg::kDiskFull);
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            throw Error(msg::kCannotWrite);
+        default:
+            throw Error(msg::kWriteFailed);
+    }
+}
+
+std::string resolveRegularFile(const std::string& path) {
+    if (path.empty()) throw Error(msg::kFileMissing);
+    char resolved[PATH_MAX];
+    if (!::realpath(path.c_str(), resolved)) {
+        if (errno == EACCES) throw Error(msg::kCannotRead);
+        throw Error(msg::kFileMissing);
+    }
+    struct stat info {};
+    if (::stat(resolved, &info) != 0) throw Error(msg::kFileMissing);
+    if (!S_ISREG(info.st_mode)) throw Error(msg::kNotARegularFile);
+    return resolved;
+}
+
+InputFile::InputFile(const std::string& path) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) throw Error(errno == ENOENT ? msg::kFileMissing : msg::kCannotRead);
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd_);
+        throw Error(msg::kNotARegularFile);
+    }
+    size_ = static_cast<std::uint64_t>(info.st_size);
+    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+}
+
+InputFile::~InputFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::size_t InputFile::readAt(void* buffer, std::size_t count, std::uint64_t offset) const {
+    auto* out = static_cast<unsigned char*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t got = ::pread(fd_, out + done, count - done, static_cast<off_t>(offset + done));
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            throw Error(msg::kCannotRead);
+        }
+        if (got == 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+bool InputFile::readExactAt(void* buffer, std::size_t count, std::uint64_t offset) const {
+    return readAt(buffer, count, offset) == count;
+}
+
+ReplacementFile::ReplacementFile(const std::string& targetPath, std::uint64_t expectedSize)
+    : target_(targetPath) {
+    const std::string folder = folderOf(targetPath);
+    struct statvfs fs {};
+    if (::statvfs(folder.c_str(), &fs) == 0) {
+        const std::uint64_t available = static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
+        if (available < expectedSize) throw Error(msg::kDiskFull);
+    }
+    std::string pattern = folder + "/." + baseNameOf(targetPath) + ".mvxtmp-XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    fd_ = ::mkostemp(name.data(), O_CLOEXEC);  // mkostemp creates with mode 0600
+    if (fd_ < 0) throwWriteError(errno);
+    temp_ = name.data();
+    if (expectedSize > 0) {
+        const int rc = ::posix_fallocate(fd_, 0, static_cast<off_t>(expectedSize));
+        if (rc != 0 && rc != EOPNOTSUPP && rc != EINVAL) {
+            ::close(fd_);
+            ::unlink(temp_.c_str());
+            fd_ = -1;
+            throwWriteError(rc);
+        }
+    }
+}
+
+ReplacementFile::~ReplacementFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!committed_ && !temp_.empty()) ::unlink(temp_.c_str());
+}
+
+void ReplacementFile::writeAt(const void* data, std::size_t count, std::uint64_t offset) {
+    const auto* in = static_cast<const unsigned char*>(data);
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t put = ::pwrite(fd_, in + done, count - done, static_cast<off_t>(offset + done));
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            throwWriteError(errno);
+        }
+        done += static_cast<std::size_t>(put);
+    }
+}
+
+void ReplacementFile::commit(std::uint64_t finalSize) {
+    if (::ftruncate(fd_, static_cast<off_t>(finalSize)) != 0) throwWriteError(errno);
+    struct stat original {};
+    if (::stat(target_.c_str(), &original) == 0) {
+        ::fchmod(fd_, original.st_mode & 07777);
+        if (::fchown(fd_, original.st_uid, original.st_gid) != 0) {
+            // Only root may give a file away; our own files keep our ownership anyway.
+        }
+    }
+    if (::fsync(fd_) != 0) throwWriteError(errno);
+    if (::close(fd_) != 0) {
+        fd_ = -1;
+        throwWriteError(errno);
+    }
+    fd_ = -1;
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) throwWriteError(errno);
+    committed_ = true;
+    fsyncFolderOf(target_);
+}
+
+void fsyncFolderOf(const std::string& path) {
+    const int dir = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return;
+    ::fsync(dir);
+    ::close(dir);
+}
+
+}  // namespace engine::core

@@ -1,0 +1,60 @@
+// Reading a user's file and replacing it in place without ever leaving it half written:
+// the result goes to a temporary file beside the original (mode 0600), is fsynced, renamed over the
+// original and the folder is fsynced. Until the rename the original is untouched.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace engine::core {
+
+// Follows symbolic links to the file they name; throws engine::Error unless that is an existing regular file.
+std::string resolveRegularFile(const std::string& path);
+
+class InputFile {
+public:
+    explicit InputFile(const std::string& path);  // path as resolveRegularFile returns it
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    std::uint64_t size() const { return size_; }
+    // Reads up to `count` bytes at `offset`; fewer only at the end of the file.
+    std::size_t readAt(void* buffer, std::size_t count, std::uint64_t offset) const;
+    // Reads exactly `count` bytes at `offset`; false when the file ends first.
+    bool readExactAt(void* buffer, std::size_t count, std::uint64_t offset) const;
+    int descriptor() const { return fd_; }
+
+private:
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+};
+
+class ReplacementFile {
+public:
+    // Creates the temporary file beside `targetPath` and reserves `expectedSize` bytes, so that a full disk
+    // is found before any work is done.
+    ReplacementFile(const std::string& targetPath, std::uint64_t expectedSize);
+    ~ReplacementFile();  // removes the temporary file unless committed
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+    void writeAt(const void* data, std::size_t count, std::uint64_t offset);
+    // Sets the final length, fsyncs, gives it the original's permissions, renames it over the original
+    // and fsyncs the folder.
+    void commit(std::uint64_t finalSize);
+
+private:
+    std::string target_;
+    std::string temp_;
+    int fd_ = -1;
+    bool committed_ = false;
+};
+
+// Throws the engine::Error that fits an errno of a failed write (full disk, no rights, other).
+[[noreturn]] void throwWriteError(int error);
+
+void fsyncFolderOf(const std::string& path);
+
+}  // namespace engine::core

@@ -1,0 +1,27 @@
+// The eight-byte magics that open every file the engine writes or reads, so that one look at the first bytes
+// tells which base made a file. Layout of each format: docs/FORMAT.md.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+
+namespace engine::core {
+
+using Magic = std::array<unsigned char, 8>;
+
+// "MVX" + base tag + format version.
+inline constexpr Magic kMagicNormal{'M', 'V', 'X', '2', '0', '3', 'N', 1};
+inline constexpr Magic kMagicFast{'M', 'V', 'X', '2', '0', '3', 'F', 1};
+inline constexpr Magic kMagicBase104{'M', 'V', 'X', '1', '0', '4', 'C', 1};
+inline constexpr Magic kMagicBase105{'M', 'V', 'X', '1', '0', '5', 'T', 1};
+inline constexpr Magic kMagicBase106{'M', 'V', 'X', '1', '0', '6', 'P', 1};
+inline constexpr Magic kMagicBase2010{'M', 'V', 'X', '2', '0', '1', 'G', 1};
+inline constexpr Magic kMagicPackage{'M', 'V', 'X', '2', '0', '2', 'D', 1};
+
+inline bool startsWith(const unsigned char* data, std::size_t size, const Magic& magic) {
+    return size >= magic.size() && std::memcmp(data, magic.data(), magic.size()) == 0;
+}
+
+}  // namespace engine::core

@@ -1,0 +1,19 @@
+// The engine's user-facing texts, in one place. Each tells what happened and that the file was left as it was.
+#pragma once
+
+namespace engine::msg {
+
+inline constexpr const char* kFileMissing = "Soubor neexistuje";
+inline constexpr const char* kNotARegularFile = "Nejde o soubor";
+inline constexpr const char* kCannotRead = "Soubor nelze číst";
+inline constexpr const char* kCannotWrite = "Do složky souboru nelze zapisovat, soubor zůstal beze změny";
+inline constexpr const char* kDiskFull = "Na disku není dost místa, soubor zůstal beze změny";
+inline constexpr const char* kWriteFailed = "Zápis se nezdařil, soubor zůstal beze změny";
+inline constexpr const char* kWrongKey = "Špatný klíč, soubor zůstal beze změny";
+inline constexpr const char* kDamaged = "Soubor je poškozen nebo změněn, soubor zůstal beze změny";
+inline constexpr const char* kNotOurFile = "Soubor není šifrován touto bází, soubor zůstal beze změny";
+inline constexpr const char* kKdfTooCostly = "Soubor žádá nepřípustně náročné odvození klíče, soubor zůstal beze změny";
+inline constexpr const char* kEmptyKey = "Klíč je prázdný";
+inline constexpr const char* kCryptoFailure = "Kryptografická operace selhala, soubor zůstal beze změny";
+
+}  // namespace engine::msg

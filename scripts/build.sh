@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Configures and builds into build/ (or $MIVEX_BUILD_DIR).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${MIVEX_BUILD_DIR:-$root/build}"
+"$root/scripts/deps.sh"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j "$(nproc)"

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the program and the tests need, where they are missing.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  qt6-base-dev qt6-webengine-dev qt6-translations-l10n
+  libssl-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
+  fonts-dejavu-core shared-mime-info desktop-file-utils
+  xvfb xauth imagemagick
+)
+if [ "${MIVEX_BENCH_PEERS:-0}" = 1 ]; then
+  packages+=(age 7zip gpg openssl coreutils time)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "engine/Ports.h"
+#include "engine/core/FileIO.h"
+#include "tests/engine/TempDir.h"
+
+using engine::core::InputFile;
+using engine::core::ReplacementFile;
+using testutil::TempDir;
+
+TEST(ReplacementFile, CommitReplacesContentKeepsModeAndLeavesNoTemporary) {
+    TempDir dir;
+    const auto target = dir.file("a.txt");
+    testutil::writeFile(target, {1, 2, 3});
+    ::chmod(target.c_str(), 0640);
+    {
+        ReplacementFile out(target, 5);
+        const unsigned char data[] = {9, 8, 7, 6, 5};
+        out.writeAt(data, 5, 0);
+        out.commit(4);
+    }
+    EXPECT_EQ(testutil::readFile(target), (std::vector<unsigned char>{9, 8, 7, 6}));
+    struct stat info {};
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(dir.entries().size(), 1u);
+}
+
+TEST(ReplacementFile, AbandonedReplacementLeavesOriginalAndNoTemporary) {
+    TempDir dir;
+    const auto target = dir.file("a.txt");
+    testutil::writeFile(target, {1, 2, 3});
+    {
+        ReplacementFile out(target, 3);
+        const unsigned char data[] = {4, 4, 4};
+        out.writeAt(data, 3, 0);
+    }
+    EXPECT_EQ(testutil::readFile(target), (std::vector<unsigned char>{1, 2, 3}));
+    EXPECT_EQ(dir.entries().size(), 1u);
+}
+
+TEST(ReplacementFile, RefusesMoreThanTheDiskHolds) {
+    TempDir dir;
+    EXPECT_THROW(ReplacementFile(dir.file("a"), std::uint64_t{1} << 62), engine::Error);
+    EXPECT_TRUE(dir.entries().empty());
+}
+
+TEST(ResolveRegularFile, FollowsLinksAndRefusesFoldersAndMissingFiles) {
+    TempDir dir;
+    testutil::writeFile(dir.file("real"), {1});
+    std::filesystem::create_symlink(dir.file("real"), dir.file("link"));
+    EXPECT_EQ(engine::core::resolveRegularFile(dir.file("link")),
+              std::filesystem::canonical(dir.file("real")).string());
+    EXPECT_THROW(engine::core::resolveRegularFile(dir.path()), engine::Error);
+    EXPECT_THROW(engine::core::resolveRegularFile(dir.file("missing")), engine::Error);
+    EXPECT_THROW(engine::core::resolveRegularFile(""), engine::Error);
+}
+
+TEST(InputFile, ReadsAtOffsetsAndReportsShortReads) {
+    TempDir dir;
+    testutil::writeFile(dir.file("f"), {1, 2, 3, 4});
+    InputFile in(dir.file("f"));
+    EXPECT_EQ(in.size(), 4u);
+    unsigned char buf[4] = {};
+    EXPECT_TRUE(in.readExactAt(buf, 2, 2));
+    EXPECT_EQ(buf[0], 3);
+    EXPECT_FALSE(in.readExactAt(buf, 4, 1));
+}

@@ -1,0 +1,47 @@
+#include "tests/engine/TempDir.h"
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+namespace testutil {
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "mivex-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::vector<std::string> TempDir::entries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_)) names.push_back(entry.path().filename());
+    return names;
+}
+
+std::vector<unsigned char> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const std::string& path, const std::vector<unsigned char>& data) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+std::vector<unsigned char> randomBytes(std::size_t size, std::uint32_t seed) {
+    std::mt19937 generator(seed);
+    std::vector<unsigned char> data(size);
+    for (auto& byte : data) byte = static_cast<unsigned char>(generator());
+    return data;
+}
+
+}  // namespace testutil
