@@ -17,6 +17,7 @@ inline constexpr std::size_t kHeaderMacOffset = 48;  // the MAC covers bytes 0..
 inline constexpr std::size_t kTagSize = 16;
 inline constexpr std::uint32_t kMinChunkSize = 4096;
 inline constexpr std::uint32_t kMaxChunkSize = 16u << 20;
+inline constexpr std::uint32_t kDefaultChunkSize = 64 * 1024;
 
 inline constexpr std::uint8_t kKdfScrypt = 1;
 
