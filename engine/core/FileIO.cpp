@@ -59,7 +59,8 @@ std::string resolveRegularFile(const std::string& path) {
 }
 
 InputFile::InputFile(const std::string& path) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: a FIFO put in the file's place must not hang the caller; regular files ignore it.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0) throw Error(errno == ENOENT ? msg::kFileMissing : msg::kCannotRead);
     struct stat info {};
     if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -101,7 +102,9 @@ ReplacementFile::ReplacementFile(const std::string& targetPath, std::uint64_t ex
         const std::uint64_t available = static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
         if (available < expectedSize) throw Error(msg::kDiskFull);
     }
-    std::string pattern = folder + "/." + baseNameOf(targetPath) + ".mvxtmp-XXXXXX";
+    // A name near the file system's limit would leave no room for the suffix: shorten the part taken over.
+    const std::string stem = baseNameOf(targetPath).substr(0, 200);
+    std::string pattern = folder + "/." + stem + ".mvxtmp-XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     fd_ = ::mkostemp(name.data(), O_CLOEXEC);  // mkostemp creates with mode 0600

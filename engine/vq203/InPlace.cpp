@@ -63,7 +63,8 @@ void decryptInPlace(const std::string& path, const std::string& key, engine::Pro
     const auto plainSize = ChunkLayout{header.chunkSize}.plainSizeOf(in.size() - kHeaderSize);
     if (!plainSize) throw Error(msg::kDamaged);  // readOurHeader made sure the header is all there
     if (key.empty()) throw Error(msg::kWrongKey);
-    const FileKeys keys = deriveFileKeys(key, header);
+    const auto checked = takeCheckedKeys(target, header, key);
+    const FileKeys keys = checked ? *checked : deriveFileKeys(key, header);
     if (!headerMacMatches(header, keys)) throw Error(msg::kWrongKey);
     const Header::Bytes headerBytes = header.serialize();
 
