@@ -11,7 +11,10 @@ std::uint64_t chunkCount(std::uint64_t bodySize, std::uint32_t chunkSize) {
     const std::uint64_t sealed = std::uint64_t{chunkSize} + kAeadTagSize;
     // Every chunk but the last is full; the last holds 0 .. chunkSize - 1 plain bytes.
     if ((bodySize - kAeadTagSize) % sealed >= chunkSize) throw Error(msg::kDamaged);
-    return (bodySize - kAeadTagSize) / sealed + 1;
+    const std::uint64_t count = (bodySize - kAeadTagSize) / sealed + 1;
+    // Both bases number chunks with 32 bits of the nonce.
+    if (count > kMaxChunkCount) throw Error(msg::kDamaged);
+    return count;
 }
 
 std::uint64_t decryptChunks(const core::InputFile& in, core::ReplacementFile& out, const ChunkedAeadBody& body) {

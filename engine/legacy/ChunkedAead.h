@@ -17,6 +17,7 @@ namespace engine::legacy {
 
 inline constexpr std::size_t kAeadTagSize = 16;
 inline constexpr std::size_t kAeadNonceSize = 12;
+inline constexpr std::uint64_t kMaxChunkCount = std::uint64_t{1} << 32;
 
 using Nonce = std::array<unsigned char, kAeadNonceSize>;
 
@@ -29,7 +30,8 @@ struct ChunkedAeadBody {
     std::function<void(std::uint64_t index, bool last, Nonce& nonce, std::vector<unsigned char>& aad)> frame;
 };
 
-// Chunks in a body of `bodySize` bytes; throws the damaged-file error when no whole number of chunks fits.
+// Chunks in a body of `bodySize` bytes; throws the damaged-file error when no whole number of chunks fits
+// or there are more than kMaxChunkCount.
 std::uint64_t chunkCount(std::uint64_t bodySize, std::uint32_t chunkSize);
 
 // Decrypts every chunk into `out` from offset 0; returns the plain length. Throws the damaged-file error at the

@@ -30,6 +30,12 @@ struct OlderBase {
     std::unique_ptr<Decryption> (*open)(const core::InputFile& in, const std::string& key);
 };
 
+// The `open` of a base whose Decryption is constructed from the file and the key.
+template <typename BaseDecryption>
+std::unique_ptr<Decryption> openAs(const core::InputFile& in, const std::string& key) {
+    return std::make_unique<BaseDecryption>(in, key);
+}
+
 void decryptInPlace(const std::string& path, const std::string& key, const OlderBase& base);
 
 // Throws the wrong-key error unless the stored key check equals the derived one (in constant time).

@@ -36,9 +36,7 @@ public:
         if (!in.readExactAt(header_, kHeaderSize, 0)) throw engine::Error(engine::msg::kDamaged);
         chunkSize_ = readBigEndian<std::uint32_t>(header_ + kChunkSizeAt);
         if (chunkSize_ < kMinChunkSize || chunkSize_ > kMaxChunkSize) throw engine::Error(engine::msg::kDamaged);
-        // The chunk index is 32 bits of the nonce.
-        if (chunkCount(in.size() - kHeaderSize, chunkSize_) > (std::uint64_t{1} << 32))
-            throw engine::Error(engine::msg::kDamaged);
+        chunkCount(in.size() - kHeaderSize, chunkSize_);  // refuses a body no chunk layout fits, before the KDF
         const auto iterations = readBigEndian<std::uint32_t>(header_ + kIterationsAt);
         requirePbkdf2Cost(iterations);
         const Secret master = pbkdf2(key, header_ + kSaltAt, kSaltSize, iterations, Pbkdf2Digest::Sha512, 32);
@@ -68,11 +66,7 @@ private:
 }  // namespace
 
 void desifrovat(const std::string& path, const std::string& key) {
-    decryptInPlace(path, key,
-                   {engine::core::kMagicBase106, kHeaderSize + kAeadTagSize,
-                    [](const engine::core::InputFile& in, const std::string& k) -> std::unique_ptr<Decryption> {
-                        return std::make_unique<Base106>(in, k);
-                    }});
+    decryptInPlace(path, key, {engine::core::kMagicBase106, kHeaderSize + kAeadTagSize, openAs<Base106>});
 }
 
 }  // namespace VQ106

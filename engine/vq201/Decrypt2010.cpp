@@ -68,7 +68,7 @@ private:
         const std::uint64_t body = in_.size() - kHeaderSize;
         if (plainSize_ > body) throw engine::Error(engine::msg::kDamaged);
         const std::uint64_t chunks = plainSize_ / chunkSize_ + 1;
-        if (chunks > (std::uint64_t{1} << 32) || body - plainSize_ != chunks * kAeadTagSize)
+        if (chunks > kMaxChunkCount || body - plainSize_ != chunks * kAeadTagSize)
             throw engine::Error(engine::msg::kDamaged);
     }
 
@@ -82,11 +82,7 @@ private:
 }  // namespace
 
 void desifrovat(const std::string& path, const std::string& key) {
-    decryptInPlace(path, key,
-                   {engine::core::kMagicBase2010, kHeaderSize + kAeadTagSize,
-                    [](const engine::core::InputFile& in, const std::string& k) -> std::unique_ptr<Decryption> {
-                        return std::make_unique<Base2010>(in, k);
-                    }});
+    decryptInPlace(path, key, {engine::core::kMagicBase2010, kHeaderSize + kAeadTagSize, openAs<Base2010>});
 }
 
 }  // namespace VQ201

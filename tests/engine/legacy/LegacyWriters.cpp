@@ -73,6 +73,13 @@ Bytes hmacSha256(const unsigned char* key, const Bytes& data) {
     return tag;
 }
 
+// Key check, cipher text and the HMAC over everything before it; keys as splitKeys gives them (80 bytes).
+void sealEncryptThenMac(Bytes& out, const EVP_CIPHER* cipher, const Bytes& keys, const Bytes& iv, const Bytes& plain) {
+    append(out, keys.data() + 64, 16);
+    append(out, encryptWhole(cipher, keys.data(), iv.data(), plain));
+    append(out, hmacSha256(keys.data() + 32, out));
+}
+
 // Seals `plain` in chunks of `chunkSize`, the last one shorter (possibly empty); nonce and AAD per chunk.
 template <typename Frame>
 void appendChunks(Bytes& out, const EVP_CIPHER* cipher, const unsigned char* key, const Bytes& plain,
@@ -109,9 +116,7 @@ Bytes write104(const Bytes& plain, const std::string& key, const WriteOptions& o
     appendBigEndian(out, options.iterations);
     append(out, salt);
     append(out, iv);
-    append(out, keys.data() + 64, 16);
-    append(out, encryptWhole(EVP_aes_256_cbc(), keys.data(), iv.data(), plain));
-    append(out, hmacSha256(keys.data() + 32, out));
+    sealEncryptThenMac(out, EVP_aes_256_cbc(), keys, iv, plain);
     return out;
 }
 
@@ -124,9 +129,7 @@ Bytes write105(const Bytes& plain, const std::string& key, const WriteOptions& o
     appendBigEndian(out, options.iterations);
     appendBigEndian(out, std::uint64_t{plain.size()});
     append(out, counter);
-    append(out, keys.data() + 64, 16);
-    append(out, encryptWhole(EVP_aes_256_ctr(), keys.data(), counter.data(), plain));
-    append(out, hmacSha256(keys.data() + 32, out));
+    sealEncryptThenMac(out, EVP_aes_256_ctr(), keys, counter, plain);
     return out;
 }
 
