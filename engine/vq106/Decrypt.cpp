@@ -3,7 +3,6 @@
 
 #include <openssl/evp.h>
 
-#include <algorithm>
 #include <cstring>
 
 #include "engine/Ports.h"
