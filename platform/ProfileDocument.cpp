@@ -9,12 +9,6 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
 char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool sameName(std::string_view a, std::string_view b) {
@@ -23,19 +17,19 @@ bool sameName(std::string_view a, std::string_view b) {
 }
 
 bool isComment(std::string_view line) {
-    const std::string_view content = trimmed(line);
+    const std::string_view content = trimBlanks(line);
     return !content.empty() && (content.front() == ';' || content.front() == '#');
 }
 
-bool isBlankLine(std::string_view line) { return trimmed(line).empty(); }
+bool isBlankLine(std::string_view line) { return trimBlanks(line).empty(); }
 
 // "[name]" with anything after the bracket ignored.
 std::optional<std::string_view> headerName(std::string_view line) {
-    const std::string_view content = trimmed(line);
+    const std::string_view content = trimBlanks(line);
     if (content.empty() || content.front() != '[') return std::nullopt;
     const auto close = content.find(']');
     if (close == std::string_view::npos) return std::nullopt;
-    return trimmed(content.substr(1, close - 1));
+    return trimBlanks(content.substr(1, close - 1));
 }
 
 // The key of an entry line "key=value"; comments, headers and lines without "=" have none.
@@ -43,7 +37,7 @@ std::optional<std::string_view> keyName(std::string_view line) {
     if (isComment(line) || headerName(line)) return std::nullopt;
     const auto equals = line.find('=');
     if (equals == std::string_view::npos) return std::nullopt;
-    return trimmed(line.substr(0, equals));
+    return trimBlanks(line.substr(0, equals));
 }
 
 // Where the value of an entry line starts: after "=" and the blanks that follow it.
@@ -54,6 +48,12 @@ std::size_t valueStart(std::string_view line) {
 }
 
 }  // namespace
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
 
 ProfileDocument::ProfileDocument(std::string_view bytes) {
     bool endingKnown = false;
@@ -88,7 +88,7 @@ std::string_view ProfileDocument::contentOf(std::size_t index) const {
 }
 
 std::optional<ProfileDocument::Range> ProfileDocument::findSection(std::string_view section) const {
-    const std::string_view wanted = trimmed(section);
+    const std::string_view wanted = trimBlanks(section);
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const auto name = headerName(contentOf(i));
         if (!name || !sameName(*name, wanted)) continue;
@@ -101,7 +101,7 @@ std::optional<ProfileDocument::Range> ProfileDocument::findSection(std::string_v
 
 std::optional<std::size_t> ProfileDocument::findKey(const Range& range, std::string_view key,
                                                     std::size_t from) const {
-    const std::string_view wanted = trimmed(key);
+    const std::string_view wanted = trimBlanks(key);
     for (std::size_t i = std::max(from, range.header + 1); i < range.end; ++i) {
         const auto name = keyName(contentOf(i));
         if (name && sameName(*name, wanted)) return i;
@@ -128,14 +128,14 @@ std::optional<std::string> ProfileDocument::value(std::string_view section, std:
     const auto line = findKey(*range, key, 0);
     if (!line) return std::nullopt;
     const std::string_view text = lines_[*line].text;
-    return std::string(trimmed(text.substr(text.find('=') + 1)));
+    return std::string(trimBlanks(text.substr(text.find('=') + 1)));
 }
 
 bool ProfileDocument::setValue(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string entry = std::string(trimmed(key)) + "=" + std::string(value);
+    const std::string entry = std::string(trimBlanks(key)) + "=" + std::string(value);
     const auto range = findSection(section);
     if (!range) {
-        insertLine(lines_.size(), "[" + std::string(trimmed(section)) + "]");
+        insertLine(lines_.size(), "[" + std::string(trimBlanks(section)) + "]");
         insertLine(lines_.size(), entry);
         return true;
     }

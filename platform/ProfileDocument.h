@@ -11,6 +11,9 @@
 
 namespace platform {
 
+// The text without the blanks (spaces, tabs) around it, which names and values do not count.
+std::string_view trimBlanks(std::string_view text);
+
 class ProfileDocument {
 public:
     ProfileDocument() = default;

@@ -20,12 +20,6 @@ namespace {
 
 bool hasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
-std::string_view withoutBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // The whole file, the empty text when it does not exist, nothing when it exists but cannot be read.
 std::optional<std::string> readBytes(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -149,11 +143,11 @@ void ProfileFile::edit(const std::function<bool(ProfileDocument&)>& change) {
 }
 
 bool ProfileFile::isStorableSection(std::string_view name) {
-    return !withoutBlanks(name).empty() && !hasLineBreak(name) && name.find(']') == std::string_view::npos;
+    return !trimBlanks(name).empty() && !hasLineBreak(name) && name.find(']') == std::string_view::npos;
 }
 
 bool ProfileFile::isStorableKey(std::string_view name) {
-    const std::string_view content = withoutBlanks(name);
+    const std::string_view content = trimBlanks(name);
     return !content.empty() && !hasLineBreak(name) && name.find('=') == std::string_view::npos &&
            content.front() != '[' && content.front() != ';' && content.front() != '#';
 }
