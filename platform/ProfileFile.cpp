@@ -1,0 +1,157 @@
+#include "platform/ProfileFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+#include "engine/Ports.h"
+#include "engine/core/FileIO.h"
+#include "platform/ProfileDocument.h"
+
+namespace platform {
+namespace {
+
+bool hasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+
+// The whole file, the empty text when it does not exist, nothing when it exists but cannot be read.
+std::optional<std::string> readBytes(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT ? std::optional<std::string>(std::string()) : std::nullopt;
+    std::string bytes;
+    char buffer[16384];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (got == 0) break;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+ProfileDocument readDocument(const std::string& path) {
+    return ProfileDocument(readBytes(path).value_or(std::string()));
+}
+
+// The file a write replaces: the one a symbolic link names, else the path itself.
+std::string writeTarget(const std::string& path) {
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
+    char resolved[PATH_MAX];
+    return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+}
+
+// Like the read-only attribute: no write bit at all stops even root.
+bool isReadOnly(const std::string& target) {
+    struct stat info {};
+    if (::stat(target.c_str(), &info) != 0) return false;
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.c_str(), W_OK) != 0;
+}
+
+// Cuts a value after kMaxValueCharacters characters without splitting a UTF-8 sequence.
+std::string cutToReadLength(std::string value) {
+    std::size_t at = 0;
+    for (std::size_t count = 0; at < value.size() && count < ProfileFile::kMaxValueCharacters; ++count) {
+        const auto lead = static_cast<unsigned char>(value[at]);
+        const std::size_t length = lead >= 0xF0 && lead < 0xF8 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        std::size_t next = at + 1;
+        while (next < at + length && next < value.size() &&
+               (static_cast<unsigned char>(value[next]) & 0xC0) == 0x80)
+            ++next;
+        at = (next == at + length) ? next : at + 1;  // a broken sequence counts byte by byte
+    }
+    value.resize(at);
+    return value;
+}
+
+std::optional<long long> parseNumber(std::string_view text) {
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text.remove_prefix(2);
+    } else if (text.starts_with('+')) {
+        text.remove_prefix(1);
+    }
+    long long number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number, base);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    if (base == 16 && text.starts_with('-')) return std::nullopt;
+    return number;
+}
+
+}  // namespace
+
+WriteError::WriteError(const std::string& path) : std::runtime_error("Unable to write to " + path), path_(path) {}
+
+ProfileFile::ProfileFile(const std::string& path)
+    : path_(std::filesystem::absolute(path).lexically_normal().string()) {}
+
+std::string ProfileFile::readString(std::string_view section, std::string_view key,
+                                    std::string_view defaultValue) const {
+    const auto value = readDocument(path_).value(section, key);
+    return cutToReadLength(value ? *value : std::string(defaultValue));
+}
+
+long long ProfileFile::readInt(std::string_view section, std::string_view key, long long defaultValue) const {
+    const auto value = readDocument(path_).value(section, key);
+    if (!value) return defaultValue;
+    return parseNumber(cutToReadLength(*value)).value_or(0);
+}
+
+std::vector<std::string> ProfileFile::sectionNames() const { return readDocument(path_).sectionNames(); }
+
+void ProfileFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
+    if (!isStorableSection(section) || !isStorableKey(key) || !isStorableValue(value))
+        throw std::invalid_argument("profile entry cannot be stored in " + path_);
+    edit([&](ProfileDocument& document) { return document.setValue(section, key, value); });
+}
+
+void ProfileFile::writeInt(std::string_view section, std::string_view key, long long value) {
+    writeString(section, key, std::to_string(value));
+}
+
+void ProfileFile::deleteKey(std::string_view section, std::string_view key) {
+    edit([&](ProfileDocument& document) { return document.removeKey(section, key); });
+}
+
+void ProfileFile::edit(const std::function<bool(ProfileDocument&)>& change) {
+    const std::string target = writeTarget(path_);
+    const auto bytes = readBytes(target);
+    if (!bytes) throw WriteError(path_);
+    ProfileDocument document(*bytes);
+    if (!change(document)) return;
+    if (isReadOnly(target)) throw WriteError(path_);
+    const std::string text = document.bytes();
+    try {
+        engine::core::ReplacementFile replacement(target, text.size());
+        replacement.writeAt(text.data(), text.size(), 0);
+        replacement.commit(text.size());
+    } catch (const engine::Error&) {
+        throw WriteError(path_);
+    }
+}
+
+bool ProfileFile::isStorableSection(std::string_view name) {
+    return !trimBlanks(name).empty() && !hasLineBreak(name) && name.find(']') == std::string_view::npos;
+}
+
+bool ProfileFile::isStorableKey(std::string_view name) {
+    const std::string_view content = trimBlanks(name);
+    return !content.empty() && !hasLineBreak(name) && name.find('=') == std::string_view::npos &&
+           content.front() != '[' && content.front() != ';' && content.front() != '#';
+}
+
+bool ProfileFile::isStorableValue(std::string_view value) { return !hasLineBreak(value); }
+
+}  // namespace platform

@@ -1,0 +1,63 @@
+// The user database data.adb beside the program file.
+//
+// Every user has two sections: a numbered one ("1", "2", …) holding "name" = the login name and
+// <login name> = the user code, which lists the user for the user manager, and one named by the user code
+// holding "user" = the login name and "index" = the number, which the login finds. Section "All" holds
+// "Count", the number of users the last save wrote. No password is stored; the user code is computed by the
+// caller (Roster::strtohex of name, "#" and password).
+//
+// Each operation opens the file, does its work and closes it again. A missing or unreadable file reads as
+// empty. A failed write throws platform::WriteError ("Unable to write to <full path>") at that write; the
+// entries written before it stay in the file.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "platform/ProfileFile.h"
+
+namespace users {
+
+// One row of the user manager's grid below its header. A row with an empty name stands for no user.
+struct User {
+    std::string name;
+    std::string code;
+
+    bool operator==(const User&) const = default;
+};
+
+// The folder of the running program file, with its trailing '/' (from /proc/self/exe).
+std::string programDirectory();
+
+class UserDatabase {
+public:
+    static constexpr const char* kFileName = "data.adb";
+
+    // The database is `directory` + "data.adb"; the directory may be given with or without its trailing '/'.
+    explicit UserDatabase(const std::string& directory);
+    // The database in the folder of the running program file.
+    static UserDatabase besideProgram();
+
+    const std::string& path() const { return file_.path(); }
+
+    // The users of sections 1 to "Count" of "All", in number order; a section without a "name" is skipped.
+    std::vector<User> load() const;
+
+    // Writes every row with a name, numbering the written users 1, 2, 3, … in row order, then "Count".
+    // Deletes nothing. Throws platform::WriteError.
+    void save(const std::vector<User>& rows);
+
+    // The stored login name of the user with this code, or the empty text when there is none.
+    std::string lookupLogin(const std::string& userCode) const;
+
+    // Deletes the four entries of the user in users[position] (failures are passed over silently), empties
+    // that row's name and saves the rows. The numbered section is the one the save gives that row: its
+    // position among the rows with a name. Throws platform::WriteError (from the save), std::out_of_range.
+    void remove(std::vector<User>& rows, std::size_t position);
+
+private:
+    platform::ProfileFile file_;
+};
+
+}  // namespace users
