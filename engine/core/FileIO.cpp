@@ -134,6 +134,17 @@ void ReplacementFile::writeAt(const void* data, std::size_t count, std::uint64_t
         }
         done += static_cast<std::size_t>(put);
     }
+    startWriteback(offset + count);
+}
+
+// Starts the disk writing the data behind us while we go on, so that the fsync at the end has little
+// left to do. Only a hint: a failure shows up at fsync.
+void ReplacementFile::startWriteback(std::uint64_t writtenUpTo) {
+    constexpr std::uint64_t kWritebackStep = 8u << 20;
+    if (writtenUpTo < writebackFrom_ + kWritebackStep) return;
+    ::sync_file_range(fd_, static_cast<off_t>(writebackFrom_), static_cast<off_t>(writtenUpTo - writebackFrom_),
+                      SYNC_FILE_RANGE_WRITE);
+    writebackFrom_ = writtenUpTo;
 }
 
 void ReplacementFile::commit(std::uint64_t finalSize) {

@@ -40,16 +40,19 @@ public:
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
+    // Writes are expected in ascending order (the writeback hint relies on it, correctness does not).
     void writeAt(const void* data, std::size_t count, std::uint64_t offset);
     // Sets the final length, fsyncs, gives it the original's permissions, renames it over the original
     // and fsyncs the folder.
     void commit(std::uint64_t finalSize);
 
 private:
+    void startWriteback(std::uint64_t writtenUpTo);
     std::string target_;
     std::string temp_;
     int fd_ = -1;
     bool committed_ = false;
+    std::uint64_t writebackFrom_ = 0;  // writes are sequential: everything below was handed to the disk
 };
 
 // Throws the engine::Error that fits an errno of a failed write (full disk, no rights, other).

@@ -14,6 +14,7 @@ inline constexpr const char* kDamaged = "Soubor je poškozen nebo změněn, soub
 inline constexpr const char* kNotOurFile = "Soubor není šifrován touto bází, soubor zůstal beze změny";
 inline constexpr const char* kKdfTooCostly = "Soubor žádá nepřípustně náročné odvození klíče, soubor zůstal beze změny";
 inline constexpr const char* kEmptyKey = "Klíč je prázdný";
+inline constexpr const char* kKeySizeOutOfRange = "Velikost klíče musí být 1 až 65536 bitů";
 inline constexpr const char* kCryptoFailure = "Kryptografická operace selhala, soubor zůstal beze změny";
 
 }  // namespace engine::msg

@@ -1,0 +1,34 @@
+// Sealing or opening a whole file body chunk by chunk, straight from an InputFile into a ReplacementFile.
+// Reading, the cipher and writing overlap (the next batch is read and the previous one written while a
+// batch is processed), and a batch's chunks are shared out over `workers` threads. Memory: a few batches,
+// whatever the file size.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "engine/core/FileIO.h"
+#include "engine/core/Progress.h"
+#include "engine/core/Secret.h"
+
+namespace engine::core {
+
+struct BodyJob {
+    const InputFile& in;
+    std::uint64_t inOffset;   // where the body to transform starts in the input
+    ReplacementFile& out;
+    std::uint64_t outOffset;  // where its transform goes in the output
+    const SecretKey& key;
+    std::span<const unsigned char> aad;
+    std::uint32_t chunkSize;
+    unsigned workers;
+    Progress& progress;
+};
+
+// Seals `plainSize` bytes; returns the sealed size written.
+std::uint64_t sealBody(const BodyJob& job, std::uint64_t plainSize);
+// Opens `sealedSize` bytes (checked with ChunkLayout first); throws engine::Error(kDamaged) on the first chunk
+// that does not authenticate. Returns the plaintext size written.
+std::uint64_t openBody(const BodyJob& job, std::uint64_t sealedSize);
+
+}  // namespace engine::core

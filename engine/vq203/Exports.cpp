@@ -1,0 +1,54 @@
+// The exports of the current base that encrypt, decrypt and check keys.
+#include "engine/VQ203.h"
+#include "engine/core/Keys.h"
+#include "engine/vq203/Method.h"
+
+namespace VQ203 {
+namespace {
+
+void encryptKeepingPlainFile(const std::string& path, const std::string& key, const detail::Method& method,
+                             engine::ProgressBar& pb, engine::Window& window) {
+    std::string target;
+    try {
+        target = engine::core::resolveRegularFile(path);
+        detail::encryptInPlace(target, key, method, pb);
+    } catch (...) {
+        // The flag priznak_pridat added just before must not stay on the user's plain file.
+        if (!target.empty()) detail::undoAddedFlag(target);
+        throw;
+    }
+    detail::forgetAddedFlag(target);
+    window.repaint();
+}
+
+}  // namespace
+
+void sifrovat(const std::string& path, const std::string& key, engine::ProgressBar& pb, engine::Window& window) {
+    encryptKeepingPlainFile(path, key, detail::normalMethod(), pb, window);
+}
+
+void fastsifrovat(const std::string& path, const std::string& key, engine::ProgressBar& pb, engine::Window& window) {
+    encryptKeepingPlainFile(path, key, detail::fastMethod(), pb, window);
+}
+
+void desifrovat(const std::string& path, const std::string& key, engine::ProgressBar& pb, engine::Window& window) {
+    detail::decryptInPlace(path, key, pb);
+    window.repaint();
+}
+
+void fastdesifrovat(const std::string& path, const std::string& key, engine::ProgressBar& pb, engine::Window& window) {
+    detail::decryptInPlace(path, key, pb);
+    window.repaint();
+}
+
+unsigned char passcheck(const std::string& path, const std::string& key) {
+    try {
+        const engine::core::InputFile in(engine::core::resolveRegularFile(path));
+        const engine::core::Header header = detail::readOurHeader(in);
+        return engine::core::headerMacMatches(header, engine::core::deriveFileKeys(key, header)) ? 1 : 0;
+    } catch (...) {
+        return 0;  // missing, unreadable, not ours, or a cost above the cap
+    }
+}
+
+}  // namespace VQ203

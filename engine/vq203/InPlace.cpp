@@ -1,0 +1,80 @@
+// sifrovat / fastsifrovat / desifrovat / fastdesifrovat: the whole file through the chunk stream into a
+// temporary file beside it, renamed over the original only when everything has been written (and, when
+// decrypting, authenticated).
+#include <algorithm>
+#include <thread>
+
+#include "engine/core/ChunkedFile.h"
+#include "engine/core/Keys.h"
+#include "engine/core/Layout.h"
+#include "engine/core/Messages.h"
+#include "engine/vq203/Method.h"
+
+namespace VQ203::detail {
+
+using namespace engine::core;
+using engine::Error;
+namespace msg = engine::msg;
+
+Method normalMethod() { return Method{kMagicNormal, kDefaultChunkSize, 1}; }
+
+Method fastMethod() {
+    const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, 16u);
+    return Method{kMagicFast, 1u << 20, cores};
+}
+
+Header readOurHeader(const InputFile& in) {
+    Header::Bytes bytes{};
+    const std::size_t got = in.readAt(bytes.data(), bytes.size(), 0);
+    Header header;
+    switch (parseHeader(bytes.data(), got, {kMagicNormal, kMagicFast}, header)) {
+        case HeaderStatus::Ok: return header;
+        case HeaderStatus::WrongMagic: throw Error(msg::kNotOurFile);
+        case HeaderStatus::Malformed: throw Error(msg::kDamaged);
+        case HeaderStatus::KdfTooCostly: throw Error(msg::kKdfTooCostly);
+    }
+    throw Error(msg::kDamaged);
+}
+
+void encryptInPlace(const std::string& path, const std::string& key, const Method& method, engine::ProgressBar& pb) {
+    if (key.empty()) throw Error(msg::kEmptyKey);
+    const std::string target = resolveRegularFile(path);
+    InputFile in(target);
+    Header header = newHeader(method.magic, method.chunkSize);
+    const FileKeys keys = deriveFileKeys(key, header);
+    sealHeader(header, keys);
+    const Header::Bytes headerBytes = header.serialize();
+
+    const std::uint64_t plainSize = in.size();
+    ReplacementFile out(target, kHeaderSize + ChunkLayout{method.chunkSize}.sealedSize(plainSize));
+    out.writeAt(headerBytes.data(), headerBytes.size(), 0);
+    Progress progress(pb, plainSize);
+    const std::uint64_t sealed =
+        sealBody(BodyJob{in, 0, out, kHeaderSize, keys.stream, headerBytes, method.chunkSize, method.workers, progress},
+                 plainSize);
+    out.commit(kHeaderSize + sealed);
+    progress.finish();
+}
+
+void decryptInPlace(const std::string& path, const std::string& key, engine::ProgressBar& pb) {
+    const std::string target = resolveRegularFile(path);
+    InputFile in(target);
+    const Header header = readOurHeader(in);
+    const auto plainSize = ChunkLayout{header.chunkSize}.plainSizeOf(in.size() - kHeaderSize);
+    if (!plainSize) throw Error(msg::kDamaged);  // readOurHeader made sure the header is all there
+    if (key.empty()) throw Error(msg::kWrongKey);
+    const FileKeys keys = deriveFileKeys(key, header);
+    if (!headerMacMatches(header, keys)) throw Error(msg::kWrongKey);
+    const Header::Bytes headerBytes = header.serialize();
+
+    ReplacementFile out(target, *plainSize);
+    Progress progress(pb, in.size() - kHeaderSize);
+    const unsigned workers = header.magic == kMagicFast ? fastMethod().workers : 1;
+    const std::uint64_t written = openBody(
+        BodyJob{in, kHeaderSize, out, 0, keys.stream, headerBytes, header.chunkSize, workers, progress},
+        in.size() - kHeaderSize);
+    out.commit(written);
+    progress.finish();
+}
+
+}  // namespace VQ203::detail

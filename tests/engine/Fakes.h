@@ -1,0 +1,37 @@
+// Stand-ins for the calling window's controls, recording what the engine did with them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/Ports.h"
+
+namespace testutil {
+
+class FakeField : public engine::TextField {
+public:
+    explicit FakeField(std::string initial = "") : text_(std::move(initial)) {}
+    void setText(const std::string& utf8) override {
+        text_ = utf8;
+        ++changes;
+    }
+    std::string text() const override { return text_; }
+    int changes = 0;
+
+private:
+    std::string text_;
+};
+
+class FakeBar : public engine::ProgressBar {
+public:
+    void setPosition(int percent) override { positions.push_back(percent); }
+    std::vector<int> positions;
+};
+
+class FakeWindow : public engine::Window {
+public:
+    void repaint() override { ++repaints; }
+    int repaints = 0;
+};
+
+}  // namespace testutil

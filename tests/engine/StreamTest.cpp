@@ -1,0 +1,98 @@
+// The streaming AEAD that packages build on: any split of the input gives the same stream, and the opener
+// refuses cut, extended, reordered and foreign streams.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "engine/Ports.h"
+#include "engine/core/Keys.h"
+#include "engine/core/Stream.h"
+#include "engine/core/TestHooks.h"
+#include "tests/engine/TempDir.h"
+
+using namespace engine::core;
+
+namespace {
+
+constexpr std::uint32_t kChunk = 4096;
+
+struct Sealed {
+    Header::Bytes header;
+    std::vector<unsigned char> body;
+};
+
+SecretKey testKey(unsigned char fill) {
+    SecretKey key;
+    std::fill(key.data(), key.data() + key.size(), fill);
+    return key;
+}
+
+std::vector<unsigned char> seal(const std::vector<unsigned char>& plain, std::size_t piece,
+                                const std::array<unsigned char, 4>& aad = {1, 2, 3, 4}) {
+    std::vector<unsigned char> out;
+    StreamSealer sealer(testKey(7), aad, kChunk, [&](const unsigned char* d, std::size_t n) { out.insert(out.end(), d, d + n); });
+    for (std::size_t at = 0; at < plain.size(); at += piece)
+        sealer.write(plain.data() + at, std::min(piece, plain.size() - at));
+    sealer.finish();
+    return out;
+}
+
+std::vector<unsigned char> open(const std::vector<unsigned char>& sealed, std::size_t piece,
+                                const std::array<unsigned char, 4>& aad = {1, 2, 3, 4}, unsigned char key = 7) {
+    std::vector<unsigned char> out;
+    StreamOpener opener(testKey(key), aad, kChunk, [&](const unsigned char* d, std::size_t n) { out.insert(out.end(), d, d + n); });
+    for (std::size_t at = 0; at < sealed.size(); at += piece)
+        opener.write(sealed.data() + at, std::min(piece, sealed.size() - at));
+    opener.finish();
+    return out;
+}
+
+}  // namespace
+
+TEST(Stream, RoundTripsForEverySizeAndEverySplit) {
+    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{kChunk - 1}, std::size_t{kChunk},
+                                   std::size_t{kChunk + 1}, std::size_t{7 * kChunk}}) {
+        SCOPED_TRACE(size);
+        const auto plain = testutil::randomBytes(size, 3);
+        const auto sealed = seal(plain, 1000);
+        EXPECT_EQ(sealed, seal(plain, 4096));
+        EXPECT_EQ(sealed.size(), size + 16 * std::max<std::size_t>(1, (size + kChunk - 1) / kChunk));
+        EXPECT_EQ(open(sealed, 333), plain);
+        EXPECT_EQ(open(sealed, sealed.size() + 1), plain);
+    }
+}
+
+TEST(Stream, CutExtendedReorderedOrForeignStreamsAreRefused) {
+    const auto plain = testutil::randomBytes(3 * kChunk, 4);
+    const auto sealed = seal(plain, 5000);
+    const std::size_t stride = kChunk + 16;
+    EXPECT_THROW(open({sealed.begin(), sealed.begin() + 2 * stride}, 999), engine::Error);
+    EXPECT_THROW(open({sealed.begin(), sealed.end() - 1}, 999), engine::Error);
+    auto extended = sealed;
+    extended.push_back(0);
+    EXPECT_THROW(open(extended, 999), engine::Error);
+    auto swapped = sealed;
+    std::swap_ranges(swapped.begin(), swapped.begin() + stride, swapped.begin() + stride);
+    EXPECT_THROW(open(swapped, 999), engine::Error);
+    EXPECT_THROW(open(sealed, 999, {1, 2, 3, 5}), engine::Error);  // another header
+    EXPECT_THROW(open(sealed, 999, {1, 2, 3, 4}, 8), engine::Error);  // another key
+    EXPECT_THROW(open({}, 1), engine::Error);
+}
+
+TEST(HeaderMac, DetectsAWrongPasswordAndAnyChangedField) {
+    setScryptCostForTesting(10);
+    Header header = newHeader(kMagicPackage, kChunk);
+    const FileKeys keys = deriveFileKeys("heslo", header);
+    sealHeader(header, keys);
+    EXPECT_TRUE(headerMacMatches(header, deriveFileKeys("heslo", header)));
+    EXPECT_FALSE(headerMacMatches(header, deriveFileKeys("heslO", header)));
+    Header changed = header;
+    changed.chunkSize *= 2;
+    EXPECT_FALSE(headerMacMatches(changed, keys));
+
+    Header parsed;
+    const auto bytes = header.serialize();
+    ASSERT_EQ(parseHeader(bytes.data(), bytes.size(), {kMagicPackage}, parsed), HeaderStatus::Ok);
+    EXPECT_TRUE(headerMacMatches(parsed, keys));
+    EXPECT_EQ(parseHeader(bytes.data(), bytes.size(), {kMagicNormal}, parsed), HeaderStatus::WrongMagic);
+}
