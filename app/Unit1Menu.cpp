@@ -1,4 +1,5 @@
 // The main menu and the toolbar of the main window, each entry bound to its handler through the guard.
+#include <QLayout>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -94,7 +95,11 @@ void TForm1::buildToolBar() {
     ToolBar1 = new QToolBar(client);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setGeometry(0, 0, client->width(), 29);
-    ToolBar1->setIconSize(QSize(18, 18));
+    ToolBar1->setIconSize(QSize(16, 16));
+    // Nineteen buttons and nine bars fit the window's width only with tight buttons.
+    ToolBar1->setContentsMargins(0, 0, 0, 0);
+    ToolBar1->layout()->setSpacing(0);
+    ToolBar1->setStyleSheet(QStringLiteral("QToolButton { padding: 2px; margin: 0px; } QToolBar { spacing: 0px; padding: 0px; } QToolBar::separator { width: 4px; }"));
     ToolBar1->setMovable(false);
     ToolBar1->setFloatable(false);
 
