@@ -85,8 +85,11 @@ void runPipeline(const BodyJob& job, const Geometry& g, ChunkFn transform, const
         const std::uint64_t first = batch * perBatch;
         const std::uint64_t end = std::min(first + perBatch, g.count);
         std::atomic<bool> failed{false};
+        // Chunks are handed out one at a time, so that a worker the scheduler holds back delays the batch by
+        // one chunk at most.
+        std::atomic<std::uint64_t> next{first};
         auto work = [&](unsigned worker) {
-            for (std::uint64_t i = first + worker; i < end && !failed; i += workers) {
+            for (std::uint64_t i = next++; i < end && !failed; i = next++) {
                 const std::uint64_t inStart = i * g.inStride;
                 const std::size_t inSize = static_cast<std::size_t>(std::min<std::uint64_t>(g.inStride, g.inTotal - inStart));
                 const unsigned char* in = inBuf[batch % 2].data() + (i - first) * g.inStride;
