@@ -94,6 +94,22 @@ bool InputFile::readExactAt(void* buffer, std::size_t count, std::uint64_t offse
     return readAt(buffer, count, offset) == count;
 }
 
+OpenFile::OpenFile(const std::string& path, int flags) : fd_(::open(path.c_str(), flags | O_CLOEXEC)) {
+    if (fd_ >= 0) return;
+    if (errno == ENOENT) throw Error(msg::kFileMissing);
+    throw Error((flags & O_ACCMODE) == O_RDONLY ? msg::kCannotRead : msg::kCannotWrite);
+}
+
+OpenFile::~OpenFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::uint64_t OpenFile::size() const {
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0) throw Error(msg::kCannotRead);
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
 ReplacementFile::ReplacementFile(const std::string& targetPath, std::uint64_t expectedSize)
     : target_(targetPath) {
     const std::string folder = folderOf(targetPath);

@@ -11,7 +11,8 @@
 
 namespace VQ203::detail {
 
-// Normal: 64 KiB chunks on one core. Fast: 1 MiB chunks shared out over all cores. Both are the same
+// Normal: 64 KiB chunks, the cipher on one core. Fast: 1 MiB chunks (fewer tags and cipher set-ups), the
+// cipher shared out over the cores the reader and writer threads leave free. Both are the same
 // authenticated encryption; the magic says which one made a file.
 struct Method {
     engine::core::Magic magic;
