@@ -170,10 +170,12 @@ void ReplacementFile::commit(std::uint64_t finalSize) {
     if (::ftruncate(fd_, static_cast<off_t>(finalSize)) != 0) throwWriteError(errno);
     struct stat original {};
     if (::stat(target_.c_str(), &original) == 0) {
-        ::fchmod(fd_, original.st_mode & 07777);
+        // Owner first: a change of owner clears the set-id bits that the mode then restores.
         if (::fchown(fd_, original.st_uid, original.st_gid) != 0) {
             // Only root may give a file away; our own files keep our ownership anyway.
         }
+        // A result left at 0600 would silently lock others out of a file they could read before.
+        if (::fchmod(fd_, original.st_mode & 07777) != 0) throwWriteError(errno);
     }
     if (::fsync(fd_) != 0) throwWriteError(errno);
     if (::close(fd_) != 0) {
