@@ -8,8 +8,7 @@
 #include "platform/Style.h"
 
 int main(int argc, char* argv[]) {
-    // The web engine shares its graphics context with the widgets; this must precede the application.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    prepareWebEngine();
     QApplication app(argc, argv);
     platform::setUpApplication(app);
 
