@@ -1,15 +1,14 @@
 // The program's entry: the application, its title, its windows, the message loop.
-#include <QApplication>
-
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "app/WebEngineBrowser.h"
+#include "platform/GuardedApplication.h"
 #include "platform/ShellAssociation.h"
 #include "platform/Style.h"
 
 int main(int argc, char* argv[]) {
     prepareWebEngine();
-    QApplication app(argc, argv);
+    platform::GuardedApplication app(argc, argv);
     platform::setUpApplication(app);
 
     const auto classesRoot = platform::systemClassesRoot();
