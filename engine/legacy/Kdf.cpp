@@ -1,6 +1,7 @@
 #include "engine/legacy/Kdf.h"
 
 #include <openssl/core_names.h>
+#include <openssl/crypto.h>
 
 #include "engine/Ports.h"
 #include "engine/core/EvpKdf.h"
@@ -29,6 +30,13 @@ Secret pbkdf2(const std::string& key, const unsigned char* salt, std::size_t sal
          core::octetParam(OSSL_KDF_PARAM_SALT, salt, saltSize), OSSL_PARAM_construct_uint(OSSL_KDF_PARAM_ITER, &iter),
          core::textParam(OSSL_KDF_PARAM_DIGEST, digest == Pbkdf2Digest::Sha512 ? "SHA2-512" : "SHA2-256")},
         length);
+}
+
+Secret checkedKeys(const Secret& master, std::string_view label, std::size_t keysSize,
+                   const unsigned char* storedCheck) {
+    Secret keys = expandKeys(master, label, keysSize + kKeyCheckSize);
+    if (CRYPTO_memcmp(storedCheck, keys.at(keysSize), kKeyCheckSize) != 0) throw Error(msg::kWrongKey);
+    return keys;
 }
 
 }  // namespace engine::legacy

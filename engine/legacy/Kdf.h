@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "engine/core/Kdf.h"
 #include "engine/core/Secret.h"
@@ -39,5 +40,13 @@ void requireScryptCost(const ScryptCost& cost);
 // The raw derivation; callers bound the cost first.
 Secret pbkdf2(const std::string& key, const unsigned char* salt, std::size_t saltSize, std::uint32_t iterations,
               Pbkdf2Digest digest, std::size_t length);
+
+// Every older base stores a key check of this size right after its keys in the expanded master.
+inline constexpr std::size_t kKeyCheckSize = 16;
+
+// Expands `master` with the base's `label` into `keysSize` bytes of keys and a key check; throws the wrong-key
+// error unless the check equals `storedCheck` (compared in constant time). Returns the keys and the check.
+Secret checkedKeys(const Secret& master, std::string_view label, std::size_t keysSize,
+                   const unsigned char* storedCheck);
 
 }  // namespace engine::legacy

@@ -24,7 +24,6 @@ constexpr std::size_t kChunkSizeAt = 28;
 constexpr std::size_t kNoncePrefixAt = 32;
 constexpr std::size_t kNoncePrefixSize = 8;
 constexpr std::size_t kKeyCheckAt = 40;
-constexpr std::size_t kKeyCheckSize = 16;
 constexpr std::size_t kHeaderSize = 56;
 constexpr std::uint32_t kMinChunkSize = 4096;
 constexpr std::uint32_t kMaxChunkSize = 4u << 20;
@@ -39,8 +38,7 @@ public:
         const auto iterations = readBigEndian<std::uint32_t>(header_ + kIterationsAt);
         requirePbkdf2Cost(iterations);
         const Secret master = pbkdf2(key, header_ + kSaltAt, kSaltSize, iterations, Pbkdf2Digest::Sha512, 32);
-        keys_ = std::make_unique<Secret>(expandKeys(master, "MVX106 keys", 32 + kKeyCheckSize));
-        requireKeyCheck(header_ + kKeyCheckAt, keys_->at(32), kKeyCheckSize);
+        keys_ = checkedKeys(master, "MVX106 keys", 32, header_ + kKeyCheckAt);
     }
 
     std::uint64_t largestPlainSize() const override { return in_.size() - kHeaderSize; }
@@ -52,14 +50,14 @@ public:
             aad.assign(header_, header_ + kHeaderSize);
             aad.push_back(last ? 1 : 0);
         };
-        return decryptChunks(in_, out, {EVP_chacha20_poly1305(), keys_->data(), kHeaderSize, chunkSize_, frame});
+        return decryptChunks(in_, out, {EVP_chacha20_poly1305(), keys_.data(), kHeaderSize, chunkSize_, frame});
     }
 
 private:
     const engine::core::InputFile& in_;
     unsigned char header_[kHeaderSize] = {};
     std::uint32_t chunkSize_ = 0;
-    std::unique_ptr<Secret> keys_;
+    Secret keys_{0};
 };
 
 }  // namespace

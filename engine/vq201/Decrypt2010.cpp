@@ -28,7 +28,6 @@ constexpr std::size_t kNoncePrefixAt = 52;
 constexpr std::size_t kNoncePrefixSize = 7;
 constexpr std::size_t kReservedAt = 59;
 constexpr std::size_t kKeyCheckAt = 60;
-constexpr std::size_t kKeyCheckSize = 16;
 constexpr std::size_t kHeaderSize = 76;
 constexpr unsigned kMinLog2ChunkSize = 12;
 constexpr unsigned kMaxLog2ChunkSize = 22;
@@ -41,8 +40,7 @@ public:
         const ScryptCost cost{header_[kLog2NAt], header_[kRAt], header_[kPAt]};
         requireScryptCost(cost);
         const Secret master = scrypt(key, header_ + kSaltAt, kSaltSize, cost, 32);
-        keys_ = std::make_unique<Secret>(expandKeys(master, "MVX2010 keys", 32 + kKeyCheckSize));
-        requireKeyCheck(header_ + kKeyCheckAt, keys_->at(32), kKeyCheckSize);
+        keys_ = checkedKeys(master, "MVX2010 keys", 32, header_ + kKeyCheckAt);
     }
 
     std::uint64_t largestPlainSize() const override { return plainSize_; }
@@ -54,7 +52,7 @@ public:
             nonce[kAeadNonceSize - 1] = last ? 1 : 0;
             aad.assign(header_, header_ + kHeaderSize);
         };
-        return decryptChunks(in_, out, {EVP_aes_256_gcm(), keys_->data(), kHeaderSize, chunkSize_, frame});
+        return decryptChunks(in_, out, {EVP_aes_256_gcm(), keys_.data(), kHeaderSize, chunkSize_, frame});
     }
 
 private:
@@ -76,7 +74,7 @@ private:
     unsigned char header_[kHeaderSize] = {};
     std::uint32_t chunkSize_ = 0;
     std::uint64_t plainSize_ = 0;
-    std::unique_ptr<Secret> keys_;
+    Secret keys_{0};
 };
 
 }  // namespace
