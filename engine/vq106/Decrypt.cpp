@@ -3,8 +3,6 @@
 
 #include <openssl/evp.h>
 
-#include <cstring>
-
 #include "engine/Ports.h"
 #include "engine/core/Messages.h"
 #include "engine/legacy/BigEndian.h"
@@ -45,8 +43,7 @@ public:
 
     std::uint64_t decryptInto(engine::core::ReplacementFile& out) override {
         const auto frame = [this](std::uint64_t index, bool last, Nonce& nonce, std::vector<unsigned char>& aad) {
-            std::memcpy(nonce.data(), header_ + kNoncePrefixAt, kNoncePrefixSize);
-            writeBigEndian(static_cast<std::uint32_t>(index), nonce.data() + kNoncePrefixSize);
+            startNonce(nonce, header_ + kNoncePrefixAt, kNoncePrefixSize, index);
             aad.assign(header_, header_ + kHeaderSize);
             aad.push_back(last ? 1 : 0);
         };

@@ -2,8 +2,6 @@
 // Layout: docs/FORMAT.md.
 #include <openssl/evp.h>
 
-#include <cstring>
-
 #include "engine/Ports.h"
 #include "engine/VQ201.h"
 #include "engine/core/Messages.h"
@@ -47,8 +45,7 @@ public:
 
     std::uint64_t decryptInto(engine::core::ReplacementFile& out) override {
         const auto frame = [this](std::uint64_t index, bool last, Nonce& nonce, std::vector<unsigned char>& aad) {
-            std::memcpy(nonce.data(), header_ + kNoncePrefixAt, kNoncePrefixSize);
-            writeBigEndian(static_cast<std::uint32_t>(index), nonce.data() + kNoncePrefixSize);
+            startNonce(nonce, header_ + kNoncePrefixAt, kNoncePrefixSize, index);
             nonce[kAeadNonceSize - 1] = last ? 1 : 0;
             aad.assign(header_, header_ + kHeaderSize);
         };
