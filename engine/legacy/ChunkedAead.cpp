@@ -4,10 +4,14 @@
 
 #include <cstring>
 
+#include "engine/core/Evp.h"
 #include "engine/legacy/BigEndian.h"
-#include "engine/legacy/Evp.h"
 
 namespace engine::legacy {
+
+using core::CipherContext;
+using core::newCipherContext;
+using core::requireOk;
 
 void startNonce(Nonce& nonce, const unsigned char* prefix, std::size_t prefixSize, std::uint64_t index) {
     std::memcpy(nonce.data(), prefix, prefixSize);

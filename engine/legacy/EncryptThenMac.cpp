@@ -6,11 +6,15 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/core/Evp.h"
 #include "engine/legacy/BigEndian.h"
-#include "engine/legacy/Evp.h"
 #include "engine/legacy/Kdf.h"
 
 namespace engine::legacy {
+
+using core::CipherContext;
+using core::newCipherContext;
+using core::requireOk;
 namespace {
 
 constexpr std::size_t kBlockOfWork = 1 << 20;
