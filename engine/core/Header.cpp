@@ -6,23 +6,10 @@
 #include <cstring>
 
 #include "engine/Ports.h"
+#include "engine/core/BigEndian.h"
 #include "engine/core/Messages.h"
 
 namespace engine::core {
-namespace {
-
-void putU32(unsigned char* at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(value >> (24 - 8 * i));
-}
-
-std::uint32_t getU32(const unsigned char* at) {
-    std::uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) value = (value << 8) | at[i];
-    return value;
-}
-
-}  // namespace
-
 // Offsets of the fields, as docs/FORMAT.md lists them.
 Header::Bytes Header::serialize() const {
     Bytes out{};
@@ -31,7 +18,7 @@ Header::Bytes Header::serialize() const {
     out[9] = kdf.log2N;
     out[10] = kdf.r;
     out[11] = kdf.p;
-    putU32(out.data() + 12, chunkSize);
+    writeBigEndian(chunkSize, out.data() + 12);
     std::memcpy(out.data() + 16, kdfSalt.data(), 16);
     std::memcpy(out.data() + 32, keySalt.data(), 16);
     std::memcpy(out.data() + kHeaderMacOffset, mac.data(), 32);
@@ -52,7 +39,7 @@ HeaderStatus parseHeader(const unsigned char* data, std::size_t size, std::initi
         case KdfBound::TooWeak: return HeaderStatus::Malformed;
         case KdfBound::Ok: break;
     }
-    out.chunkSize = getU32(data + 12);
+    out.chunkSize = readBigEndian<std::uint32_t>(data + 12);
     if (out.chunkSize < kMinChunkSize || out.chunkSize > kMaxChunkSize) return HeaderStatus::Malformed;
     std::memcpy(out.kdfSalt.data(), data + 16, 16);
     std::memcpy(out.keySalt.data(), data + 32, 16);

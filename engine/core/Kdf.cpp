@@ -1,12 +1,12 @@
 #include "engine/core/Kdf.h"
 
-#include <openssl/evp.h>
-#include <openssl/kdf.h>
+#include <openssl/core_names.h>
 
 #include <algorithm>
 #include <atomic>
 
 #include "engine/Ports.h"
+#include "engine/core/EvpKdf.h"
 #include "engine/core/Messages.h"
 #include "engine/core/TestHooks.h"
 
@@ -14,6 +14,16 @@ namespace engine::core {
 namespace {
 
 std::atomic<std::uint8_t> gLog2N{kProductionLog2N};
+
+Secret hkdfWithMode(const char* mode, const Secret& key, const unsigned char* salt, std::size_t saltSize,
+                    std::string_view info, std::size_t length) {
+    std::vector<OSSL_PARAM> params{textParam(OSSL_KDF_PARAM_MODE, mode),
+                                   textParam(OSSL_KDF_PARAM_DIGEST, "SHA2-256"),
+                                   octetParam(OSSL_KDF_PARAM_KEY, key.data(), key.size()),
+                                   octetParam(OSSL_KDF_PARAM_INFO, info.data(), info.size())};
+    if (salt) params.push_back(octetParam(OSSL_KDF_PARAM_SALT, salt, saltSize));
+    return deriveWithEvpKdf("HKDF", std::move(params), length);
+}
 
 }  // namespace
 
@@ -40,29 +50,38 @@ SecretKey scryptKey(const std::string& password, const unsigned char* salt, std:
         case KdfBound::TooWeak: throw Error(msg::kDamaged);
         case KdfBound::Ok: break;
     }
-    const std::uint64_t n = std::uint64_t{1} << params.log2N;
-    // scrypt needs 128 * r * N * p bytes; allow that plus a margin, never more.
-    const std::uint64_t maxMemory = 128 * std::uint64_t{params.r} * n * params.p + (1u << 20);
-    SecretKey key;
-    if (EVP_PBE_scrypt(password.data(), password.size(), salt, saltSize, n, params.r, params.p, maxMemory,
-                       key.data(), key.size()) != 1)
-        throw Error(msg::kCryptoFailure);
-    return key;
+    return SecretKey(scrypt(password, salt, saltSize, params, SecretKey::kSize));
 }
 
 SecretKey hkdfKey(const SecretKey& master, const unsigned char* salt, std::size_t saltSize, const char* label) {
-    EVP_PKEY_CTX* ctx = EVP_PKEY_CTX_new_id(EVP_PKEY_HKDF, nullptr);
-    SecretKey key;
-    std::size_t length = key.size();
-    const auto* info = reinterpret_cast<const unsigned char*>(label);
-    const bool ok = ctx && EVP_PKEY_derive_init(ctx) == 1 && EVP_PKEY_CTX_set_hkdf_md(ctx, EVP_sha256()) == 1 &&
-                    EVP_PKEY_CTX_set1_hkdf_salt(ctx, salt, static_cast<int>(saltSize)) == 1 &&
-                    EVP_PKEY_CTX_set1_hkdf_key(ctx, master.data(), static_cast<int>(master.size())) == 1 &&
-                    EVP_PKEY_CTX_add1_hkdf_info(ctx, info, static_cast<int>(std::char_traits<char>::length(label))) == 1 &&
-                    EVP_PKEY_derive(ctx, key.data(), &length) == 1 && length == key.size();
-    EVP_PKEY_CTX_free(ctx);
-    if (!ok) throw Error(msg::kCryptoFailure);
-    return key;
+    return SecretKey(hkdf(master, salt, saltSize, label, SecretKey::kSize));
+}
+
+Secret scrypt(const std::string& password, const unsigned char* salt, std::size_t saltSize,
+              const ScryptParams& params, std::size_t length) {
+    std::uint64_t n = std::uint64_t{1} << params.log2N;
+    std::uint32_t r = params.r;
+    std::uint32_t p = params.p;
+    // OpenSSL refuses above 32 MiB unless told: allow what scrypt needs (128 * r * (N + 2 + p) bytes) and a
+    // margin, never more.
+    std::uint64_t maxMemory = 128 * std::uint64_t{r} * (n + 2) + 128 * std::uint64_t{r} * p + (1u << 20);
+    return deriveWithEvpKdf("SCRYPT",
+                            {octetParam(OSSL_KDF_PARAM_PASSWORD, password.data(), password.size()),
+                             octetParam(OSSL_KDF_PARAM_SALT, salt, saltSize),
+                             OSSL_PARAM_construct_uint64(OSSL_KDF_PARAM_SCRYPT_N, &n),
+                             OSSL_PARAM_construct_uint32(OSSL_KDF_PARAM_SCRYPT_R, &r),
+                             OSSL_PARAM_construct_uint32(OSSL_KDF_PARAM_SCRYPT_P, &p),
+                             OSSL_PARAM_construct_uint64(OSSL_KDF_PARAM_SCRYPT_MAXMEM, &maxMemory)},
+                            length);
+}
+
+Secret hkdf(const Secret& ikm, const unsigned char* salt, std::size_t saltSize, std::string_view info,
+            std::size_t length) {
+    return hkdfWithMode("EXTRACT_AND_EXPAND", ikm, salt, saltSize, info, length);
+}
+
+Secret expandKeys(const Secret& master, std::string_view info, std::size_t length) {
+    return hkdfWithMode("EXPAND_ONLY", master, nullptr, 0, info, length);
 }
 
 }  // namespace engine::core

@@ -1,9 +1,11 @@
 // Turning a password into key material: scrypt for the password, HKDF-SHA256 for the keys of one file.
+// The older bases derive with the same scrypt and HKDF; only their bounds and PBKDF2 are their own.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "engine/core/Secret.h"
 
@@ -34,5 +36,14 @@ SecretKey scryptKey(const std::string& password, const unsigned char* salt, std:
 
 // HKDF-SHA256(ikm = master, salt, info = label) -> 32 bytes.
 SecretKey hkdfKey(const SecretKey& master, const unsigned char* salt, std::size_t saltSize, const char* label);
+
+// The raw derivations, any cost and length; callers bound the cost first. Throw engine::Error when OpenSSL fails.
+Secret scrypt(const std::string& password, const unsigned char* salt, std::size_t saltSize,
+              const ScryptParams& params, std::size_t length);
+// HKDF-SHA256, extract then expand.
+Secret hkdf(const Secret& ikm, const unsigned char* salt, std::size_t saltSize, std::string_view info,
+            std::size_t length);
+// HKDF-Expand with SHA-256 only, for a master that is already a uniform key: splits it into independent keys.
+Secret expandKeys(const Secret& master, std::string_view info, std::size_t length);
 
 }  // namespace engine::core

@@ -1,27 +1,60 @@
-// Key material that wipes itself when it goes out of scope.
+// Key material that wipes itself: derived keys never outlive their use in readable memory.
 #pragma once
 
 #include <openssl/crypto.h>
 
-#include <array>
 #include <cstddef>
+#include <utility>
+#include <vector>
+
+#include "engine/Ports.h"
+#include "engine/core/Messages.h"
 
 namespace engine::core {
 
-class SecretKey {
+class Secret {
 public:
-    static constexpr std::size_t kSize = 32;
-    SecretKey() = default;
-    ~SecretKey() { OPENSSL_cleanse(bytes_.data(), bytes_.size()); }
-    SecretKey(const SecretKey& other) = default;
-    SecretKey& operator=(const SecretKey& other) = default;
+    explicit Secret(std::size_t size) : bytes_(size) {}
+    ~Secret() { wipe(); }
+    Secret(const Secret& other) = default;
+    Secret(Secret&& other) noexcept : bytes_(std::move(other.bytes_)) {}
+    // The old bytes are wiped before the buffer may be given back.
+    Secret& operator=(const Secret& other) {
+        if (this != &other) {
+            wipe();
+            bytes_ = other.bytes_;
+        }
+        return *this;
+    }
+    Secret& operator=(Secret&& other) noexcept {
+        if (this != &other) {
+            wipe();
+            bytes_ = std::move(other.bytes_);
+        }
+        return *this;
+    }
 
     unsigned char* data() { return bytes_.data(); }
     const unsigned char* data() const { return bytes_.data(); }
-    static constexpr std::size_t size() { return kSize; }
+    std::size_t size() const { return bytes_.size(); }
+    const unsigned char* at(std::size_t offset) const { return bytes_.data() + offset; }
 
 private:
-    std::array<unsigned char, kSize> bytes_{};
+    void wipe() {
+        if (!bytes_.empty()) OPENSSL_cleanse(bytes_.data(), bytes_.size());
+    }
+    std::vector<unsigned char> bytes_;
+};
+
+// A key of the current base: always 32 bytes.
+class SecretKey : public Secret {
+public:
+    static constexpr std::size_t kSize = 32;
+    SecretKey() : Secret(kSize) {}
+    // Takes over a derived secret, which must have the key's size.
+    explicit SecretKey(Secret&& derived) : Secret(std::move(derived)) {
+        if (size() != kSize) throw Error(msg::kCryptoFailure);
+    }
 };
 
 }  // namespace engine::core

@@ -1,24 +1,11 @@
-// Integers in the older bases' headers are big-endian.
+// The older bases read their headers with the engine's big-endian helpers.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
+#include "engine/core/BigEndian.h"
 
 namespace engine::legacy {
 
-template <typename T>
-T readBigEndian(const unsigned char* bytes) {
-    T value = 0;
-    for (std::size_t i = 0; i < sizeof(T); ++i) value = static_cast<T>((value << 8) | bytes[i]);
-    return value;
-}
-
-template <typename T>
-void writeBigEndian(T value, unsigned char* bytes) {
-    for (std::size_t i = sizeof(T); i-- > 0;) {
-        bytes[i] = static_cast<unsigned char>(value & 0xFF);
-        value = static_cast<T>(value >> 8);
-    }
-}
+using core::readBigEndian;
+using core::writeBigEndian;
 
 }  // namespace engine::legacy

@@ -2,9 +2,21 @@
 
 #include <openssl/crypto.h>
 
-#include "engine/legacy/Evp.h"
+#include <cstring>
+
+#include "engine/core/Evp.h"
+#include "engine/legacy/BigEndian.h"
 
 namespace engine::legacy {
+
+using core::CipherContext;
+using core::newCipherContext;
+using core::requireOk;
+
+void startNonce(Nonce& nonce, const unsigned char* prefix, std::size_t prefixSize, std::uint64_t index) {
+    std::memcpy(nonce.data(), prefix, prefixSize);
+    writeBigEndian(static_cast<std::uint32_t>(index), nonce.data() + prefixSize);
+}
 
 std::uint64_t chunkCount(std::uint64_t bodySize, std::uint32_t chunkSize) {
     if (bodySize < kAeadTagSize) throw Error(msg::kDamaged);

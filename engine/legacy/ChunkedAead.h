@@ -30,6 +30,9 @@ struct ChunkedAeadBody {
     std::function<void(std::uint64_t index, bool last, Nonce& nonce, std::vector<unsigned char>& aad)> frame;
 };
 
+// Both bases begin a chunk's nonce with the header's prefix followed by the 32-bit big-endian chunk index.
+void startNonce(Nonce& nonce, const unsigned char* prefix, std::size_t prefixSize, std::uint64_t index);
+
 // Chunks in a body of `bodySize` bytes; throws the damaged-file error when no whole number of chunks fits
 // or there are more than kMaxChunkCount.
 std::uint64_t chunkCount(std::uint64_t bodySize, std::uint32_t chunkSize);

@@ -6,11 +6,15 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/core/Evp.h"
 #include "engine/legacy/BigEndian.h"
-#include "engine/legacy/Evp.h"
 #include "engine/legacy/Kdf.h"
 
 namespace engine::legacy {
+
+using core::CipherContext;
+using core::newCipherContext;
+using core::requireOk;
 namespace {
 
 constexpr std::size_t kBlockOfWork = 1 << 20;
@@ -90,7 +94,6 @@ namespace {
 
 constexpr std::size_t kSaltSize = 16;
 constexpr std::size_t kKeySize = 32;
-constexpr std::size_t kKeyCheckSize = 16;
 
 class EncryptThenMacFile : public Decryption {
 public:
@@ -102,23 +105,22 @@ public:
         requirePbkdf2Cost(iterations);
         const Secret master =
             pbkdf2(key, header_.data() + layout.saltAt, kSaltSize, iterations, Pbkdf2Digest::Sha256, kKeySize);
-        keys_ = std::make_unique<Secret>(expandKeys(master, layout.keyLabel, 2 * kKeySize + kKeyCheckSize));
-        requireKeyCheck(header_.data() + layout.keyCheckAt, keys_->at(2 * kKeySize), kKeyCheckSize);
+        keys_ = checkedKeys(master, layout.keyLabel, 2 * kKeySize, header_.data() + layout.keyCheckAt);
     }
 
     std::uint64_t largestPlainSize() const override { return in_.size() - layout_.headerSize - kHmacSize; }
 
     std::uint64_t decryptInto(core::ReplacementFile& out) override {
         return decryptEncryptThenMac(in_, out,
-                                     {layout_.cipher(), keys_->at(0), header_.data() + layout_.ivAt,
-                                      keys_->at(kKeySize), layout_.headerSize});
+                                     {layout_.cipher(), keys_.at(0), header_.data() + layout_.ivAt,
+                                      keys_.at(kKeySize), layout_.headerSize});
     }
 
 private:
     const core::InputFile& in_;
     const EncryptThenMacLayout& layout_;
     std::vector<unsigned char> header_;
-    std::unique_ptr<Secret> keys_;
+    Secret keys_{0};
 };
 
 }  // namespace

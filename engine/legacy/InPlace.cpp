@@ -1,7 +1,5 @@
 #include "engine/legacy/InPlace.h"
 
-#include <openssl/crypto.h>
-
 #include "engine/Ports.h"
 #include "engine/core/Messages.h"
 
@@ -17,10 +15,6 @@ void decryptInPlace(const std::string& path, const std::string& key, const Older
     core::ReplacementFile out(target, decryption->largestPlainSize());
     const std::uint64_t plainSize = decryption->decryptInto(out);
     out.commit(plainSize);
-}
-
-void requireKeyCheck(const unsigned char* stored, const unsigned char* derived, std::size_t size) {
-    if (CRYPTO_memcmp(stored, derived, size) != 0) throw Error(msg::kWrongKey);
 }
 
 }  // namespace engine::legacy

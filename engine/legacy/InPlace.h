@@ -38,7 +38,4 @@ std::unique_ptr<Decryption> openAs(const core::InputFile& in, const std::string&
 
 void decryptInPlace(const std::string& path, const std::string& key, const OlderBase& base);
 
-// Throws the wrong-key error unless the stored key check equals the derived one (in constant time).
-void requireKeyCheck(const unsigned char* stored, const unsigned char* derived, std::size_t size);
-
 }  // namespace engine::legacy

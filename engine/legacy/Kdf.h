@@ -1,6 +1,7 @@
 // Key derivation for the older bases. A file names its own KDF cost, so the cost is bounded before any work:
 // a file asking for more than the cap is refused at once (it could otherwise stall or exhaust the machine),
 // one asking for less than the floor was never written by the engine and is refused as damaged.
+// scrypt, HKDF-Expand and the self-wiping secret are the engine's own (engine/core/Kdf.h); PBKDF2 is used only here.
 #pragma once
 
 #include <cstddef>
@@ -8,9 +9,16 @@
 #include <string>
 #include <string_view>
 
-#include "engine/legacy/Secret.h"
+#include "engine/core/Kdf.h"
+#include "engine/core/Secret.h"
 
 namespace engine::legacy {
+
+using core::expandKeys;
+using core::scrypt;
+using core::Secret;
+// The header's one-byte log2 N, r and p.
+using ScryptCost = core::ScryptParams;
 
 inline constexpr std::uint32_t kPbkdf2MinIterations = 1000;
 inline constexpr std::uint32_t kPbkdf2MaxIterations = 5'000'000;
@@ -25,23 +33,20 @@ inline constexpr std::uint64_t kScryptMaxNrp = std::uint64_t{1} << 22;
 
 enum class Pbkdf2Digest { Sha256, Sha512 };
 
-struct ScryptCost {
-    unsigned log2N = 0;
-    std::uint32_t r = 0;
-    std::uint32_t p = 0;
-};
-
 // Throw engine::Error (too costly / damaged) unless the cost lies within the bounds above.
 void requirePbkdf2Cost(std::uint32_t iterations);
 void requireScryptCost(const ScryptCost& cost);
 
-// The raw derivations; callers bound the cost first.
+// The raw derivation; callers bound the cost first.
 Secret pbkdf2(const std::string& key, const unsigned char* salt, std::size_t saltSize, std::uint32_t iterations,
               Pbkdf2Digest digest, std::size_t length);
-Secret scrypt(const std::string& key, const unsigned char* salt, std::size_t saltSize, const ScryptCost& cost,
-              std::size_t length);
 
-// HKDF-Expand with SHA-256: splits one derived master secret into independent keys, one label per base.
-Secret expandKeys(const Secret& master, std::string_view label, std::size_t length);
+// Every older base stores a key check of this size right after its keys in the expanded master.
+inline constexpr std::size_t kKeyCheckSize = 16;
+
+// Expands `master` with the base's `label` into `keysSize` bytes of keys and a key check; throws the wrong-key
+// error unless the check equals `storedCheck` (compared in constant time). Returns the keys and the check.
+Secret checkedKeys(const Secret& master, std::string_view label, std::size_t keysSize,
+                   const unsigned char* storedCheck);
 
 }  // namespace engine::legacy

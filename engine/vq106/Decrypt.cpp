@@ -3,8 +3,6 @@
 
 #include <openssl/evp.h>
 
-#include <cstring>
-
 #include "engine/Ports.h"
 #include "engine/core/Messages.h"
 #include "engine/legacy/BigEndian.h"
@@ -24,7 +22,6 @@ constexpr std::size_t kChunkSizeAt = 28;
 constexpr std::size_t kNoncePrefixAt = 32;
 constexpr std::size_t kNoncePrefixSize = 8;
 constexpr std::size_t kKeyCheckAt = 40;
-constexpr std::size_t kKeyCheckSize = 16;
 constexpr std::size_t kHeaderSize = 56;
 constexpr std::uint32_t kMinChunkSize = 4096;
 constexpr std::uint32_t kMaxChunkSize = 4u << 20;
@@ -39,27 +36,25 @@ public:
         const auto iterations = readBigEndian<std::uint32_t>(header_ + kIterationsAt);
         requirePbkdf2Cost(iterations);
         const Secret master = pbkdf2(key, header_ + kSaltAt, kSaltSize, iterations, Pbkdf2Digest::Sha512, 32);
-        keys_ = std::make_unique<Secret>(expandKeys(master, "MVX106 keys", 32 + kKeyCheckSize));
-        requireKeyCheck(header_ + kKeyCheckAt, keys_->at(32), kKeyCheckSize);
+        keys_ = checkedKeys(master, "MVX106 keys", 32, header_ + kKeyCheckAt);
     }
 
     std::uint64_t largestPlainSize() const override { return in_.size() - kHeaderSize; }
 
     std::uint64_t decryptInto(engine::core::ReplacementFile& out) override {
         const auto frame = [this](std::uint64_t index, bool last, Nonce& nonce, std::vector<unsigned char>& aad) {
-            std::memcpy(nonce.data(), header_ + kNoncePrefixAt, kNoncePrefixSize);
-            writeBigEndian(static_cast<std::uint32_t>(index), nonce.data() + kNoncePrefixSize);
+            startNonce(nonce, header_ + kNoncePrefixAt, kNoncePrefixSize, index);
             aad.assign(header_, header_ + kHeaderSize);
             aad.push_back(last ? 1 : 0);
         };
-        return decryptChunks(in_, out, {EVP_chacha20_poly1305(), keys_->data(), kHeaderSize, chunkSize_, frame});
+        return decryptChunks(in_, out, {EVP_chacha20_poly1305(), keys_.data(), kHeaderSize, chunkSize_, frame});
     }
 
 private:
     const engine::core::InputFile& in_;
     unsigned char header_[kHeaderSize] = {};
     std::uint32_t chunkSize_ = 0;
-    std::unique_ptr<Secret> keys_;
+    Secret keys_{0};
 };
 
 }  // namespace

@@ -2,8 +2,6 @@
 // Layout: docs/FORMAT.md.
 #include <openssl/evp.h>
 
-#include <cstring>
-
 #include "engine/Ports.h"
 #include "engine/VQ201.h"
 #include "engine/core/Messages.h"
@@ -28,7 +26,6 @@ constexpr std::size_t kNoncePrefixAt = 52;
 constexpr std::size_t kNoncePrefixSize = 7;
 constexpr std::size_t kReservedAt = 59;
 constexpr std::size_t kKeyCheckAt = 60;
-constexpr std::size_t kKeyCheckSize = 16;
 constexpr std::size_t kHeaderSize = 76;
 constexpr unsigned kMinLog2ChunkSize = 12;
 constexpr unsigned kMaxLog2ChunkSize = 22;
@@ -41,20 +38,18 @@ public:
         const ScryptCost cost{header_[kLog2NAt], header_[kRAt], header_[kPAt]};
         requireScryptCost(cost);
         const Secret master = scrypt(key, header_ + kSaltAt, kSaltSize, cost, 32);
-        keys_ = std::make_unique<Secret>(expandKeys(master, "MVX2010 keys", 32 + kKeyCheckSize));
-        requireKeyCheck(header_ + kKeyCheckAt, keys_->at(32), kKeyCheckSize);
+        keys_ = checkedKeys(master, "MVX2010 keys", 32, header_ + kKeyCheckAt);
     }
 
     std::uint64_t largestPlainSize() const override { return plainSize_; }
 
     std::uint64_t decryptInto(engine::core::ReplacementFile& out) override {
         const auto frame = [this](std::uint64_t index, bool last, Nonce& nonce, std::vector<unsigned char>& aad) {
-            std::memcpy(nonce.data(), header_ + kNoncePrefixAt, kNoncePrefixSize);
-            writeBigEndian(static_cast<std::uint32_t>(index), nonce.data() + kNoncePrefixSize);
+            startNonce(nonce, header_ + kNoncePrefixAt, kNoncePrefixSize, index);
             nonce[kAeadNonceSize - 1] = last ? 1 : 0;
             aad.assign(header_, header_ + kHeaderSize);
         };
-        return decryptChunks(in_, out, {EVP_aes_256_gcm(), keys_->data(), kHeaderSize, chunkSize_, frame});
+        return decryptChunks(in_, out, {EVP_aes_256_gcm(), keys_.data(), kHeaderSize, chunkSize_, frame});
     }
 
 private:
@@ -76,7 +71,7 @@ private:
     unsigned char header_[kHeaderSize] = {};
     std::uint32_t chunkSize_ = 0;
     std::uint64_t plainSize_ = 0;
-    std::unique_ptr<Secret> keys_;
+    Secret keys_{0};
 };
 
 }  // namespace

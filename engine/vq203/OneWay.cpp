@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/VQ203.h"
+#include "engine/core/Evp.h"
 #include "engine/core/FileIO.h"
 #include "engine/core/Messages.h"
 #include "engine/core/Progress.h"
@@ -25,18 +26,6 @@ namespace msg = engine::msg;
 
 constexpr std::size_t kBlock = 1u << 20;
 
-class CipherContext {
-public:
-    CipherContext() : ctx_(EVP_CIPHER_CTX_new()) {
-        if (!ctx_) throw Error(msg::kCryptoFailure);
-    }
-    ~CipherContext() { EVP_CIPHER_CTX_free(ctx_); }  // frees and wipes the key schedule
-    EVP_CIPHER_CTX* get() { return ctx_; }
-
-private:
-    EVP_CIPHER_CTX* ctx_;
-};
-
 }  // namespace
 
 void sifrovat0(const std::string& path, engine::ProgressBar& pb, engine::Window& window) {
@@ -44,7 +33,7 @@ void sifrovat0(const std::string& path, engine::ProgressBar& pb, engine::Window&
     const engine::core::OpenFile file(target, O_RDWR);
     const int fd = file.descriptor();
     const std::uint64_t size = file.size();
-    CipherContext cipher;
+    const engine::core::CipherContext cipher = engine::core::newCipherContext();
     {
         engine::core::SecretKey key;
         unsigned char iv[16];

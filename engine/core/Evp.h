@@ -1,4 +1,4 @@
-// Owning handles for the OpenSSL contexts the older bases use.
+// Owning handles for OpenSSL cipher contexts; freeing a context also wipes its key schedule.
 #pragma once
 
 #include <openssl/evp.h>
@@ -8,7 +8,7 @@
 #include "engine/Ports.h"
 #include "engine/core/Messages.h"
 
-namespace engine::legacy {
+namespace engine::core {
 
 struct CipherContextFree {
     void operator()(EVP_CIPHER_CTX* ctx) const { EVP_CIPHER_CTX_free(ctx); }
@@ -25,4 +25,4 @@ inline void requireOk(int rc) {
     if (rc != 1) throw Error(msg::kCryptoFailure);
 }
 
-}  // namespace engine::legacy
+}  // namespace engine::core
