@@ -92,6 +92,7 @@ void TForm1::buildClientArea() {
 void TForm1::buildKeyGroups() {
     sifr = named(new QGroupBox(QStringLiteral("Šifrovat"), client), "sifr");
     sifr->setGeometry(227, 104, 305, 106);
+    platform::makeCaptionOnFrame(*sifr);
     Label3 = named(new QLabel(QStringLiteral("Šifrovací klíče"), sifr), "Label3");
     Label3->setGeometry(8, 16, 200, 14);
     const std::pair<QLineEdit**, QPushButton**> rows[] = {{&Edit1, &Button1}, {&Edit2, &Button2}, {&Edit3, &Button3}};
@@ -114,6 +115,7 @@ void TForm1::buildKeyGroups() {
 
     desifr = named(new QGroupBox(QStringLiteral("Dešifrovat"), client), "desifr");
     desifr->setGeometry(227, 100, 305, 110);
+    platform::makeCaptionOnFrame(*desifr);
     Label4 = named(new QLabel(QStringLiteral("Dešifrovací klíče"), desifr), "Label4");
     Label4->setGeometry(8, 16, 200, 14);
     QLineEdit** fields[] = {&edit4, &edit5, &edit6};
