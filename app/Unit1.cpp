@@ -1,5 +1,7 @@
 #include "app/Unit1.h"
 
+#include <limits>
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -106,6 +108,7 @@ void TForm1::buildKeyGroups() {
         (*rows[i].first)->setGeometry(58, top, 178, 21);
         const bool first = i == 0;
         (*rows[i].first)->setEnabled(first);
+        (*rows[i].first)->setMaxLength(std::numeric_limits<int>::max());  // key parts have no length limit
         (*rows[i].second)->setEnabled(first);
     }
     BitBtn1 = named(new QPushButton(QStringLiteral("OK"), sifr), "BitBtn1");
@@ -125,6 +128,7 @@ void TForm1::buildKeyGroups() {
         (*fields[i])->setGeometry(8, 34 + i * 24, 228, 21);
         (*fields[i])->setEchoMode(QLineEdit::Password);
         (*fields[i])->setEnabled(i == 0);
+        (*fields[i])->setMaxLength(std::numeric_limits<int>::max());
     }
     BitBtn2 = named(new QPushButton(QStringLiteral("OK"), desifr), "BitBtn2");
     BitBtn2->setGeometry(242, 80, 55, 23);

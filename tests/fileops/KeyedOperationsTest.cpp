@@ -266,6 +266,19 @@ TEST_F(EngineFailures, EncryptionThatRunsIntoTheFileSizeLimit) {
     EXPECT_EQ(VQ203::desifrovatelnost(file.toStdString()), VQ203::NotEncrypted);
 }
 
+TEST_F(EngineFailures, ASizeThatIsNoNumberStopsEncryptionBeforeTheFileIsTouched) {
+    const QString file = makeFile("doc.txt", 2000);
+    const auto plain = testutil::bytesOf(file);
+    open(file);
+    main().velikost->setText(QStringLiteral("...."));  // as after a file whose length could not be read
+    press(main().ToolButton4);
+    type(main().Edit1, QStringLiteral("k"));
+    click(main().BitBtn1);
+    EXPECT_EQ(dialogs.errorReports(), QStringList{QStringLiteral("'....' is not a valid integer value.")});
+    expectStillOpen(file, main().ToolButton4);
+    EXPECT_EQ(testutil::bytesOf(file), plain) << "no file flag left on the plain file";
+}
+
 TEST_F(EngineFailures, DecryptionOfAFileDamagedAfterItsHeader) {
     const QString file = makeFile("doc.txt", 20000);
     encrypt(file, QStringLiteral("klíč"));
