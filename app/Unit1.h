@@ -55,7 +55,7 @@ public:
     void ToolButton24Click();
     void Mivex1Click();
     void ToolButton25Click();
-    void ToolButton28Click();
+    void ToolButton28Click();           // menu entry Manaeruivatel1 too
     void Sloku6Click();                 // folders/Unit1Folders.cpp
     void soubor2Click();                // folders/Unit1Folders.cpp
     void Sloku4Click();                 // folders/Unit1Folders.cpp
@@ -172,6 +172,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;  // users/Unit1Users.cpp
 
 private:
     void buildClientArea();
