@@ -61,9 +61,9 @@ public:
     void Sloku4Click();                 // folders/Unit1Folders.cpp
     void ifrovat1Click();               // fileops/Unit1FileOps.cpp
     void Deifrovat1Click();             // fileops/Unit1FileOps.cpp
-    void soubor3Click();                // fileops/Unit1FileOps.cpp
-    void Jednosmrnifrovn1Click();       // fileops/Unit1FileOps.cpp
-    void Statickdeifrovn1Click();       // fileops/Unit1FileOps.cpp
+    void soubor3Click();                // fileops/Unit1StaticOps.cpp
+    void Jednosmrnifrovn1Click();       // fileops/Unit1StaticOps.cpp
+    void Statickdeifrovn1Click();       // fileops/Unit1StaticOps.cpp
     void Deifrovat4Click();             // fileops/Unit1FileOps.cpp
     void Deifrovat3Click();             // fileops/Unit1FileOps.cpp
     void Deifrovat2Click();             // fileops/Unit1FileOps.cpp

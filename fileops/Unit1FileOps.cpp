@@ -1,4 +1,4 @@
-// The main window's key groups and file operations: keyed, static and one-way encryption, decryption,
+// The main window's key groups and file operations: keyed encryption and decryption,
 // the older bases, the fingerprint and the key generator.
 #include <QGroupBox>
 
@@ -17,15 +17,6 @@ void TForm1::Deifrovat1Click() {
     desifr->show();
     sifr->hide();
 }
-
-// Static encryption of the open file.
-void TForm1::soubor3Click() {}
-
-// One-way encryption of the open file.
-void TForm1::Jednosmrnifrovn1Click() {}
-
-// Static decryption of the open file.
-void TForm1::Statickdeifrovn1Click() {}
 
 // Decryption with the older bases 1.0.4, 1.0.5, 1.0.6 and 2.0.1.0: choose the base, show the key window.
 void TForm1::Deifrovat4Click() { forms().Form2->showInFront(); }

@@ -139,7 +139,7 @@ void TForm11::ToolButton1Click() {
         boxes.input(QStringLiteral("Zadejte heslo"), QStringLiteral("Heslo"), QString()).value_or(QString());
     // Name, "#", password: the order the login joins them in, so that the new user can log in.
     platform::LineEditField code(*Edit1);
-    Roster::strtohex(users::userCodeText(name, password), code);
+    Roster::strtohex(users::userCodeText(name, password).utf8(), code);
     appendRow(name, Edit1->text());
     zavrit();
     forms().Form1->FormShow();

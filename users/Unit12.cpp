@@ -82,7 +82,7 @@ TForm12::TForm12()
 void TForm12::BitBtn1Click() {
     TForm11& manager = *forms().Form11;
     platform::LineEditField codeField(*Edit3);
-    Roster::strtohex(users::userCodeText(Edit1->text(), Edit2->text()), codeField);
+    Roster::strtohex(users::userCodeText(Edit1->text(), Edit2->text()).utf8(), codeField);
     const QString code = Edit3->text();
     const QString storedName = QString::fromStdString(manager.database().lookupLogin(code.toStdString()));
     if (storedName.isEmpty()) {

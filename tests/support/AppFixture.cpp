@@ -30,7 +30,7 @@ void AppFixture::start(const QStringList& arguments) {
 void AppFixture::storeUser(const QString& name, const QString& password) {
     QLineEdit codeEdit;
     platform::LineEditField code(codeEdit);
-    Roster::strtohex(users::userCodeText(name, password), code);
+    Roster::strtohex(users::userCodeText(name, password).utf8(), code);
     users::UserDatabase database(dir.path());
     std::vector<users::User> rows = database.load();
     rows.push_back({name.toStdString(), code.text()});

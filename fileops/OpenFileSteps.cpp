@@ -1,0 +1,66 @@
+#include "fileops/OpenFileSteps.h"
+
+#include <QLineEdit>
+#include <QProgressBar>
+
+#include "app/Unit1.h"
+#include "engine/VQ201.h"
+#include "engine/VQ203.h"
+#include "fileops/EngineKey.h"
+
+OpenFileSteps::OpenFileSteps(TForm1& window)
+    : window_(window),
+      path_(window.OpenDialog1.fileName().toStdString()),
+      pb_(*window.pb),
+      windowPort_(window) {}
+
+template <class Step>
+void OpenFileSteps::run(Step&& step) {
+    try {
+        step();
+    } catch (...) {
+        // The engine left the file as it was; a half-full bar would say otherwise.
+        window_.pb->setValue(0);
+        throw;
+    }
+}
+
+void OpenFileSteps::fingerprintInto(QLineEdit& field) {
+    run([&] {
+        platform::LineEditField port(field);
+        VQ201::hash(path_, port);
+    });
+}
+
+void OpenFileSteps::addFlag(const QString& fingerprint) {
+    run([&] { VQ203::priznak_pridat(fingerprint.toStdString(), path_, pb_); });
+}
+
+void OpenFileSteps::encrypt(const EngineKey& key, bool fastMethod) {
+    run([&] {
+        if (fastMethod)
+            VQ203::fastsifrovat(path_, key.utf8(), pb_, windowPort_);
+        else
+            VQ203::sifrovat(path_, key.utf8(), pb_, windowPort_);
+    });
+}
+
+bool OpenFileSteps::keyFits(const EngineKey& key) { return VQ203::passcheck(path_, key.utf8()) == 1; }
+
+void OpenFileSteps::decrypt(const EngineKey& key, bool fastMethod) {
+    run([&] {
+        if (fastMethod)
+            VQ203::fastdesifrovat(path_, key.utf8(), pb_, windowPort_);
+        else
+            VQ203::desifrovat(path_, key.utf8(), pb_, windowPort_);
+    });
+}
+
+void OpenFileSteps::removeFlagInto(QLineEdit& field) {
+    run([&] {
+        platform::LineEditField port(field);
+        VQ203::priznak_odebrat(port, path_, pb_);
+    });
+}
+
+bool fingerprintsMatch(const QLineEdit& carried, const QLineEdit& fresh) { return carried.text() == fresh.text(); }

@@ -1,0 +1,47 @@
+// The engine's steps on the main window's open file (the file name of OpenDialog1), made with the main
+// window's own progress bar and window. A step the engine refuses sets the progress bar back to 0 and
+// passes the engine's error on, so the handler ends there and the standard error report shows it; the
+// engine has then left the file as it was.
+#pragma once
+
+#include <string>
+
+#include <QString>
+
+#include "platform/QtPorts.h"
+
+class EngineKey;
+class QLineEdit;
+class TForm1;
+
+class OpenFileSteps {
+public:
+    explicit OpenFileSteps(TForm1& window);
+
+    const std::string& path() const { return path_; }
+
+    // hash: the open file's fingerprint into the field.
+    void fingerprintInto(QLineEdit& field);
+    // priznak_pridat: the file flag carrying the fingerprint, just before encryption.
+    void addFlag(const QString& fingerprint);
+    // sifrovat, or fastsifrovat when `fastMethod`.
+    void encrypt(const EngineKey& key, bool fastMethod);
+    // passcheck: true exactly when the engine answers 1.
+    bool keyFits(const EngineKey& key);
+    // desifrovat, or fastdesifrovat when `fastMethod`.
+    void decrypt(const EngineKey& key, bool fastMethod);
+    // priznak_odebrat: the flag off the decrypted file, its fingerprint into the field.
+    void removeFlagInto(QLineEdit& field);
+
+private:
+    template <class Step>
+    void run(Step&& step);
+
+    TForm1& window_;
+    std::string path_;
+    platform::ProgressBarPort pb_;
+    platform::WindowPort windowPort_;
+};
+
+// The integrity check: the fingerprint the flag carried and the fresh one, compared exactly.
+bool fingerprintsMatch(const QLineEdit& carried, const QLineEdit& fresh);
