@@ -47,6 +47,7 @@ TForm1::TForm1(const LaunchContext& launch)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     buildClientArea();
     buildKeyGroups();
+    connectKeyGroups();
     buildMenu();
     buildToolBar();
     setFixedSize(sizeHint());

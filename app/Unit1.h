@@ -2,7 +2,7 @@
 // toolbar that offer exactly the operations that fit it. The state lives in the controls themselves.
 //
 // Handlers are defined beside the subsystem they belong to: opening and the shell's own windows in app/,
-// key entry and file operations in fileops/Unit1FileOps.cpp, folders in folders/Unit1Folders.cpp,
+// key entry and file operations in fileops/Unit1*.cpp, folders in folders/Unit1Folders.cpp,
 // the login gate and the user manager in users/Unit1Users.cpp.
 #pragma once
 
@@ -59,18 +59,27 @@ public:
     void Sloku6Click();                 // folders/Unit1Folders.cpp
     void soubor2Click();                // folders/Unit1Folders.cpp
     void Sloku4Click();                 // folders/Unit1Folders.cpp
-    void ifrovat1Click();               // fileops/Unit1FileOps.cpp
-    void Deifrovat1Click();             // fileops/Unit1FileOps.cpp
+    void ifrovat1Click();               // fileops/Unit1KeyGroups.cpp
+    void Deifrovat1Click();             // fileops/Unit1KeyGroups.cpp
+    void Edit1Change();                 // fileops/Unit1KeyGroups.cpp
+    void Edit2Change();                 // fileops/Unit1KeyGroups.cpp
+    void edit4Change();                 // fileops/Unit1KeyGroups.cpp
+    void edit5Change();                 // fileops/Unit1KeyGroups.cpp
+    void Button1Click();                // fileops/Unit1KeyGroups.cpp
+    void Button2Click();                // fileops/Unit1KeyGroups.cpp
+    void Button3Click();                // fileops/Unit1KeyGroups.cpp
+    void BitBtn1Click();                // fileops/Unit1KeyedOps.cpp
+    void BitBtn2Click();                // fileops/Unit1KeyedOps.cpp
     void soubor3Click();                // fileops/Unit1StaticOps.cpp
     void Jednosmrnifrovn1Click();       // fileops/Unit1StaticOps.cpp
     void Statickdeifrovn1Click();       // fileops/Unit1StaticOps.cpp
-    void Deifrovat4Click();             // fileops/Unit1FileOps.cpp
-    void Deifrovat3Click();             // fileops/Unit1FileOps.cpp
-    void Deifrovat2Click();             // fileops/Unit1FileOps.cpp
-    void Deifrovatsezadnmkle1Click();   // fileops/Unit1FileOps.cpp
-    void Vytvoithashsouboru1Click();    // fileops/Unit1FileOps.cpp
-    void ToolButton21Click();           // fileops/Unit1FileOps.cpp
-    void Generovatkl1Click();           // fileops/Unit1FileOps.cpp
+    void Deifrovat4Click();             // fileops/Unit1OlderBases.cpp
+    void Deifrovat3Click();             // fileops/Unit1OlderBases.cpp
+    void Deifrovat2Click();             // fileops/Unit1OlderBases.cpp
+    void Deifrovatsezadnmkle1Click();   // fileops/Unit1OlderBases.cpp
+    void Vytvoithashsouboru1Click();    // fileops/Unit1Fingerprint.cpp
+    void ToolButton21Click();           // fileops/Unit1Fingerprint.cpp
+    void Generovatkl1Click();           // fileops/Unit1KeyGroups.cpp
 
     // Controls, named as the other windows and the tests know them.
     QWidget* client = nullptr;          // the client area, 540 x 272, below the menu
@@ -177,6 +186,7 @@ protected:
 private:
     void buildClientArea();
     void buildKeyGroups();
+    void connectKeyGroups();            // fileops/Unit1KeyGroups.cpp
     void buildMenu();
     void buildToolBar();
     void addStatusPanels();

@@ -1,5 +1,18 @@
 #include "fileops/Unit2.h"
 
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/Forms.h"
+#include "app/Unit1.h"
+#include "engine/VQ104.h"
+#include "engine/VQ105.h"
+#include "engine/VQ106.h"
+#include "engine/VQ201.h"
+#include "fileops/EngineKey.h"
+#include "fileops/OpenFileCheck.h"
+#include "platform/EnterKey.h"
+#include "platform/ErrorReport.h"
 #include "platform/Style.h"
 
 TForm2::TForm2()
@@ -7,4 +20,41 @@ TForm2::TForm2()
     setObjectName(QStringLiteral("Form2"));
     platform::centreOn(*this, nullptr);
     Image1 = background();
+
+    MaskEdit1 = new QLineEdit(this);
+    MaskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
+    MaskEdit1->setEchoMode(QLineEdit::Password);
+    MaskEdit1->setGeometry(8, 18, 185, 21);
+
+    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setGeometry(200, 16, 73, 25);
+    connect(BitBtn1, &QPushButton::clicked, this, platform::guarded(this, &TForm2::BitBtn1Click));
+    platform::pressOnEnter(*this, [this] { return BitBtn1; });
+}
+
+void TForm2::BitBtn1Click() {
+    const TForm1& main = *forms().Form1;
+    // The dialog keeps the last file's name after the main window was reset; only an open encrypted file counts.
+    if (!openFileFits(main, NeededFile::Encrypted)) return;
+    const std::string path = main.OpenDialog1.fileName().toStdString();
+    const EngineKey key(MaskEdit1->text());
+    switch (main.baze) {
+    case 104:
+        VQ104::desifrovat(path, key.utf8());
+        break;
+    case 105:
+        VQ105::desifrovat(path, key.utf8());
+        break;
+    case 106:
+        VQ106::desifrovat(path, key.utf8());
+        break;
+    case 201:
+        VQ201::desifrovat(path, key.utf8());
+        break;
+    default:
+        break;
+    }
+    MaskEdit1->clear();
+    hide();
 }

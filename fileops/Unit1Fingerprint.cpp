@@ -1,0 +1,18 @@
+// The open file's fingerprint, shown in the fingerprint window; the file and the window's state stay as they are.
+#include <QLineEdit>
+
+#include "app/Forms.h"
+#include "app/Unit1.h"
+#include "engine/VQ201.h"
+#include "fileops/ShowOverMain.h"
+#include "fileops/Unit4.h"
+#include "platform/QtPorts.h"
+
+void TForm1::Vytvoithashsouboru1Click() {
+    TForm4& window = *forms().Form4;
+    showOverMain(window, *this);
+    platform::LineEditField field(*window.Edit1);
+    VQ201::hash(OpenDialog1.fileName().toStdString(), field);
+}
+
+void TForm1::ToolButton21Click() { Vytvoithashsouboru1Click(); }

@@ -1,0 +1,74 @@
+// The main window's two key groups: showing them, the enabling cascade as the user types, the "Gen>>"
+// buttons, Enter for the visible OK; and the key generator window.
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/Forms.h"
+#include "app/Unit1.h"
+#include "engine/Tumbler.h"
+#include "fileops/ShowOverMain.h"
+#include "fileops/Unit3.h"
+#include "platform/EnterKey.h"
+#include "platform/ErrorReport.h"
+#include "platform/QtPorts.h"
+
+namespace {
+
+// Emptying the field is itself a change, so the next field's handler runs in turn.
+void followFirstPart(const QLineEdit& part, std::initializer_list<QWidget*> dependents, QLineEdit& next) {
+    const bool filled = !part.text().isEmpty();
+    for (QWidget* dependent : dependents) dependent->setEnabled(filled);
+    if (!filled) next.clear();
+}
+
+void generateInto(QLineEdit& field) {
+    platform::LineEditField port(field);
+    Tumbler::key(1, port);
+}
+
+}  // namespace
+
+void TForm1::connectKeyGroups() {
+    connect(Edit1, &QLineEdit::textChanged, this, platform::guarded(this, &TForm1::Edit1Change));
+    connect(Edit2, &QLineEdit::textChanged, this, platform::guarded(this, &TForm1::Edit2Change));
+    connect(edit4, &QLineEdit::textChanged, this, platform::guarded(this, &TForm1::edit4Change));
+    connect(edit5, &QLineEdit::textChanged, this, platform::guarded(this, &TForm1::edit5Change));
+    connect(Button1, &QPushButton::clicked, this, platform::guarded(this, &TForm1::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, platform::guarded(this, &TForm1::Button2Click));
+    connect(Button3, &QPushButton::clicked, this, platform::guarded(this, &TForm1::Button3Click));
+    connect(BitBtn1, &QPushButton::clicked, this, platform::guarded(this, &TForm1::BitBtn1Click));
+    connect(BitBtn2, &QPushButton::clicked, this, platform::guarded(this, &TForm1::BitBtn2Click));
+    // Both OK buttons are default buttons; only the one of the visible group can answer Enter.
+    platform::pressOnEnter(*this, [this]() -> QAbstractButton* {
+        if (sifr->isVisible()) return BitBtn1;
+        if (desifr->isVisible()) return BitBtn2;
+        return nullptr;
+    });
+}
+
+void TForm1::ifrovat1Click() {
+    desifr->hide();
+    sifr->show();
+}
+
+void TForm1::Deifrovat1Click() {
+    desifr->show();
+    sifr->hide();
+}
+
+void TForm1::Edit1Change() { followFirstPart(*Edit1, {Edit2, Button2, BitBtn1}, *Edit2); }
+
+void TForm1::Edit2Change() { followFirstPart(*Edit2, {Edit3, Button3}, *Edit3); }
+
+void TForm1::edit4Change() { followFirstPart(*edit4, {edit5, BitBtn2}, *edit5); }
+
+void TForm1::edit5Change() { followFirstPart(*edit5, {edit6}, *edit6); }
+
+void TForm1::Button1Click() { generateInto(*Edit1); }
+
+void TForm1::Button2Click() { generateInto(*Edit2); }
+
+void TForm1::Button3Click() { generateInto(*Edit3); }
+
+void TForm1::Generovatkl1Click() { showOverMain(*forms().Form3, *this); }

@@ -1,0 +1,283 @@
+// Keyed encryption and decryption of the open file through the real engine, and the fingerprint window.
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "app/Forms.h"
+#include "app/Unit1.h"
+#include "engine/VQ203.h"
+#include "fileops/Unit4.h"
+#include "platform/QtPorts.h"
+#include "platform/StatusBar.h"
+#include "tests/app/ShellTestHelpers.h"
+#include "tests/fileops/FileOpsFixture.h"
+
+namespace {
+
+using platform::Answer;
+using platform::Icon;
+
+const QString kEncrypted = QStringLiteral("Šifrování dokončeno");
+const QString kDecrypted = QStringLiteral("Dešifrování dokončeno");
+
+class KeyedOperations : public testutil::FileOpsFixture {
+protected:
+    void decrypt(const QString& path, const QStringList& parts) {
+        open(path);
+        press(main().ToolButton8);
+        for (QLineEdit* field : {main().edit4, main().edit5, main().edit6}) field->clear();
+        QLineEdit* fields[] = {main().edit4, main().edit5, main().edit6};
+        for (int i = 0; i < parts.size(); ++i) type(fields[i], parts[i]);
+        click(main().BitBtn2);
+    }
+
+    void expectReset() {
+        EXPECT_EQ(main().sb->panelText(0), QString());
+        EXPECT_EQ(main().velikost->text(), QStringLiteral("..."));
+        EXPECT_EQ(main().stav->text(), QStringLiteral("..."));
+        EXPECT_FALSE(main().ToolButton4->isEnabled() || main().ToolButton8->isEnabled());
+        EXPECT_EQ(main().pb->value(), 0);
+    }
+
+    // Still open as it was, nothing reported but the error.
+    void expectStillOpen(const QString& path, QAction* offered) {
+        EXPECT_EQ(main().sb->panelText(0), path);
+        EXPECT_TRUE(offered->isEnabled());
+        EXPECT_EQ(main().pb->value(), 0);
+        EXPECT_TRUE(messagesCaptioned(kEncrypted).isEmpty());
+        EXPECT_TRUE(messagesCaptioned(kDecrypted).isEmpty());
+    }
+
+    QString blocksFile(const std::string& name, int blocks) { return makeFile(name, static_cast<std::size_t>(blocks) * 128); }
+};
+
+TEST_F(KeyedOperations, RoundTripsWithTheKeySplitAnyWay) {
+    const QString file = makeFile("doc.txt", 5000);
+    const auto plain = testutil::bytesOf(file);
+    const std::vector<QStringList> splits{{QStringLiteral("žluťoučký")},
+                                          {QStringLiteral("žlu"), QStringLiteral("ťoučk"), QStringLiteral("ý")},
+                                          {QStringLiteral("žluťoučk"), QStringLiteral("ý")}};
+    for (const QStringList& split : splits) {
+        dialogs.clear();
+        encrypt(file, QStringLiteral("žluťoučký"));
+        EXPECT_EQ(messagesCaptioned(kEncrypted), QStringList{QStringLiteral("Soubor byl úspěšně šifrován.")});
+        EXPECT_FALSE(main().sifr->isVisible());
+        expectReset();
+        ASSERT_EQ(VQ203::desifrovatelnost(file.toStdString()), VQ203::Normal);
+
+        decrypt(file, split);
+        EXPECT_EQ(messagesCaptioned(kDecrypted), QStringList{QStringLiteral("Soubor byl úspěšně dešifrován.")});
+        EXPECT_FALSE(main().desifr->isVisible());
+        expectReset();
+        EXPECT_EQ(testutil::bytesOf(file), plain) << split.join('|').toStdString();
+    }
+    EXPECT_EQ(main().Edit1->text(), QStringLiteral("žluťoučký")) << "key parts stay after the operation";
+}
+
+TEST_F(KeyedOperations, TheSameLettersDecryptHoweverTheyWereComposed) {
+    const QString file = makeFile("doc.txt", 300);
+    const auto plain = testutil::bytesOf(file);
+    encrypt(file, QStringLiteral("kůň"));  // precomposed
+    open(file);
+    press(main().ToolButton8);
+    main().edit4->setText(QStringLiteral("ku\u030An\u030C"));  // the same letters, decomposed
+    click(main().BitBtn2);
+    EXPECT_EQ(testutil::bytesOf(file), plain);
+    EXPECT_TRUE(dialogs.errorReports().isEmpty());
+}
+
+TEST_F(KeyedOperations, WrongKeyOnANormalFileThenTheRightOne) {
+    const QString file = makeFile("doc.txt", 3000);
+    const auto plain = testutil::bytesOf(file);
+    encrypt(file, QStringLiteral("správný"));
+    const auto encrypted = testutil::bytesOf(file);
+    dialogs.clear();
+
+    decrypt(file, {QStringLiteral("špatný")});
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].caption, QStringLiteral("Špatné heslo"));
+    EXPECT_EQ(dialogs.messages()[0].text, QStringLiteral("Zadali jste špatné heslo. Soubor nemůže být dešifrován."));
+    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Error);
+    EXPECT_TRUE(main().desifr->isVisible());
+    EXPECT_EQ(main().stav->text(), QStringLiteral("Soubor otevřen"));
+    expectStillOpen(file, main().ToolButton8);
+    EXPECT_EQ(testutil::bytesOf(file), encrypted);
+
+    main().edit4->clear();
+    type(main().edit4, QStringLiteral("správný"));
+    click(main().BitBtn2);
+    EXPECT_EQ(messagesCaptioned(kDecrypted).size(), 1);
+    EXPECT_EQ(testutil::bytesOf(file), plain);
+}
+
+TEST_F(KeyedOperations, FastFileIsDecryptedWithoutHeedingTheKeyCheck) {
+    const QString file = blocksFile("big.bin", 300);
+    const auto plain = testutil::bytesOf(file);
+    dialogs.answerNext(Answer::Yes);
+    encrypt(file, QStringLiteral("abc"));
+    ASSERT_EQ(VQ203::desifrovatelnost(file.toStdString()), VQ203::Fast);
+    const auto encrypted = testutil::bytesOf(file);
+    dialogs.clear();
+
+    // A wrong key gets no "Špatné heslo": the decryption runs, and the engine's refusal is reported.
+    decrypt(file, {QStringLiteral("xyz")});
+    EXPECT_TRUE(messagesCaptioned(QStringLiteral("Špatné heslo")).isEmpty());
+    EXPECT_EQ(dialogs.errorReports(), QStringList{QStringLiteral("Špatný klíč, soubor zůstal beze změny.")});
+    EXPECT_TRUE(main().fast->isChecked());
+    expectStillOpen(file, main().ToolButton8);
+    EXPECT_EQ(testutil::bytesOf(file), encrypted);
+
+    decrypt(file, {QStringLiteral("a"), QStringLiteral("bc")});
+    EXPECT_EQ(messagesCaptioned(kDecrypted), QStringList{QStringLiteral("Soubor byl úspěšně dešifrován.")});
+    EXPECT_FALSE(main().fast->isChecked());
+    EXPECT_EQ(testutil::bytesOf(file), plain);
+}
+
+TEST_F(KeyedOperations, FastEncryptionIsOfferedAboveKeyLengthPlus256) {
+    struct Case {
+        int blocks;
+        QString key;
+        std::optional<Answer> answer;  // none: no question may be asked
+        int kind;
+    };
+    const std::vector<Case> cases{
+        {259, QStringLiteral("abc"), std::nullopt, VQ203::Normal},
+        {260, QStringLiteral("abc"), Answer::Yes, VQ203::Fast},
+        {260, QStringLiteral("abc"), Answer::No, VQ203::Normal},
+        {266, QStringLiteral("0123456789"), std::nullopt, VQ203::Normal},
+        // The length counts letters, not their bytes: three letters of two bytes each.
+        {260, QStringLiteral("ššš"), Answer::No, VQ203::Normal},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        dialogs.clear();
+        const QString file = blocksFile("f" + std::to_string(n++), c.blocks);
+        if (c.answer) dialogs.answerNext(*c.answer);
+        encrypt(file, c.key);
+        const QStringList asked = messagesCaptioned(QStringLiteral("Otázka"));
+        EXPECT_EQ(asked.size(), c.answer ? 1 : 0) << c.blocks;
+        if (c.answer) {
+            EXPECT_EQ(asked[0], QStringLiteral("Na soubor je možné použít rychlé šifrování. Chce jej použít?"));
+        }
+        EXPECT_EQ(VQ203::desifrovatelnost(file.toStdString()), c.kind) << c.blocks;
+    }
+}
+
+TEST_F(KeyedOperations, FingerprintBeforeEncryptionEqualsTheOneAfterDecryption) {
+    const QString file = makeFile("doc.txt", 7000);
+    TForm4& window = *forms().Form4;
+    open(file);
+    const auto before = testutil::stateOf(main());
+    press(main().ToolButton21);
+    ASSERT_TRUE(window.isVisible());
+    const QString first = window.Edit1->text();
+    EXPECT_EQ(first.toStdString(), testutil::sha256sum(file));
+    EXPECT_EQ(testutil::stateOf(main()), before) << "the fingerprint changes nothing";
+
+    window.close();
+    encrypt(file, QStringLiteral("klíč"));
+    open(file);
+    main().Vytvoithashsouboru1->trigger();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_NE(window.Edit1->text(), first) << "an encrypted file's own content";
+    decrypt(file, {QStringLiteral("klíč")});
+    open(file);
+    press(main().ToolButton21);
+    EXPECT_EQ(window.Edit1->text(), first);
+}
+
+TEST_F(KeyedOperations, OkButtonsAreGuardedAgainstAFileThatDoesNotFit) {
+    const QString plain = makeFile("plain.txt", 100);
+    main().ifrovat1Click();
+    type(main().Edit1, QStringLiteral("k"));
+    click(main().BitBtn1);  // nothing open
+    open(plain);
+    main().Deifrovat1Click();
+    type(main().edit4, QStringLiteral("k"));
+    click(main().BitBtn2);  // a plain file is no file to decrypt
+    encrypt(plain, QStringLiteral("k"));
+    const auto encrypted = testutil::bytesOf(plain);
+    open(plain);
+    main().ifrovat1Click();
+    click(main().BitBtn1);  // an encrypted file is no file to encrypt
+    EXPECT_EQ(testutil::bytesOf(plain), encrypted);
+    main().edit4->clear();
+    main().BitBtn2Click();  // the missing-key guard, which the cascade keeps out of reach
+
+    std::vector<std::pair<QString, Icon>> shown;
+    for (const auto& m : dialogs.messages())
+        if (m.caption != kEncrypted) shown.push_back({m.caption, m.icon});
+    EXPECT_EQ(shown, (std::vector<std::pair<QString, Icon>>{{QStringLiteral("Není otevřen soubor"), Icon::Warning},
+                                                             {QStringLiteral("Soubor není šifrován"), Icon::Warning},
+                                                             {QStringLiteral("Soubor je šifrován"), Icon::Warning},
+                                                             {QStringLiteral("Chybí klíč"), Icon::Warning}}));
+    EXPECT_TRUE(main().sifr->isVisible()) << "a refused OK keeps the group";
+}
+
+// Engine failures mid-operation: the handler ends with the error report, the file open and unchanged.
+class EngineFailures : public KeyedOperations {};
+
+TEST_F(EngineFailures, EncryptionInAFolderThatCannotBeWritten) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    const QString file = makeFile("doc.txt", 2000);
+    const auto plain = testutil::bytesOf(file);
+    ::chmod(dir.path().c_str(), 0555);
+    encrypt(file, QStringLiteral("klíč"));
+    ::chmod(dir.path().c_str(), 0755);
+    EXPECT_EQ(dialogs.errorReports().size(), 1);
+    expectStillOpen(file, main().ToolButton4);
+    EXPECT_EQ(testutil::bytesOf(file), plain);
+}
+
+TEST_F(EngineFailures, EncryptionThatRunsIntoTheFileSizeLimit) {
+    // A limit that holds for root too: the plain file and its flag fit, the encrypted file does not.
+    const QString file = makeFile("doc.txt", 20000);
+    const auto plain = testutil::bytesOf(file);
+    const QString probe = makeFile("probe.txt", 20000);
+    QProgressBar bar;
+    platform::ProgressBarPort pb(bar);
+    VQ203::priznak_pridat(std::string(64, 'a'), probe.toStdString(), pb);
+    const rlim_t withFlag = testutil::bytesOf(probe).size();
+
+    struct rlimit previous {};
+    ::getrlimit(RLIMIT_FSIZE, &previous);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit = previous;
+    limit.rlim_cur = withFlag;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    encrypt(file, QStringLiteral("klíč"));
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(dialogs.errorReports().size(), 1);
+    expectStillOpen(file, main().ToolButton4);
+    EXPECT_EQ(testutil::bytesOf(file), plain);
+    EXPECT_EQ(VQ203::desifrovatelnost(file.toStdString()), VQ203::NotEncrypted);
+}
+
+TEST_F(EngineFailures, DecryptionOfAFileDamagedAfterItsHeader) {
+    const QString file = makeFile("doc.txt", 20000);
+    encrypt(file, QStringLiteral("klíč"));
+    auto damaged = testutil::bytesOf(file);
+    damaged[damaged.size() - 100] ^= 0x01;
+    testutil::writeFile(file.toStdString(), damaged);
+    dialogs.clear();
+
+    decrypt(file, {QStringLiteral("klíč")});
+    EXPECT_EQ(dialogs.errorReports(), QStringList{QStringLiteral("Soubor je poškozen nebo změněn, soubor zůstal beze změny.")});
+    expectStillOpen(file, main().ToolButton8);
+    EXPECT_EQ(testutil::bytesOf(file), damaged);
+}
+
+}  // namespace
