@@ -1,7 +1,10 @@
 #include "users/Unit11.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QToolBar>
@@ -25,6 +28,7 @@ constexpr int kRowHeight = 18;
 QTableWidgetItem* cell(const QString& text) {
     auto* item = new QTableWidgetItem(text);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    item->setToolTip(text);  // a user code is longer than its column
     return item;
 }
 
@@ -85,6 +89,9 @@ TForm11::TForm11(const std::string& programFolder)
     StatusBar1->setGeometry(0, height() - kStatusBarHeight, width(), kStatusBarHeight);
     for (const int panelWidth : {110, 100, 100}) StatusBar1->addPanel(panelWidth);
     StatusBar1->setPanelText(0, QStringLiteral("Přihlášený uživatel :"));
+    // The caption is never cut, whatever font the desktop gives; the bar has room to spare for it.
+    QLabel* caption = StatusBar1->panel(0);
+    caption->setFixedWidth(std::max(caption->width(), caption->fontMetrics().horizontalAdvance(caption->text()) + 8));
 
     setGridUsers({});
 }
