@@ -114,6 +114,22 @@ TEST_F(Users, WithoutADatabaseNobodyLogsInAndTheFirstUserCreatesIt) {
     EXPECT_EQ(login().Edit2->text(), QStringLiteral("heslo"));
 }
 
+TEST_F(Users, CancelledNameStoresNobodyAndAnEmptyPasswordIsAPassword) {
+    start();
+    dialogs.inputNext(std::nullopt);  // the name box cancelled: the addition goes on with an empty name
+    dialogs.inputNext(QStringLiteral("x"));
+    manager().ToolButton1->trigger();
+    EXPECT_EQ(grid(), (Grid{{"Uživatel", "Id"}}));
+    EXPECT_TRUE(loggedOut());
+
+    dialogs.inputNext(QStringLiteral("Jan"));
+    dialogs.inputNext(std::nullopt);
+    manager().ToolButton1->trigger();
+    ASSERT_EQ(grid().size(), 2u);
+    typeLogin(QStringLiteral("Jan"), QString());
+    EXPECT_TRUE(main().isEnabled());
+}
+
 TEST_F(Users, GateListsOnlyNumberedSectionsWithANameUpToCount) {
     writeText(databasePath(),
               "[All]\r\nCount=3\r\n[1]\r\nname=Eva\r\nEva=e1e1\r\n[2]\r\nPetr=b2b2\r\n[3]\r\nname=Jana\r\nJana=c3c3\r\n");
