@@ -1,4 +1,8 @@
 // Static and one-way encryption through the main window's toolbar, with real files and real logins.
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -7,6 +11,7 @@
 #include <QProgressBar>
 
 #include "engine/VQ203.h"
+#include "engine/core/Messages.h"
 #include "platform/StatusBar.h"
 #include "tests/app/ShellTestHelpers.h"
 #include "tests/support/AppFixture.h"
@@ -127,6 +132,45 @@ TEST_F(StaticAndOneWay, AnotherLoginCannotDecryptAndTheFileStaysForItsOwner) {
     runAs(QStringLiteral("Eva"));
     decryptStatically(file);
     EXPECT_EQ(readFile(file.toStdString()), plain);
+}
+
+// No file may grow beyond `bytes` while it lives: the engine finds no room for an encrypted copy.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = nullptr;
+};
+
+TEST_F(StaticAndOneWay, RefusedEncryptionIsReportedAndLeavesTheFileAsItWasAndOpen) {
+    const QString file = makeFile("big.bin", 6000);
+    const auto plain = readFile(file.toStdString());
+    runAs(QStringLiteral("Eva"));
+    open(file);
+    {
+        // Room for the file flag, none for the encrypted copy.
+        const FileSizeLimit limit(plain.size() + 100);
+        main().ToolButton5->trigger();
+    }
+    ASSERT_EQ(dialogs.errorReports().size(), 1u);
+    EXPECT_EQ(dialogs.errorReports()[0], QString::fromUtf8(engine::msg::kDiskFull) + QLatin1Char('.'));
+    EXPECT_EQ(dialogs.messages().size(), 1u);  // no success box
+    EXPECT_EQ(readFile(file.toStdString()), plain);  // the flag is off again
+    EXPECT_EQ(main().sb->panelText(0), file);
+    EXPECT_EQ(groupState(main(), Group::Encryption), "E");
+    EXPECT_EQ(main().pb->value(), 0);
 }
 
 TEST_F(StaticAndOneWay, OneWayEncryptionAsksFirstAndThenNoKeyOpensTheFile) {
