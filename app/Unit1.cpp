@@ -1,5 +1,7 @@
 #include "app/Unit1.h"
 
+#include <limits>
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -92,6 +94,7 @@ void TForm1::buildClientArea() {
 void TForm1::buildKeyGroups() {
     sifr = named(new QGroupBox(QStringLiteral("Šifrovat"), client), "sifr");
     sifr->setGeometry(227, 104, 305, 106);
+    platform::makeCaptionOnFrame(*sifr);
     Label3 = named(new QLabel(QStringLiteral("Šifrovací klíče"), sifr), "Label3");
     Label3->setGeometry(8, 16, 200, 14);
     const std::pair<QLineEdit**, QPushButton**> rows[] = {{&Edit1, &Button1}, {&Edit2, &Button2}, {&Edit3, &Button3}};
@@ -105,6 +108,7 @@ void TForm1::buildKeyGroups() {
         (*rows[i].first)->setGeometry(58, top, 178, 21);
         const bool first = i == 0;
         (*rows[i].first)->setEnabled(first);
+        (*rows[i].first)->setMaxLength(std::numeric_limits<int>::max());  // key parts have no length limit
         (*rows[i].second)->setEnabled(first);
     }
     BitBtn1 = named(new QPushButton(QStringLiteral("OK"), sifr), "BitBtn1");
@@ -114,6 +118,7 @@ void TForm1::buildKeyGroups() {
 
     desifr = named(new QGroupBox(QStringLiteral("Dešifrovat"), client), "desifr");
     desifr->setGeometry(227, 100, 305, 110);
+    platform::makeCaptionOnFrame(*desifr);
     Label4 = named(new QLabel(QStringLiteral("Dešifrovací klíče"), desifr), "Label4");
     Label4->setGeometry(8, 16, 200, 14);
     QLineEdit** fields[] = {&edit4, &edit5, &edit6};
@@ -123,6 +128,7 @@ void TForm1::buildKeyGroups() {
         (*fields[i])->setGeometry(8, 34 + i * 24, 228, 21);
         (*fields[i])->setEchoMode(QLineEdit::Password);
         (*fields[i])->setEnabled(i == 0);
+        (*fields[i])->setMaxLength(std::numeric_limits<int>::max());
     }
     BitBtn2 = named(new QPushButton(QStringLiteral("OK"), desifr), "BitBtn2");
     BitBtn2->setGeometry(242, 80, 55, 23);

@@ -13,6 +13,7 @@ void TForm1::Vytvoithashsouboru1Click() {
     showOverMain(window, *this);
     platform::LineEditField field(*window.Edit1);
     VQ201::hash(OpenDialog1.fileName().toStdString(), field);
+    window.Edit1->home(false);
 }
 
 void TForm1::ToolButton21Click() { Vytvoithashsouboru1Click(); }

@@ -1,5 +1,7 @@
 #include "fileops/Unit2.h"
 
+#include <limits>
+
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -24,6 +26,7 @@ TForm2::TForm2()
     MaskEdit1 = new QLineEdit(this);
     MaskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
     MaskEdit1->setEchoMode(QLineEdit::Password);
+    MaskEdit1->setMaxLength(std::numeric_limits<int>::max());
     MaskEdit1->setGeometry(8, 18, 185, 21);
 
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);

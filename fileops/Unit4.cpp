@@ -1,5 +1,6 @@
 #include "fileops/Unit4.h"
 
+#include <QFontDatabase>
 #include <QLineEdit>
 
 #include "platform/Style.h"
@@ -13,7 +14,9 @@ TForm4::TForm4()
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(8, 10, 440, 21);
-    QFont font = Edit1->font();
+    // A fixed-width face fits the whole fingerprint into the field.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(11);
     font.setBold(true);
     Edit1->setFont(font);
     QPalette palette = Edit1->palette();

@@ -1,6 +1,7 @@
 #include "platform/Style.h"
 
 #include <QApplication>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QScreen>
@@ -40,6 +41,11 @@ void makeCaptionLabel(QLabel& label) {
     label.setPalette(palette);
     label.setAutoFillBackground(false);
     label.setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void makeCaptionOnFrame(QGroupBox& box) {
+    box.setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #a0a0a0; border-radius: 2px; margin-top: 7px; }"
+                                     "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 2px; }"));
 }
 
 void centreOn(QWidget& window, const QWidget* over) {

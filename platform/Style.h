@@ -4,6 +4,7 @@
 #include <QProxyStyle>
 
 class QApplication;
+class QGroupBox;
 class QLabel;
 class QWidget;
 
@@ -24,6 +25,10 @@ void setUpApplication(QApplication& app);
 
 // The bold, teal, transparent look of the labels over a background picture.
 void makeCaptionLabel(QLabel& label);
+
+// A group box whose caption sits on its frame line, so that controls placed from the box's top edge
+// stay inside the frame (the default style draws the caption above the frame).
+void makeCaptionOnFrame(QGroupBox& box);
 
 // Shows `window` centred over `over` (or the screen when null).
 void centreOn(QWidget& window, const QWidget* over);

@@ -16,7 +16,7 @@ mkdir -m 0700 "$XDG_RUNTIME_DIR"
 export QTWEBENGINE_DISABLE_SANDBOX=1 QT_LOGGING_RULES="qt.webenginecontext.info=false" QT_QPA_PLATFORM=xcb
 
 xvfb-run -a -s "-screen 0 1024x640x24" bash -c '
-  "$0" "${@:3}" & app=$!
+  "$0" "${@:2}" & app=$!
   sleep "${MIVEX_SHOT_DELAY:-3}"
   if [ "${MIVEX_SHOT_MENU:-0}" = 1 ] && command -v xdotool >/dev/null; then
     xdotool mousemove 250 262 click 1; sleep 0.5

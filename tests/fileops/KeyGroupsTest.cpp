@@ -131,12 +131,18 @@ TEST_F(KeyGroups, EnterPressesOnlyTheVisibleEnabledOk) {
     EXPECT_EQ(messagesCaptioned(nothingOpen).size(), 2);
 }
 
-TEST_F(KeyGroups, PasswordFieldsShowBars) {
+TEST_F(KeyGroups, PasswordFieldsShowBarsAndNoFieldLimitsTheKey) {
     for (QLineEdit* field : {main().edit4, main().edit5, main().edit6, forms().Form2->MaskEdit1}) {
         EXPECT_EQ(field->echoMode(), QLineEdit::Password);
         EXPECT_EQ(field->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, field), '|');
     }
     for (QLineEdit* clear : {main().Edit1, main().Edit2, main().Edit3}) EXPECT_EQ(clear->echoMode(), QLineEdit::Normal);
+    // No length limit: a key longer than a line edit takes by default stays whole.
+    const QString longKey(40000, QLatin1Char('k'));
+    for (QLineEdit* field : {main().Edit1, main().edit4, forms().Form2->MaskEdit1}) {
+        field->setText(longKey);
+        EXPECT_EQ(field->text().size(), longKey.size()) << field->objectName().toStdString();
+    }
 }
 
 TEST_F(KeyGroups, GeneratingKeysOfTheChosenSize) {

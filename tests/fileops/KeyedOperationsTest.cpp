@@ -31,6 +31,26 @@ using platform::Icon;
 const QString kEncrypted = QStringLiteral("Šifrování dokončeno");
 const QString kDecrypted = QStringLiteral("Dešifrování dokončeno");
 
+// Passes every dialog on to the scripted one and notes what `stav` said while a box was shown.
+class StateAtEachBox : public platform::Dialogs {
+public:
+    StateAtEachBox(platform::Dialogs& next, const QLabel& stav) : next_(next), stav_(stav) { platform::setDialogs(this); }
+    ~StateAtEachBox() override { platform::setDialogs(&next_); }
+    Answer message(const QString& text, const QString& caption, Icon icon, platform::Buttons buttons) override {
+        states << stav_.text();
+        return next_.message(text, caption, icon, buttons);
+    }
+    std::optional<QString> input(const QString& c, const QString& p, const QString& i) override { return next_.input(c, p, i); }
+    std::optional<QString> openFile(const platform::OpenFileOptions& o, const platform::CanClose& c) override {
+        return next_.openFile(o, c);
+    }
+    QStringList states;
+
+private:
+    platform::Dialogs& next_;
+    const QLabel& stav_;
+};
+
 class KeyedOperations : public testutil::FileOpsFixture {
 protected:
     void decrypt(const QString& path, const QStringList& parts) {
@@ -70,6 +90,7 @@ TEST_F(KeyedOperations, RoundTripsWithTheKeySplitAnyWay) {
                                           {QStringLiteral("žluťoučk"), QStringLiteral("ý")}};
     for (const QStringList& split : splits) {
         dialogs.clear();
+        StateAtEachBox boxes(dialogs, *main().stav);
         encrypt(file, QStringLiteral("žluťoučký"));
         EXPECT_EQ(messagesCaptioned(kEncrypted), QStringList{QStringLiteral("Soubor byl úspěšně šifrován.")});
         EXPECT_FALSE(main().sifr->isVisible());
@@ -81,6 +102,7 @@ TEST_F(KeyedOperations, RoundTripsWithTheKeySplitAnyWay) {
         EXPECT_FALSE(main().desifr->isVisible());
         expectReset();
         EXPECT_EQ(testutil::bytesOf(file), plain) << split.join('|').toStdString();
+        EXPECT_EQ(boxes.states, (QStringList{QStringLiteral("Soubor je šifrován"), kDecrypted}));
     }
     EXPECT_EQ(main().Edit1->text(), QStringLiteral("žluťoučký")) << "key parts stay after the operation";
 }
@@ -197,6 +219,27 @@ TEST_F(KeyedOperations, FingerprintBeforeEncryptionEqualsTheOneAfterDecryption) 
     EXPECT_EQ(window.Edit1->text(), first);
 }
 
+TEST_F(KeyedOperations, AFlagThatCarriesAnotherFingerprintIsReportedAsDamage) {
+    const QString file = makeFile("doc.txt", 900);
+    const auto plain = testutil::bytesOf(file);
+    {
+        QProgressBar bar;
+        QWidget window;
+        platform::ProgressBarPort pb(bar);
+        platform::WindowPort port(window);
+        VQ203::priznak_pridat(std::string(64, '0'), file.toStdString(), pb);
+        VQ203::sifrovat(file.toStdString(), "klíč", pb, port);
+    }
+    decrypt(file, {QStringLiteral("klíč")});
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].caption, kDecrypted);
+    EXPECT_EQ(dialogs.messages()[0].text, QStringLiteral("Soubor byl dešifrován, ale vyskytla se chyba. Soubor už "
+                                                         "pravděpodobně nepůjde zrekostruovat."));
+    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Error);
+    expectReset();
+    EXPECT_EQ(testutil::bytesOf(file), plain);
+}
+
 TEST_F(KeyedOperations, OkButtonsAreGuardedAgainstAFileThatDoesNotFit) {
     const QString plain = makeFile("plain.txt", 100);
     main().ifrovat1Click();
@@ -264,6 +307,19 @@ TEST_F(EngineFailures, EncryptionThatRunsIntoTheFileSizeLimit) {
     expectStillOpen(file, main().ToolButton4);
     EXPECT_EQ(testutil::bytesOf(file), plain);
     EXPECT_EQ(VQ203::desifrovatelnost(file.toStdString()), VQ203::NotEncrypted);
+}
+
+TEST_F(EngineFailures, ASizeThatIsNoNumberStopsEncryptionBeforeTheFileIsTouched) {
+    const QString file = makeFile("doc.txt", 2000);
+    const auto plain = testutil::bytesOf(file);
+    open(file);
+    main().velikost->setText(QStringLiteral("...."));  // as after a file whose length could not be read
+    press(main().ToolButton4);
+    type(main().Edit1, QStringLiteral("k"));
+    click(main().BitBtn1);
+    EXPECT_EQ(dialogs.errorReports(), QStringList{QStringLiteral("'....' is not a valid integer value.")});
+    expectStillOpen(file, main().ToolButton4);
+    EXPECT_EQ(testutil::bytesOf(file), plain) << "no file flag left on the plain file";
 }
 
 TEST_F(EngineFailures, DecryptionOfAFileDamagedAfterItsHeader) {
