@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include <QFileInfo>
+
 #include "app/Unit1.h"
 #include "app/Unit10.h"
 #include "app/Unit9.h"
@@ -34,7 +36,8 @@ Startup::Startup(const LaunchContext& launch, const BrowserFactory& browsers) {
     create(order_, f.Form7);
     create(order_, f.Form9, browsers());
     create(order_, f.Form10);
-    create(order_, f.Form11);
+    // data.adb lives beside the program file.
+    create(order_, f.Form11, QFileInfo(launch.programPath).absolutePath().toStdString());
     create(order_, f.Form12);
 }
 

@@ -55,7 +55,7 @@ public:
     void ToolButton24Click();
     void Mivex1Click();
     void ToolButton25Click();
-    void ToolButton28Click();
+    void ToolButton28Click();           // menu entry Manaeruivatel1 too
     void Sloku6Click();                 // folders/Unit1Folders.cpp
     void soubor2Click();                // folders/Unit1Folders.cpp
     void Sloku4Click();                 // folders/Unit1Folders.cpp
@@ -70,9 +70,9 @@ public:
     void Button3Click();                // fileops/Unit1KeyGroups.cpp
     void BitBtn1Click();                // fileops/Unit1KeyedOps.cpp
     void BitBtn2Click();                // fileops/Unit1KeyedOps.cpp
-    void soubor3Click();                // fileops/Unit1FileOps.cpp
-    void Jednosmrnifrovn1Click();       // fileops/Unit1FileOps.cpp
-    void Statickdeifrovn1Click();       // fileops/Unit1FileOps.cpp
+    void soubor3Click();                // fileops/Unit1StaticOps.cpp
+    void Jednosmrnifrovn1Click();       // fileops/Unit1StaticOps.cpp
+    void Statickdeifrovn1Click();       // fileops/Unit1StaticOps.cpp
     void Deifrovat4Click();             // fileops/Unit1OlderBases.cpp
     void Deifrovat3Click();             // fileops/Unit1OlderBases.cpp
     void Deifrovat2Click();             // fileops/Unit1OlderBases.cpp
@@ -181,6 +181,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;  // users/Unit1Users.cpp
 
 private:
     void buildClientArea();

@@ -42,8 +42,9 @@ void TForm1::buildMenu() {
                                 &TForm1::Souborifrovansloky1Click);
 
     Uivatel1 = submenu(bar, "Uivatel1", QStringLiteral("Uživatelé"));
-    // The toolbar's user manager button is the way to the user manager; this entry has no action.
-    Manaeruivatel1 = entry(this, Uivatel1, "Manaeruivatel1", QStringLiteral("Manažer uživatelů"), nullptr);
+    // The menu's way to the user manager, as the toolbar's user manager button.
+    Manaeruivatel1 = entry(this, Uivatel1, "Manaeruivatel1", QStringLiteral("Manažer uživatelů"),
+                           &TForm1::ToolButton28Click);
 
     ifrovn1 = submenu(bar, "ifrovn1", QStringLiteral("Šifrování"));
     ifrovat1 = submenu(ifrovn1, "ifrovat1", QStringLiteral("Šifrovat"));

@@ -92,7 +92,8 @@ std::optional<long long> parseNumber(std::string_view text) {
 
 }  // namespace
 
-WriteError::WriteError(const std::string& path) : std::runtime_error("Unable to write to " + path), path_(path) {}
+WriteError::WriteError(const std::string& path)
+    : RuntimeError(unableToWrite(QString::fromStdString(path))), path_(path) {}
 
 ProfileFile::ProfileFile(const std::string& path)
     : path_(std::filesystem::absolute(path).lexically_normal().string()) {}

@@ -22,7 +22,8 @@
 //  - Each write reaches the disk before it returns: the new text goes to a temporary file beside the file,
 //    is fsynced and renamed over it, and the folder is fsynced, so a crash leaves the old or the new file,
 //    never a half-written one. A write that changes nothing leaves the file untouched.
-//  - A write that cannot be made throws WriteError ("Unable to write to <full path>") and leaves the file
+//  - A write that cannot be made throws WriteError, the run-time error "Unable to write to <full path>"
+//    that the standard error report shows like any other (platform/RuntimeError.h), and leaves the file
 //    as it was: a read-only file (no write permission, or no write bit at all, which counts for root
 //    too), a folder without write access, a full disk, or an existing file that cannot be read (rewriting
 //    it would lose its content).
@@ -39,12 +40,14 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/RuntimeError.h"
+
 namespace platform {
 
 class ProfileDocument;
 
-// A failed write to a profile file; what() is exactly "Unable to write to <path>".
-class WriteError : public std::runtime_error {
+// A failed write to a profile file: the run-time error unableToWrite(<path>), which also carries the path.
+class WriteError : public RuntimeError {
 public:
     explicit WriteError(const std::string& path);
     const std::string& path() const { return path_; }

@@ -25,6 +25,11 @@ icon open-folder "$folder"
 icon open-package "$folder" "$lock_closed"
 icon users 'fill #3a7ab8 stroke #1a3a5a circle 8,8 8,4 circle 16,8 16,4' \
   'fill #3a7ab8 stroke #1a3a5a path "M 1,21 Q 8,10 15,21 Z" path "M 9,21 Q 16,10 23,21 Z"'
+person='fill #3a7ab8 stroke #1a3a5a circle 10,7 10,3 path "M 2,21 Q 10,8 18,21 Z"'
+icon user-add "$person" 'fill #2a9a2a stroke none rectangle 15,14 23,17 rectangle 17,12 20,19'
+icon user-remove "$person" 'fill #c01010 stroke none rectangle 15,14 23,17'
+icon login 'fill #e8a800 stroke #6a4a00 stroke-width 1 circle 7,12 7,7 rectangle 11,11 22,14 rectangle 18,14 20,18' \
+  'fill #ffffff stroke #6a4a00 circle 6,12 6,10' 'fill #2a9a2a stroke none path "M 13,3 L 21,3 L 21,1 L 24,5 L 21,9 L 21,7 L 13,7 Z"'
 icon encrypt "$paper" "$fold" "$lock_closed"
 icon encrypt-static "$paper" "$fold" "$lock_closed" "$(badge S '#005a9a' '3,13')"
 icon destroy "$paper" "$fold" 'stroke #c01010 stroke-width 3 line 6,6 18,18 line 18,6 6,18'

@@ -8,7 +8,10 @@ namespace {
 
 class Forum : public testutil::AppFixture {
 protected:
-    void SetUp() override { start(); }
+    void SetUp() override {
+        start();
+        logIn();
+    }
 };
 
 TEST_F(Forum, LoadsThePageOnEachShowingOnly) {

@@ -27,7 +27,10 @@ using Group = TForm1::Group;
 
 class MainWindow : public testutil::AppFixture {
 protected:
-    void SetUp() override { start(); }
+    void SetUp() override {
+        start();
+        logIn();
+    }
 
     // Opens the file through the toolbar button, as a user does.
     void openThroughDialog(const QString& path) {

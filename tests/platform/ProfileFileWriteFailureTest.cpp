@@ -45,6 +45,8 @@ TEST(ProfileFileWriteFailure, DeletionInReadOnlyFileThrowsToo) {
     ::chmod(path.c_str(), 0444);
     ProfileFile file(path);
     EXPECT_THROW(file.deleteKey("All", "Count"), WriteError);
+    // The same failure as every other run-time error, so the standard report shows it alike.
+    EXPECT_THROW(file.writeString("All", "Count", "3"), platform::RuntimeError);
     EXPECT_EQ(readText(path), kOriginal);
 }
 

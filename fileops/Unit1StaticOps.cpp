@@ -1,0 +1,103 @@
+// Static and one-way encryption of the open file. The static key follows from the logged-in user, as the
+// user manager's status bar records it; one-way encryption destroys the file's content for good.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+
+#include "app/Forms.h"
+#include "app/Unit1.h"
+#include "engine/Roster.h"
+#include "engine/VQ203.h"
+#include "fileops/EngineKey.h"
+#include "fileops/FastEncryption.h"
+#include "fileops/OpenFileSteps.h"
+#include "platform/Dialogs.h"
+#include "users/Unit11.h"
+
+namespace {
+
+using platform::Buttons;
+using platform::Icon;
+
+void tell(const QString& caption, const QString& text, Icon icon) {
+    platform::dialogs().message(text, caption, icon, Buttons::Ok);
+}
+
+// strtohex of the user code, "#" and the stored user name, written into and read back from `buffer`.
+QString deriveStaticKey(TForm1& window) {
+    const TForm11& manager = *forms().Form11;
+    const EngineKey identity(manager.loggedInCode() + QLatin1Char('#') + manager.loggedInName());
+    platform::LineEditField buffer(*window.buffer);
+    Roster::strtohex(identity.utf8(), buffer);
+    return window.buffer->text();
+}
+
+void finish(TForm1& window) {
+    window.pb->setValue(0);
+    window.loadfile();
+}
+
+}  // namespace
+
+void TForm1::soubor3Click() {
+    // Read before the file is touched: a size that is no number must not leave a flag on the plain file.
+    const int size = sizeValue(*velikost);
+    const EngineKey key(deriveStaticKey(*this));
+    stav->setText(QStringLiteral("Šifruje se.."));
+    OpenFileSteps steps(*this);
+    steps.fingerprintInto(*buffer);
+    steps.addFlag(buffer->text());
+    // An encryption the engine refuses takes the flag off again: the plain file stays as it was.
+    steps.encrypt(key, wantsFastEncryption(size, key));
+    stav->setText(QStringLiteral("Soubor byl šifrován"));
+    tell(QStringLiteral("Šifrování dokončeno"), QStringLiteral("Soubor byl úspěšně šifrován."), Icon::Information);
+    finish(*this);
+}
+
+void TForm1::Statickdeifrovn1Click() {
+    const EngineKey key(deriveStaticKey(*this));
+    stav->setText(QStringLiteral("Dešifruje se.."));
+    OpenFileSteps steps(*this);
+    // No key check first: the engine refuses a key that does not fit and leaves the file encrypted.
+    if (fast->isChecked()) {
+        steps.decrypt(key, true);
+        fast->setChecked(false);
+    } else {
+        steps.decrypt(key, false);
+    }
+    steps.removeFlagInto(*buffer);
+    steps.fingerprintInto(*buffer0);
+    if (fingerprintsMatch(*buffer, *buffer0)) {
+        stav->setText(QStringLiteral("Soubor je dešifrován"));
+        tell(QStringLiteral("Dešifrování dokončeno"), QStringLiteral("Soubor byl úspěšně dešifrován."),
+             Icon::Information);
+    } else {
+        stav->setText(QStringLiteral("Soubor je dešifrován, Chyba!!"));
+        tell(QStringLiteral("Dešifrování dokončeno"),
+             QStringLiteral("Soubor byl dešifrován, ale vyskytla se chyba. SOubor už pravděpodobně nepůjde "
+                            "zrekostruovat."),
+             Icon::Error);
+    }
+    finish(*this);
+}
+
+void TForm1::Jednosmrnifrovn1Click() {
+    if (platform::dialogs().message(QStringLiteral("Opravdu chce použít jednosměrné šifrování? Soubor už zůstane "
+                                                   "nečitelný bež možnosti nápravy."),
+                                    QStringLiteral("Upozornění"), Icon::Question,
+                                    Buttons::YesNo) != platform::Answer::Yes)
+        return;
+    stav->setText(QStringLiteral("Šifruje se.."));
+    platform::ProgressBarPort progress(*pb);
+    platform::WindowPort window(*this);
+    try {
+        VQ203::sifrovat0(OpenDialog1.fileName().toStdString(), progress, window);
+    } catch (...) {
+        pb->setValue(0);
+        throw;
+    }
+    stav->setText(QStringLiteral("Soubor je šifrován"));
+    tell(QStringLiteral("Šifrování dokončeno"), QStringLiteral("Soubor byl úspěšně šifrován."), Icon::Information);
+    finish(*this);
+}

@@ -1,0 +1,208 @@
+// Static and one-way encryption through the main window's toolbar, with real files and real logins.
+#include <sys/resource.h>
+
+#include <csignal>
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+
+#include "engine/VQ203.h"
+#include "engine/core/Messages.h"
+#include "platform/StatusBar.h"
+#include "tests/app/ShellTestHelpers.h"
+#include "tests/support/AppFixture.h"
+
+namespace {
+
+using platform::Answer;
+using platform::Icon;
+using testutil::groupState;
+using testutil::readFile;
+using Group = TForm1::Group;
+
+// The static key is 64 hexadecimal digits, so the fast question comes above 64 + 256 blocks of 128 bytes.
+constexpr std::size_t kThresholdBytes = (64 + 256) * 128;
+
+class StaticAndOneWay : public testutil::AppFixture {
+protected:
+    // A new run of the program in which `name` logs in.
+    void runAs(const QString& name, const QString& password = QStringLiteral("heslo")) {
+        app.reset();
+        start();
+        logIn(name, password);
+        dialogs.clear();
+    }
+
+    void open(const QString& path) {
+        dialogs.chooseNextFile(path);
+        main().ToolButton2->trigger();
+    }
+
+    bool lastBoxIs(const QString& caption, const QString& text, Icon icon) const {
+        if (dialogs.messages().empty()) return false;
+        const auto& box = dialogs.messages().back();
+        return box.caption == caption && box.text == text && box.icon == icon;
+    }
+
+    bool encryptedSuccessShown() const {
+        return lastBoxIs(QStringLiteral("Šifrování dokončeno"), QStringLiteral("Soubor byl úspěšně šifrován."),
+                         Icon::Information);
+    }
+
+    void encryptStatically(const QString& path) {
+        open(path);
+        main().ToolButton5->trigger();
+        EXPECT_TRUE(encryptedSuccessShown());
+        EXPECT_GT(VQ203::desifrovatelnost(path.toStdString()), 0);
+    }
+
+    void decryptStatically(const QString& path) {
+        open(path);
+        main().ToolButton9->trigger();
+        EXPECT_TRUE(lastBoxIs(QStringLiteral("Dešifrování dokončeno"), QStringLiteral("Soubor byl úspěšně dešifrován."),
+                              Icon::Information));
+    }
+
+    void expectResetState() const {
+        EXPECT_EQ(main().sb->panelText(0), QString());
+        EXPECT_EQ(main().velikost->text(), QStringLiteral("..."));
+        EXPECT_EQ(main().stav->text(), QStringLiteral("..."));
+        EXPECT_EQ(main().pb->value(), 0);
+        EXPECT_EQ(groupState(main(), Group::Encryption), "D");
+        EXPECT_EQ(groupState(main(), Group::Decryption), "D");
+    }
+};
+
+TEST_F(StaticAndOneWay, FilesEncryptedInTwoRunsDecryptAfterTheSameUserLogsInAgain) {
+    const QString small = makeFile("small.bin", kThresholdBytes);  // N = L + 256: no question
+    const QString large = makeFile("large.bin", kThresholdBytes + 128);
+    const auto smallPlain = readFile(small.toStdString());
+    const auto largePlain = readFile(large.toStdString());
+
+    runAs(QStringLiteral("Eva"));
+    encryptStatically(small);
+    EXPECT_EQ(dialogs.messages().size(), 1u);  // the success box alone
+    EXPECT_EQ(main().stav->text(), QStringLiteral("..."));
+    expectResetState();
+
+    runAs(QStringLiteral("Eva"));
+    dialogs.answerNext(Answer::Yes);  // N = L + 257: fast encryption offered and taken
+    encryptStatically(large);
+    EXPECT_EQ(dialogs.messages().front().caption, QStringLiteral("Otázka"));
+    EXPECT_EQ(VQ203::desifrovatelnost(large.toStdString()), VQ203::Fast);
+
+    runAs(QStringLiteral("Eva"));
+    decryptStatically(small);
+    EXPECT_EQ(readFile(small.toStdString()), smallPlain);
+    open(large);
+    EXPECT_TRUE(main().fast->isChecked());
+    main().ToolButton9->trigger();
+    EXPECT_FALSE(main().fast->isChecked());
+    EXPECT_EQ(readFile(large.toStdString()), largePlain);
+    expectResetState();
+}
+
+TEST_F(StaticAndOneWay, AnotherLoginCannotDecryptAndTheFileStaysForItsOwner) {
+    const QString file = makeFile("secret.bin", 5000);
+    const auto plain = readFile(file.toStdString());
+    storeUser(QStringLiteral("Petr"), QStringLiteral("jine"));
+    runAs(QStringLiteral("Eva"));
+    encryptStatically(file);
+    const auto encrypted = readFile(file.toStdString());
+
+    // The same name with another password is another user too.
+    for (const auto& [name, password] : {std::pair{"Petr", "jine"}, std::pair{"Eva", "jine"}}) {
+        storeUser(QString::fromLatin1(name), QString::fromLatin1(password));
+        runAs(QString::fromLatin1(name), QString::fromLatin1(password));
+        open(file);
+        main().ToolButton9->trigger();
+        ASSERT_EQ(dialogs.errorReports().size(), 1u) << name;
+        EXPECT_TRUE(dialogs.errorReports()[0].startsWith(QStringLiteral("Špatný klíč")));
+        EXPECT_EQ(dialogs.messages().size(), 1u);  // no success box, no integrity box
+        EXPECT_EQ(readFile(file.toStdString()), encrypted);
+        EXPECT_EQ(main().sb->panelText(0), file);  // still open, still offered for decryption
+        EXPECT_EQ(groupState(main(), Group::Decryption), "E");
+        EXPECT_EQ(main().pb->value(), 0);
+    }
+
+    runAs(QStringLiteral("Eva"));
+    decryptStatically(file);
+    EXPECT_EQ(readFile(file.toStdString()), plain);
+}
+
+// No file may grow beyond `bytes` while it lives: the engine finds no room for an encrypted copy.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = nullptr;
+};
+
+TEST_F(StaticAndOneWay, RefusedEncryptionIsReportedAndLeavesTheFileAsItWasAndOpen) {
+    const QString file = makeFile("big.bin", 6000);
+    const auto plain = readFile(file.toStdString());
+    runAs(QStringLiteral("Eva"));
+    open(file);
+    {
+        // Room for the file flag, none for the encrypted copy.
+        const FileSizeLimit limit(plain.size() + 100);
+        main().ToolButton5->trigger();
+    }
+    ASSERT_EQ(dialogs.errorReports().size(), 1u);
+    EXPECT_EQ(dialogs.errorReports()[0], QString::fromUtf8(engine::msg::kDiskFull) + QLatin1Char('.'));
+    EXPECT_EQ(dialogs.messages().size(), 1u);  // no success box
+    EXPECT_EQ(readFile(file.toStdString()), plain);  // the flag is off again
+    EXPECT_EQ(main().sb->panelText(0), file);
+    EXPECT_EQ(groupState(main(), Group::Encryption), "E");
+    EXPECT_EQ(main().pb->value(), 0);
+}
+
+TEST_F(StaticAndOneWay, OneWayEncryptionAsksFirstAndThenNoKeyOpensTheFile) {
+    const QString file = makeFile("victim.bin", 3000);
+    const auto plain = readFile(file.toStdString());
+    runAs(QStringLiteral("Eva"));
+    open(file);
+    const auto before = testutil::stateOf(main());
+
+    dialogs.answerNext(Answer::No);
+    main().ToolButton6->trigger();
+    EXPECT_TRUE(lastBoxIs(QStringLiteral("Upozornění"),
+                          QStringLiteral("Opravdu chce použít jednosměrné šifrování? Soubor už zůstane nečitelný bež "
+                                         "možnosti nápravy."),
+                          Icon::Question));
+    EXPECT_EQ(readFile(file.toStdString()), plain);
+    EXPECT_EQ(testutil::stateOf(main()), before);
+
+    dialogs.answerNext(Answer::Yes);
+    main().ToolButton6->trigger();
+    EXPECT_TRUE(encryptedSuccessShown());
+    expectResetState();
+    const auto destroyed = readFile(file.toStdString());
+    EXPECT_NE(destroyed, plain);
+    EXPECT_EQ(destroyed.size(), plain.size());
+
+    // Reported as not encrypted, so only encryption is offered, and no key opens it.
+    open(file);
+    EXPECT_EQ(groupState(main(), Group::Encryption), "E");
+    EXPECT_EQ(groupState(main(), Group::Decryption), "D");
+    EXPECT_LE(VQ203::desifrovatelnost(file.toStdString()), 0);
+    EXPECT_NE(VQ203::passcheck(file.toStdString(), main().buffer->text().toStdString()), 1);
+}
+
+}  // namespace

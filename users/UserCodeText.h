@@ -1,0 +1,15 @@
+// The text that strtohex turns into a user code: login name, "#", password, in this order, as UTF-8 in NFC.
+// The login and the user manager both build it here, so a user created in the manager can log in.
+#pragma once
+
+#include <QString>
+
+#include "fileops/EngineKey.h"
+
+namespace users {
+
+inline EngineKey userCodeText(const QString& name, const QString& password) {
+    return EngineKey(name + QLatin1Char('#') + password);
+}
+
+}  // namespace users
