@@ -91,9 +91,11 @@ TEST_F(StartupSequence, FileArgumentIsOpenedAsTheOpenDialogWould) {
 TEST_F(StartupSequence, FileArgumentGivesTheStateOfOpeningItThroughTheDialog) {
     const QString file = makeFile("a.txt", 1000);
     start({file});
+    logIn();
     const auto fromCommandLine = testutil::stateOf(main());
     app.reset();
     start();
+    logIn();  // a user reaches the open dialog only after logging in
     dialogs.chooseNextFile(file);
     main().Otevt1->trigger();
     EXPECT_EQ(testutil::stateOf(main()), fromCommandLine);
