@@ -65,7 +65,7 @@ void IndexParser::fieldReady() {
             break;
         case State::NameLength:
             nameLength_ = static_cast<std::uint16_t>(getBigEndian(at, 2));
-            if (nameLength_ == 0 || nameLength_ > kMaxNameLength) damaged();
+            // Any length is read; an unfit name (empty, too long) is refused with the other unsafe ones.
             state_ = State::EntryBody;
             need_ = nameLength_ + kEntryBodyFixed;
             break;
