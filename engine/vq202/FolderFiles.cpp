@@ -5,7 +5,9 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <thread>
 #include <vector>
 
 #include "engine/core/FileIO.h"
@@ -17,6 +19,17 @@ using engine::core::throwWriteError;
 std::string joinPath(const std::string& folder, const std::string& name) {
     if (!folder.empty() && folder.back() == '/') return folder + name;
     return folder + "/" + name;
+}
+
+void inParallel(std::size_t count, const std::function<void(std::size_t)>& work) {
+    constexpr std::size_t kThreads = 8;
+    std::atomic<std::size_t> next{0};
+    const auto drain = [&] {
+        for (std::size_t i = next++; i < count; i = next++) work(i);
+    };
+    std::vector<std::jthread> helpers;
+    for (std::size_t t = 1; t < std::min(kThreads, count); ++t) helpers.emplace_back(drain);
+    drain();
 }
 
 std::optional<struct stat> entryAt(const std::string& path) {
@@ -38,13 +51,19 @@ std::optional<std::uint64_t> freeSpaceIn(const std::string& folder) {
     return static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
 }
 
-void fsyncFolder(const std::string& folder) {
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir < 0) throwWriteError(errno);
-    const int rc = ::fsync(dir);
-    const int error = errno;
-    ::close(dir);
-    if (rc != 0) throwWriteError(error);
+OpenFolder::OpenFolder(const std::string& folder) {
+    fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0) throwWriteError(errno);
+}
+
+OpenFolder::~OpenFolder() { ::close(fd_); }
+
+void OpenFolder::syncEverythingWritten() {
+    if (::syncfs(fd_) != 0) throwWriteError(errno);
+}
+
+void OpenFolder::fsync() {
+    if (::fsync(fd_) != 0) throwWriteError(errno);
 }
 
 RestoredFile::RestoredFile(const std::string& folder, std::uint64_t size) {
@@ -80,7 +99,7 @@ void RestoredFile::write(const unsigned char* data, std::size_t size) {
         size -= static_cast<std::size_t>(put);
         written_ += static_cast<std::uint64_t>(put);
     }
-    // Let the disk write big files behind us, so that the fsync in finish() has little left to do.
+    // Let the disk write big files behind us, so that the final sync has little left to do.
     constexpr std::uint64_t kWritebackStep = 8u << 20;
     if (written_ >= writebackFrom_ + kWritebackStep) {
         ::sync_file_range(fd_, static_cast<off_t>(writebackFrom_), static_cast<off_t>(written_ - writebackFrom_),
@@ -93,7 +112,7 @@ void RestoredFile::finish(const Entry& entry) {
     const struct timespec times[2] = {{0, UTIME_NOW},
                                       {static_cast<time_t>(entry.mtimeSeconds), static_cast<long>(entry.mtimeNanoseconds)}};
     if (::ftruncate(fd_, static_cast<off_t>(written_)) != 0 || ::fchmod(fd_, entry.mode & kPermissionBits) != 0 ||
-        ::futimens(fd_, times) != 0 || ::fsync(fd_) != 0)
+        ::futimens(fd_, times) != 0)
         throwWriteError(errno);
     const int rc = ::close(fd_);
     fd_ = -1;

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,10 @@
 namespace VQ202::detail {
 
 std::string joinPath(const std::string& folder, const std::string& name);
+
+// Runs work(0) .. work(count - 1) on a few threads. For many small file-system calls (removing a thousand
+// files) that each wait for the journal: their waits then overlap. `work` must not throw.
+void inParallel(std::size_t count, const std::function<void(std::size_t)>& work);
 
 // lstat: the entry itself, also when it is a symbolic link; nothing when the name is free.
 std::optional<struct stat> entryAt(const std::string& path);
@@ -26,7 +31,20 @@ bool unchangedSince(const struct stat& before, const struct stat& now);
 // Free bytes for an unprivileged writer; nothing when the folder cannot be asked.
 std::optional<std::uint64_t> freeSpaceIn(const std::string& folder);
 
-void fsyncFolder(const std::string& folder);
+// The folder, held open from before the first write: one syncfs makes every file written into it since
+// durable at once (one journal commit instead of one per file) and reports any write-back error since.
+class OpenFolder {
+public:
+    explicit OpenFolder(const std::string& folder);
+    ~OpenFolder();
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+    void syncEverythingWritten();
+    void fsync();  // the folder's own entries: names created, renamed, removed
+
+private:
+    int fd_ = -1;
+};
 
 // A file being restored: a hidden temporary name in the target folder (mode 0600) until commit.
 class RestoredFile {
@@ -37,7 +55,7 @@ public:
     RestoredFile& operator=(const RestoredFile&) = delete;
 
     void write(const unsigned char* data, std::size_t size);
-    // Gives the file the entry's permissions and modification time, fsyncs and closes it.
+    // Gives the file the entry's permissions and modification time and closes it; OpenFolder makes it durable.
     void finish(const Entry& entry);
     // Renames the file to `target` unless something of that name exists (then false, nothing changed).
     bool commitAs(const std::string& target);

@@ -86,16 +86,17 @@ void sealFile(const ListedFile& file, StreamSealer& sealer, std::vector<unsigned
 // The package holds every file now; a file that changed since it was read stays, and so does one that
 // cannot be removed. Either is reported, since it still lies unencrypted in the folder.
 void removeOriginals(const std::string& folder, const std::vector<ListedFile>& listed, std::size_t replaced) {
-    std::vector<std::string> left;
-    for (std::size_t i = 0; i < listed.size(); ++i) {
-        if (i == replaced) continue;  // the earlier package: the new one took its name
+    std::vector<char> left(listed.size(), 0);
+    inParallel(listed.size(), [&](std::size_t i) {
+        if (i == replaced) return;  // the earlier package: the new one took its name
         const auto now = entryAt(listed[i].path);
-        if (!now) continue;
-        if (!unchangedSince(listed[i].seen, *now) || ::unlink(listed[i].path.c_str()) != 0)
-            left.push_back(listed[i].entry.name);
-    }
-    fsyncFolder(folder);
-    if (!left.empty()) throw Error(msg::kOriginalsLeft + nameList(left));
+        if (now && (!unchangedSince(listed[i].seen, *now) || ::unlink(listed[i].path.c_str()) != 0)) left[i] = 1;
+    });
+    OpenFolder(folder).fsync();
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < listed.size(); ++i)
+        if (left[i]) names.push_back(listed[i].entry.name);
+    if (!names.empty()) throw Error(msg::kOriginalsLeft + nameList(names));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // desifrdir: key check first; then the index is read and checked (names, files in the way, space) before
-// anything is written; every file is restored into a temporary name and fsynced; only when the whole stream
-// has authenticated are they renamed to their names (never over an existing file), the folder fsynced, and
-// the package removed. Until that last step the package still holds everything.
+// anything is written; every file is restored into a temporary name; only when the whole stream has
+// authenticated are they made durable (one syncfs for all), renamed to their names (never over an existing
+// file), the folder fsynced, and the package removed. Until that last step the package holds everything.
 #include <unistd.h>
 
 #include <memory>
@@ -73,6 +73,7 @@ public:
     }
 
     void commit(const std::string& packagePath) {
+        folderHandle_.syncEverythingWritten();
         RestoredFile* carriedPackage = nullptr;  // an earlier package of this folder, carried inside this one
         std::vector<std::string> inTheWay;
         try {
@@ -82,7 +83,7 @@ public:
                 else if (!files_[i]->commitAs(joinPath(folder_, name))) inTheWay.push_back(name);
             }
             if (!inTheWay.empty()) throw Error(msg::kFilesInTheWay + nameList(inTheWay));
-            fsyncFolder(folder_);
+            folderHandle_.fsync();
         } catch (...) {
             for (auto& file : files_) file->withdraw();
             throw;
@@ -92,7 +93,7 @@ public:
         } else if (::unlink(packagePath.c_str()) != 0) {
             throw Error(msg::kPackageLeft + packageName_);
         }
-        fsyncFolder(folder_);
+        folderHandle_.fsync();
     }
 
 private:
@@ -136,6 +137,7 @@ private:
     }
 
     std::string folder_;
+    OpenFolder folderHandle_{folder_};  // opened before the first file is written
     std::string packageName_;
     std::uint64_t plainSize_;
     FolderProgress& progress_;
