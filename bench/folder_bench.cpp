@@ -10,24 +10,16 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/NullControls.h"
 #include "engine/VQ202.h"
 
 namespace {
 
-struct Field : engine::TextField {
-    std::string value;
-    void setText(const std::string& utf8) override { value = utf8; }
-    std::string text() const override { return value; }
-};
-struct Bar : engine::ProgressBar {
-    void setPosition(int) override {}
-};
-struct Text : engine::Label {
-    void setText(const std::string&) override {}
-};
-struct NoWindow : engine::Window {
-    void repaint() override {}
-};
+using bench::Bar;
+using bench::Field;
+using bench::NoWindow;
+using bench::Text;
+
 struct Listing : engine::FileList {
     explicit Listing(std::string folder) : path(std::move(folder)) {}
     std::string path;

@@ -20,20 +20,7 @@ f="$work/data.bin"
 head -c "$((mib * 1024 * 1024))" /dev/urandom > "$f"
 cat "$f" > /dev/null  # into the page cache
 
-declare -A secs rss
-order=()
-# measure NAME COMMAND...: wall time and peak resident memory of one run.
-measure() {
-  local name="$1"; shift
-  sync
-  local t0 t1
-  t0=$(date +%s%N)
-  /usr/bin/time -f '%M' -o "$work/rss" "$@" >/dev/null 2>"$work/err" || { cat "$work/err" >&2; echo "$name failed" >&2; exit 1; }
-  t1=$(date +%s%N)
-  secs[$name]=$(awk -v a="$t0" -v b="$t1" 'BEGIN{printf "%.3f", (b-a)/1e9}')
-  rss[$name]=$(tail -1 "$work/rss")
-  order+=("$name")
-}
+source "$root/bench/measure.sh"
 
 # The limit of a durable in-place rewrite, and a plain copy.
 measure "dd conv=fsync + mv" sh -c "dd if='$f' of='$f.tmp' bs=1M conv=fsync status=none && mv '$f.tmp' '$f'"

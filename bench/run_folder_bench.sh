@@ -24,22 +24,10 @@ cat "$src"/* > /dev/null  # into the page cache
 total_mib=$(du -sm --apparent-size "$src" | cut -f1)
 before=$(cd "$src" && sha256sum -- * | sha256sum)
 
-declare -A secs rss
-order=()
-# measure NAME COMMAND...: wall time and peak resident memory of one run (the largest process of a pipe).
-measure() {
-  local name="$1"; shift
-  # The file system here may be mounted with discard: blocks freed by an earlier step are trimmed in the
-  # background and would slow the next step down, so every step starts on a settled disk.
-  sync; sleep 3
-  local t0 t1
-  t0=$(date +%s%N)
-  /usr/bin/time -f '%M' -o "$work/rss" "$@" >/dev/null 2>"$work/err" || { cat "$work/err" >&2; echo "$name failed" >&2; exit 1; }
-  t1=$(date +%s%N)
-  secs[$name]=$(awk -v a="$t0" -v b="$t1" 'BEGIN{printf "%.3f", (b-a)/1e9}')
-  rss[$name]=$(tail -1 "$work/rss")
-  order+=("$name")
-}
+# The file system here may be mounted with discard: blocks freed by an earlier step are trimmed in the
+# background and would slow the next step down, so every step starts on a settled disk.
+export MIVEX_BENCH_SETTLE="${MIVEX_BENCH_SETTLE:-3}"
+source "$root/bench/measure.sh"
 # The peak of the processes of a pipeline: each stage under its own /usr/bin/time.
 pipe_peak() {
   local name="$1"
