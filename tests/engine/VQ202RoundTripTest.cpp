@@ -115,10 +115,16 @@ TEST_F(FolderRoundTrip, PackageNotInTheListIsNeverReplaced) {
     EXPECT_EQ(readFile(dir.file("a.txt")), randomBytes(100, 12));
 }
 
-TEST_F(FolderRoundTrip, EmptyKeyIsRefusedAndNothingChanges) {
+TEST_F(FolderRoundTrip, EmptyKeyOrMissingFolderIsRefusedAndNothingChanges) {
     write("a.txt", 100, 14);
     const FolderState before = snapshot(dir.path());
     EXPECT_EQ(encryptFolder(dir.path(), ""), msg::kEmptyKey);
+    EXPECT_EQ(snapshot(dir.path()), before);
+    FolderCall call;
+    FakeFileList gone(dir.file("není"), {});
+    VQ202::sifrdir(dir.file("není/directory.cff"), call.hashEdit, gone, call.errorMsg, call.pb1, call.pb2, call.pbf,
+                   call.soubor, call.status, call.window, kKey);
+    EXPECT_EQ(call.errorMsg.text(), msg::kFolderMissing);
     EXPECT_EQ(snapshot(dir.path()), before);
 }
 
