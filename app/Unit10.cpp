@@ -1,0 +1,28 @@
+#include "app/Unit10.h"
+
+#include <QPlainTextEdit>
+
+#include "app/Maker.h"
+
+TForm10::TForm10() : ToolWindow(QStringLiteral("Mivex"), QSize(422, 216), QStringLiteral(":/about-background.jpg")) {
+    setObjectName(QStringLiteral("Form10"));
+    setFont(QFont(QStringLiteral("Tahoma")));
+    move(0, 0);
+    Image1 = background();
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(160, 104, 254, 104);
+    Memo1->setReadOnly(true);
+    Memo1->setFrameStyle(QFrame::NoFrame);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QFont bold(QStringLiteral("Tahoma"));
+    bold.setBold(true);
+    Memo1->setFont(bold);
+    Memo1->viewport()->setAutoFillBackground(false);
+    Memo1->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; }"));
+    Memo1->setPlainText(QStringList{QString(), QString(), QString::fromUtf8(maker::kWebAddress),
+                                    QString::fromUtf8(maker::kNameAndYears), QString(), QString()}
+                            .join(QLatin1Char('\n')));
+}

@@ -1,0 +1,14 @@
+// The about window: the product's name and version over its picture, and the maker's details.
+#pragma once
+
+#include "platform/ToolWindow.h"
+
+class QPlainTextEdit;
+
+class TForm10 : public platform::ToolWindow {
+public:
+    TForm10();
+
+    platform::Picture* Image1 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+};

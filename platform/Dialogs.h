@@ -1,0 +1,43 @@
+// Message boxes, input boxes and open-file dialogs, behind one interface: the program shows real Qt
+// dialogs, tests install a scripted double that records what was shown and answers as the test says.
+#pragma once
+
+#include <functional>
+#include <optional>
+
+#include <QString>
+
+class QWidget;
+
+namespace platform {
+
+enum class Icon { None, Information, Warning, Error, Question };
+enum class Buttons { Ok, YesNo };
+enum class Answer { Ok, Yes, No };
+
+struct OpenFileOptions {
+    QString title;          // empty: the dialog's own title
+    QString filter;         // "Description (*.ext)"; empty: any file
+    QString initialFileName;
+};
+
+// Called with the confirmed file name before the dialog closes; false keeps the dialog open.
+using CanClose = std::function<bool(const QString& fileName)>;
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    virtual Answer message(const QString& text, const QString& caption, Icon icon, Buttons buttons) = 0;
+    // A modal input box with OK and "Cancel"; nullopt when cancelled. Takes at most 255 characters.
+    virtual std::optional<QString> input(const QString& caption, const QString& prompt, const QString& initial) = 0;
+    // An open-file dialog that may return a name that does not exist; nullopt when cancelled.
+    virtual std::optional<QString> openFile(const OpenFileOptions& options, const CanClose& canClose) = 0;
+};
+
+// The dialogs of this run: the real ones unless a test installed its own.
+Dialogs& dialogs();
+// Installs `replacement` (not owned) for everything shown from now on; nullptr restores the real dialogs.
+void setDialogs(Dialogs* replacement);
+
+}  // namespace platform

@@ -1,0 +1,25 @@
+// A list of a folder's files: the bare names of its plain, visible files (no subfolders, no recursion),
+// sorted by name ignoring letter case. It also carries the folder it shows.
+#pragma once
+
+#include <QListWidget>
+#include <QStringList>
+
+namespace platform {
+
+class FileListBox : public QListWidget {
+public:
+    // Starts on the working directory, as the list shows before it is pointed anywhere.
+    explicit FileListBox(QWidget* parent = nullptr);
+
+    // Points the list at `folder` and makes that folder the program's working directory.
+    void setDirectory(const QString& folder);
+    const QString& directory() const { return directory_; }
+    QStringList fileNames() const;
+
+private:
+    void refill();
+    QString directory_;
+};
+
+}  // namespace platform

@@ -1,0 +1,161 @@
+#include "platform/FreedesktopClassesRoot.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace platform {
+namespace {
+
+const QString kIconKey = QStringLiteral("\\Defaulticon");
+const QString kCommandKey = QStringLiteral("\\Shell\\Open\\Command");
+
+bool writeTextFile(const QString& path, const QByteArray& content) {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    file.write(content);
+    return file.commit();
+}
+
+QString xmlEscaped(const QString& text) { return text.toHtmlEscaped(); }
+
+// Desktop entries quote arguments with reserved characters and escape ", `, $ and \ inside the quotes.
+QString quotedExecArgument(QString argument) {
+    argument.replace(QLatin1String("%"), QLatin1String("%%"));
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    if (std::none_of(argument.begin(), argument.end(), [](QChar c) { return reserved.contains(c); }))
+        return argument;
+    QString quoted;
+    for (QChar c : argument) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
+            quoted += QLatin1Char('\\');
+        quoted += c;
+    }
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+void runIfInstalled(const QString& tool, const QStringList& arguments) {
+    const QString path = QStandardPaths::findExecutable(tool);
+    if (path.isEmpty()) return;
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(path, arguments);
+    process.waitForFinished(10000);
+}
+
+}  // namespace
+
+QString desktopExecLine(const QString& command) {
+    QString program = command;
+    if (program.endsWith(QLatin1String(" %1"))) program.chop(3);
+    return quotedExecArgument(program) + QStringLiteral(" %f");
+}
+
+FreedesktopClassesRoot::FreedesktopClassesRoot(QString dataHome) : dataHome_(std::move(dataHome)) {}
+
+QString FreedesktopClassesRoot::defaultDataHome() {
+    const QString configured = qEnvironmentVariable("XDG_DATA_HOME");
+    if (!configured.isEmpty() && QDir::isAbsolutePath(configured)) return configured;
+    return QDir::homePath() + QStringLiteral("/.local/share");
+}
+
+QString FreedesktopClassesRoot::mimeTypeOf(const QString& className) {
+    QString slug;
+    for (QChar c : className.toLower()) slug += (c.isLetterOrNumber() && c.unicode() < 128) ? c : QLatin1Char('-');
+    return QStringLiteral("application/x-") + slug;
+}
+
+QString FreedesktopClassesRoot::mimePackagePath(const QString& className) const {
+    return dataHome_ + QStringLiteral("/mime/packages/mivex2-") + mimeTypeOf(className).section('/', 1) +
+           QStringLiteral(".xml");
+}
+
+QString FreedesktopClassesRoot::desktopEntryPath(const QString& className) const {
+    return dataHome_ + QStringLiteral("/applications/mivex2-") + mimeTypeOf(className).section('/', 1) +
+           QStringLiteral(".desktop");
+}
+
+QString FreedesktopClassesRoot::iconPath(const QString& className) const {
+    return dataHome_ + QStringLiteral("/icons/hicolor/48x48/mimetypes/") +
+           mimeTypeOf(className).replace('/', '-') + QStringLiteral(".png");
+}
+
+QString FreedesktopClassesRoot::value(const QString& key) const {
+    const auto row = rows_.find(key);
+    return row == rows_.end() ? QString() : row->second;
+}
+
+QString FreedesktopClassesRoot::extensionOf(const QString& className) const {
+    for (const auto& [key, data] : rows_)
+        if (key.startsWith(QLatin1Char('.')) && data == className) return key;
+    return {};
+}
+
+bool FreedesktopClassesRoot::setDefaultValue(const QString& key, const QString& data) {
+    if (key.isEmpty() || dataHome_.isEmpty()) return false;
+    rows_[key] = data;
+    if (key.startsWith(QLatin1Char('.'))) return writeClass(data);
+    return writeClass(key.section(QLatin1Char('\\'), 0, 0));
+}
+
+bool FreedesktopClassesRoot::writeClass(const QString& className) const {
+    // A class is carried out once the extension that names it is known.
+    if (extensionOf(className).isEmpty()) return true;
+    bool written = writeMimePackage(className);
+    if (!value(className + kIconKey).isEmpty()) written = writeIcon(className) && written;
+    if (!value(className + kCommandKey).isEmpty()) written = writeDesktopEntry(className) && written;
+    return written;
+}
+
+bool FreedesktopClassesRoot::writeMimePackage(const QString& className) const {
+    QString xml = QStringLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+        "  <mime-type type=\"%1\">\n").arg(mimeTypeOf(className));
+    const QString comment = value(className);
+    if (!comment.isEmpty()) xml += QStringLiteral("    <comment>%1</comment>\n").arg(xmlEscaped(comment));
+    if (!value(className + kIconKey).isEmpty())
+        xml += QStringLiteral("    <icon name=\"%1\"/>\n").arg(mimeTypeOf(className).replace('/', '-'));
+    xml += QStringLiteral("    <glob pattern=\"*%1\" case-sensitive=\"true\"/>\n"
+                          "  </mime-type>\n"
+                          "</mime-info>\n").arg(xmlEscaped(extensionOf(className)));
+    return writeTextFile(mimePackagePath(className), xml.toUtf8());
+}
+
+bool FreedesktopClassesRoot::writeIcon(const QString& className) const {
+    // Icon themes take PNG pictures, not .ico files: the icon is converted on the way.
+    const QImage icon(value(className + kIconKey));
+    if (icon.isNull() || !QDir().mkpath(QFileInfo(iconPath(className)).absolutePath())) return false;
+    return icon.scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation).save(iconPath(className), "PNG");
+}
+
+bool FreedesktopClassesRoot::writeDesktopEntry(const QString& className) const {
+    const QString icon = QFileInfo::exists(iconPath(className)) ? iconPath(className) : QString();
+    QString entry = QStringLiteral("[Desktop Entry]\n"
+                                   "Type=Application\n"
+                                   "Name=Mivex 2\n"
+                                   "Comment=%1\n"
+                                   "Exec=%2\n"
+                                   "MimeType=%3;\n"
+                                   "NoDisplay=true\n"
+                                   "Terminal=false\n")
+                        .arg(value(className), desktopExecLine(value(className + kCommandKey)),
+                             mimeTypeOf(className));
+    if (!icon.isEmpty()) entry += QStringLiteral("Icon=%1\n").arg(icon);
+    return writeTextFile(desktopEntryPath(className), entry.toUtf8());
+}
+
+void FreedesktopClassesRoot::finish() {
+    if (dataHome_.isEmpty()) return;
+    if (QDir(dataHome_ + QStringLiteral("/mime/packages")).exists())
+        runIfInstalled(QStringLiteral("update-mime-database"), {dataHome_ + QStringLiteral("/mime")});
+    if (QDir(dataHome_ + QStringLiteral("/applications")).exists())
+        runIfInstalled(QStringLiteral("update-desktop-database"), {dataHome_ + QStringLiteral("/applications")});
+}
+
+}  // namespace platform

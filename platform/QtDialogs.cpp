@@ -1,0 +1,90 @@
+#include "platform/QtDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace platform {
+namespace {
+
+QMessageBox::Icon toQt(Icon icon) {
+    switch (icon) {
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Warning: return QMessageBox::Warning;
+    case Icon::Error: return QMessageBox::Critical;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// The confirmation hook runs when the user accepts a name, before the dialog closes.
+class ConfirmingFileDialog : public QFileDialog {
+public:
+    ConfirmingFileDialog(const OpenFileOptions& options, const CanClose& canClose)
+        : QFileDialog(QApplication::activeWindow(), options.title), canClose_(canClose) {
+        setFileMode(QFileDialog::AnyFile);
+        setAcceptMode(QFileDialog::AcceptOpen);
+        setOption(QFileDialog::DontUseNativeDialog);
+        setOption(QFileDialog::DontConfirmOverwrite);
+        if (!options.filter.isEmpty()) setNameFilter(options.filter);
+        if (!options.initialFileName.isEmpty()) selectFile(options.initialFileName);
+    }
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (files.isEmpty()) return;
+        if (canClose_(files.front())) QFileDialog::accept();
+    }
+
+private:
+    const CanClose& canClose_;
+};
+
+}  // namespace
+
+Answer QtDialogs::message(const QString& text, const QString& caption, Icon icon, Buttons buttons) {
+    QMessageBox box(toQt(icon), caption, text, QMessageBox::NoButton, QApplication::activeWindow());
+    if (buttons == Buttons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    }
+}
+
+std::optional<QString> QtDialogs::input(const QString& caption, const QString& prompt, const QString& initial) {
+    QInputDialog box(QApplication::activeWindow());
+    box.setWindowTitle(caption);
+    box.setLabelText(prompt);
+    box.setTextValue(initial);
+    box.setCancelButtonText(QStringLiteral("Cancel"));
+    if (auto* field = box.findChild<QLineEdit*>()) field->setMaxLength(255);
+    if (box.exec() != QDialog::Accepted) return std::nullopt;
+    return box.textValue();
+}
+
+std::optional<QString> QtDialogs::openFile(const OpenFileOptions& options, const CanClose& canClose) {
+    ConfirmingFileDialog dialog(options, canClose);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.selectedFiles().value(0);
+}
+
+namespace {
+QtDialogs realDialogs;
+Dialogs* current = &realDialogs;
+}  // namespace
+
+Dialogs& dialogs() { return *current; }
+
+void setDialogs(Dialogs* replacement) { current = replacement ? replacement : &realDialogs; }
+
+}  // namespace platform

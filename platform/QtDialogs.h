@@ -1,0 +1,15 @@
+// The real dialogs of the program.
+#pragma once
+
+#include "platform/Dialogs.h"
+
+namespace platform {
+
+class QtDialogs : public Dialogs {
+public:
+    Answer message(const QString& text, const QString& caption, Icon icon, Buttons buttons) override;
+    std::optional<QString> input(const QString& caption, const QString& prompt, const QString& initial) override;
+    std::optional<QString> openFile(const OpenFileOptions& options, const CanClose& canClose) override;
+};
+
+}  // namespace platform

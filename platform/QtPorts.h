@@ -1,0 +1,64 @@
+// The engine's ports over Qt widgets: each adapter holds its widget and does what the engine expects of it.
+#pragma once
+
+#include "engine/Ports.h"
+
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QWidget;
+
+namespace platform {
+
+class FileListBox;
+
+// Setting the text emits textChanged, so the window's change handler runs as typing would.
+class LineEditField : public engine::TextField {
+public:
+    explicit LineEditField(QLineEdit& field) : field_(field) {}
+    void setText(const std::string& utf8) override;
+    std::string text() const override;
+
+private:
+    QLineEdit& field_;
+};
+
+// Repaints at once: the engine advances the bar from inside a handler, with no event loop running.
+class ProgressBarPort : public engine::ProgressBar {
+public:
+    explicit ProgressBarPort(QProgressBar& bar) : bar_(bar) {}
+    void setPosition(int percent) override;
+
+private:
+    QProgressBar& bar_;
+};
+
+class LabelPort : public engine::Label {
+public:
+    explicit LabelPort(QLabel& label) : label_(label) {}
+    void setText(const std::string& utf8) override;
+
+private:
+    QLabel& label_;
+};
+
+class WindowPort : public engine::Window {
+public:
+    explicit WindowPort(QWidget& window) : window_(window) {}
+    void repaint() override;
+
+private:
+    QWidget& window_;
+};
+
+class FileListPort : public engine::FileList {
+public:
+    explicit FileListPort(const FileListBox& list) : list_(list) {}
+    std::string folder() const override;
+    std::vector<std::string> fileNames() const override;
+
+private:
+    const FileListBox& list_;
+};
+
+}  // namespace platform

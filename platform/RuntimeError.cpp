@@ -1,0 +1,65 @@
+#include "platform/RuntimeError.h"
+
+#include <cerrno>
+#include <climits>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+RuntimeError::RuntimeError(const QString& text) : std::runtime_error(text.toStdString()) {}
+
+RuntimeError fileError(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return RuntimeError(QStringLiteral("File not found"));
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+        return RuntimeError(QStringLiteral("File access denied"));
+    case EMFILE:
+    case ENFILE:
+        return RuntimeError(QStringLiteral("Too many open files"));
+    default:
+        return RuntimeError(QStringLiteral("I/O error %1").arg(error));
+    }
+}
+
+RuntimeError invalidInteger(const QString& text) {
+    return RuntimeError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+}
+
+RuntimeError unableToWrite(const QString& path) {
+    return RuntimeError(QStringLiteral("Unable to write to %1").arg(path));
+}
+
+std::uint64_t fileLength(const QString& path) {
+    const QByteArray name = path.toLocal8Bit();
+    if (name.isEmpty()) throw fileError(ENOENT);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw fileError(errno);
+    struct stat st {};
+    const int statResult = ::fstat(fd, &st);
+    const int statError = errno;
+    ::close(fd);
+    if (statResult != 0) throw fileError(statError);
+    // A folder opens for reading on this system but is no file to take a length of.
+    if (S_ISDIR(st.st_mode)) throw fileError(EISDIR);
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+int strToInt(const QString& text) {
+    QString digits = text;
+    while (!digits.isEmpty() && digits.front() == QLatin1Char(' ')) digits.remove(0, 1);
+    bool ok = false;
+    const qlonglong value = digits.toLongLong(&ok, 10);
+    if (!ok || digits.isEmpty() || digits.back() == QLatin1Char(' ') || value < INT_MIN || value > INT_MAX)
+        throw invalidInteger(text);
+    return static_cast<int>(value);
+}
+
+}  // namespace platform

@@ -1,0 +1,38 @@
+// The shell association of folder packages (".cff") with the program: four (key, default value) rows
+// under the classes root, rewritten at every start. A row that cannot be written is skipped silently.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include <QString>
+
+namespace platform {
+
+struct ClassesRootRow {
+    QString key;
+    QString data;
+    bool operator==(const ClassesRootRow&) const = default;
+};
+
+// The rows for a program file, in the order they are written. The program's path is taken as given:
+// "C:\Prog\app.exe" gives the icon "C:\Prog\slozkamivex2.ico" and the command "C:\Prog\app.exe %1".
+std::vector<ClassesRootRow> associationRows(const QString& programPath);
+
+// Where the rows go: the registry's HKEY_CLASSES_ROOT, or the desktop's equivalent.
+class ClassesRoot {
+public:
+    virtual ~ClassesRoot() = default;
+    // Opens or creates `key` from the root, writes `data` as its default value and closes it again.
+    virtual bool setDefaultValue(const QString& key, const QString& data) = 0;
+    // Called once after the last row: lets the desktop take notice of what was written.
+    virtual void finish() {}
+};
+
+// Writes every row, going on past rows that fail.
+void registerAssociation(ClassesRoot& root, const QString& programPath);
+
+// The classes root of this system: the registry on Windows, the freedesktop files elsewhere.
+std::unique_ptr<ClassesRoot> systemClassesRoot();
+
+}  // namespace platform

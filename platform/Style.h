@@ -1,0 +1,31 @@
+// What the whole application looks like alike: the password character, Qt's own Czech texts, the title.
+#pragma once
+
+#include <QProxyStyle>
+
+class QApplication;
+class QLabel;
+class QWidget;
+
+namespace platform {
+
+// Every password field, input boxes included, shows each typed character as "|".
+class PasswordBarStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option = nullptr, const QWidget* widget = nullptr,
+                  QStyleHintReturn* returnData = nullptr) const override;
+};
+
+// Loads Qt's own Czech translation (standard buttons, file dialog); false when it is not installed.
+bool installCzechQtTranslation(QApplication& app);
+
+// Title, style and translation: what the program and the window tests set up alike.
+void setUpApplication(QApplication& app);
+
+// The bold, teal, transparent look of the labels over a background picture.
+void makeCaptionLabel(QLabel& label);
+
+// Shows `window` centred over `over` (or the screen when null).
+void centreOn(QWidget& window, const QWidget* over);
+
+}  // namespace platform

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+#include "app/Forms.h"
+#include "app/Unit10.h"
+#include "app/Unit9.h"
+#include "tests/app/ShellTestHelpers.h"
+#include "tests/support/AppFixture.h"
+
+namespace {
+
+using testutil::enabled;
+using testutil::groupState;
+using Group = TForm1::Group;
+
+class StartupSequence : public testutil::AppFixture {};
+
+TEST_F(StartupSequence, ElevenWindowsInOrderWithTheirCaptionsOnlyTheMainOneShown) {
+    start();
+    const std::vector<std::pair<const char*, const char*>> expected{
+        {"Form1", "Mivex 2 (2.0.1BETA)"},      {"Form2", "Klíč pro dešifrování"},
+        {"Form3", "Generování klíče"},         {"Form4", "Hash souboru"},
+        {"Form5", "Šifrování složky"},         {"Form6", "Výběr složky"},
+        {"Form7", "Dešifrování složky"},       {"Form9", "Mivex Support Forum"},
+        {"Form10", "Mivex"},                   {"Form11", "Manažer uživatelů"},
+        {"Form12", "Příhlášení do programu Mivex 2"},
+    };
+    const auto& order = app->creationOrder();
+    ASSERT_EQ(order.size(), expected.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        EXPECT_EQ(order[i]->objectName().toStdString(), expected[i].first);
+        EXPECT_EQ(order[i]->windowTitle(), QString::fromUtf8(expected[i].second));
+        EXPECT_TRUE(order[i]->isWindow());
+        EXPECT_EQ(order[i]->isVisible(), i == 0) << expected[i].first;
+        if (i > 0) {
+            EXPECT_EQ(order[i]->windowFlags() & Qt::WindowType_Mask, Qt::Tool) << expected[i].first;
+        }
+    }
+    EXPECT_EQ(QApplication::applicationName(), QStringLiteral("Mivex2.0BETA"));
+}
+
+TEST_F(StartupSequence, WindowSizesAndPlaces) {
+    start();
+    EXPECT_EQ(main().client->size(), QSize(540, 272));
+    EXPECT_EQ(main().minimumSize(), main().maximumSize());
+    EXPECT_FALSE(main().windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(main().windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_EQ(main().pos(), QPoint(229, 250));
+    EXPECT_EQ(forms().Form9->size(), QSize(579, 544));
+    EXPECT_EQ(forms().Form9->pos(), QPoint(320, 100));
+    EXPECT_EQ(forms().Form9->WebBrowser1->geometry(), QRect(-64, 0, 641, 545));
+    EXPECT_EQ(forms().Form10->size(), QSize(422, 216));
+    EXPECT_EQ(forms().Form10->pos(), QPoint(0, 0));
+    EXPECT_EQ(forms().Form10->Memo1->geometry(), QRect(160, 104, 254, 104));
+}
+
+TEST_F(StartupSequence, NoArgumentNothingOpenAndTheAssociationWritten) {
+    start();
+    EXPECT_EQ(main().sb->panelText(0), QString());
+    EXPECT_EQ(main().velikost->text(), QStringLiteral("...."));
+    EXPECT_EQ(main().stav->text(), QStringLiteral("...."));
+    for (const char* button : {"ToolButton4", "ToolButton5", "ToolButton6", "ToolButton8", "ToolButton9",
+                               "ToolButton11", "ToolButton20", "ToolButton21"})
+        EXPECT_FALSE(enabled(main(), button)) << button;
+    EXPECT_EQ(classesRoot.rows, platform::associationRows(QApplication::applicationFilePath()));
+    EXPECT_EQ(classesRoot.finished, 1);
+    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_TRUE(main().isEnabled());
+}
+
+TEST_F(StartupSequence, FileArgumentIsOpenedAsTheOpenDialogWould) {
+    const QString file = makeFile("a.txt", 300);
+    start({file});
+    EXPECT_EQ(main().OpenDialog1.fileName(), file);
+    EXPECT_EQ(main().sb->panelText(0), file);
+    EXPECT_EQ(main().velikost->text(), QStringLiteral("2"));
+    EXPECT_EQ(main().stav->text(), QStringLiteral("Soubor otevřen"));
+    EXPECT_EQ(groupState(main(), Group::Encryption), "E");
+    EXPECT_EQ(groupState(main(), Group::Decryption), "D");
+    EXPECT_EQ(groupState(main(), Group::Fingerprint), "E");
+    EXPECT_EQ(classesRoot.rows.size(), 4u);
+}
+
+TEST_F(StartupSequence, PackageArgumentOpensThePackageState) {
+    const QString package = makeFile("x.cff", 1000);
+    start({package});
+    EXPECT_EQ(main().OpenDialog2.fileName(), package);
+    EXPECT_EQ(main().OpenDialog1.fileName(), QString());
+    EXPECT_EQ(main().sb->panelText(0), package);
+    EXPECT_EQ(main().velikost->text(), QStringLiteral("7"));
+    EXPECT_EQ(main().stav->text(), QStringLiteral("...."));
+    EXPECT_EQ(groupState(main(), Group::PackageDecryption), "E");
+    EXPECT_EQ(groupState(main(), Group::FolderEncryption), "D");
+    EXPECT_EQ(groupState(main(), Group::Fingerprint), "D");
+    for (const char* button : {"ToolButton4", "ToolButton5", "ToolButton6", "ToolButton8", "ToolButton9"})
+        EXPECT_FALSE(enabled(main(), button)) << button;
+    EXPECT_FALSE(forms().Form7 == nullptr);
+    EXPECT_EQ(classesRoot.rows.size(), 4u);
+}
+
+TEST_F(StartupSequence, ExtensionMatchIsCaseSensitiveAndANameWithoutDotIsAFile) {
+    for (const char* name : {"X.CFF", "nodot", "x.cff.txt"}) {
+        const QString file = makeFile(name, 128);
+        start({file});
+        EXPECT_EQ(main().stav->text(), QStringLiteral("Soubor otevřen")) << name;
+        EXPECT_EQ(main().OpenDialog1.fileName(), file) << name;
+        EXPECT_EQ(groupState(main(), Group::PackageDecryption), "D") << name;
+        EXPECT_EQ(main().velikost->text(), QStringLiteral("1")) << name;
+        app.reset();
+    }
+}
+
+TEST_F(StartupSequence, OnlyTheFirstArgumentCounts) {
+    const QString first = makeFile("first", 300);
+    const QString second = makeFile("second.cff", 1000);
+    start({first, second});
+    EXPECT_EQ(main().sb->panelText(0), first);
+    EXPECT_EQ(main().OpenDialog2.fileName(), QString());
+}
+
+TEST_F(StartupSequence, MissingFileIsReportedAndThatStartWritesNoAssociation) {
+    const QString missing = QString::fromStdString(dir.file("missing.txt"));
+    start({missing});
+    EXPECT_EQ(dialogs.errorReports(), QStringList{QStringLiteral("File not found.")});
+    EXPECT_TRUE(classesRoot.rows.empty());
+    // What ran before the failure stays; the labels keep their first texts.
+    EXPECT_EQ(main().sb->panelText(0), missing);
+    EXPECT_EQ(groupState(main(), Group::Encryption), "E");
+    EXPECT_EQ(main().velikost->text(), QStringLiteral("...."));
+    EXPECT_EQ(main().stav->text(), QStringLiteral("...."));
+    // Start-up went on: every window exists and the main window is usable.
+    EXPECT_EQ(app->creationOrder().size(), 11u);
+    EXPECT_TRUE(main().isVisible());
+}
+
+TEST_F(StartupSequence, MissingPackageKeepsThePackageState) {
+    const QString missing = QString::fromStdString(dir.file("gone.cff"));
+    start({missing});
+    EXPECT_EQ(dialogs.errorReports(), QStringList{QStringLiteral("File not found.")});
+    EXPECT_TRUE(classesRoot.rows.empty());
+    EXPECT_EQ(main().sb->panelText(0), missing);
+    EXPECT_EQ(groupState(main(), Group::PackageDecryption), "E");
+    EXPECT_EQ(main().velikost->text(), QStringLiteral("...."));
+}
+
+}  // namespace

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QProgressBar>
+
+#include "platform/FileListBox.h"
+#include "platform/Jpeg.h"
+#include "platform/QtPorts.h"
+#include "platform/Style.h"
+#include "tests/engine/TempDir.h"
+
+namespace {
+
+QByteArray resource(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+TEST(Jpeg, DecodesOurBackgroundsAtTheirSizes) {
+    const QImage main = platform::decodeJpeg(resource(QStringLiteral(":/main-background.jpg")));
+    EXPECT_EQ(main.size(), QSize(540, 243));
+    const QImage about = platform::loadJpeg(QStringLiteral(":/about-background.jpg"));
+    EXPECT_EQ(about.size(), QSize(425, 218));
+    // A light picture: the teal labels must stay readable on it.
+    EXPECT_GT(qGray(main.pixel(10, 10)), 180);
+}
+
+TEST(Jpeg, RejectsWhatIsNoJpeg) {
+    EXPECT_TRUE(platform::decodeJpeg({}).isNull());
+    EXPECT_TRUE(platform::decodeJpeg(QByteArray(1000, 'x')).isNull());
+    const QByteArray png = resource(QStringLiteral(":/toolbar/key.png"));
+    EXPECT_TRUE(platform::decodeJpeg(png).isNull());
+    EXPECT_TRUE(platform::loadJpeg(QStringLiteral("/nonexistent.jpg")).isNull());
+    // Only the header: no picture to show.
+    EXPECT_TRUE(platform::decodeJpeg(resource(QStringLiteral(":/main-background.jpg")).left(20)).isNull());
+}
+
+TEST(Ports, TextFieldRunsTheChangeHandlerAsTypingWould) {
+    QLineEdit field;
+    QStringList changes;
+    QObject::connect(&field, &QLineEdit::textChanged, [&](const QString& text) { changes << text; });
+    platform::LineEditField port(field);
+    port.setText("žluťoučký");
+    EXPECT_EQ(changes, QStringList{QStringLiteral("žluťoučký")});
+    EXPECT_EQ(port.text(), "žluťoučký");
+}
+
+TEST(Ports, ProgressBarKeepsToItsRange) {
+    QProgressBar bar;
+    bar.setRange(0, 100);
+    platform::ProgressBarPort port(bar);
+    port.setPosition(40);
+    EXPECT_EQ(bar.value(), 40);
+    port.setPosition(250);
+    EXPECT_EQ(bar.value(), 100);
+    port.setPosition(-3);
+    EXPECT_EQ(bar.value(), 0);
+}
+
+TEST(Ports, FileListHoldsTheFolderPlainVisibleFilesSortedIgnoringCase) {
+    testutil::TempDir dir;
+    for (const char* name : {"b.txt", "A.txt", "c", ".hidden", "directory.cff"})
+        testutil::writeFile(dir.file(name), {1});
+    QDir().mkdir(QString::fromStdString(dir.file("sub")));
+    testutil::writeFile(dir.file("sub/inner"), {1});
+    const QString before = QDir::currentPath();
+    platform::FileListBox list;
+    list.setDirectory(QString::fromStdString(dir.path()));
+    platform::FileListPort port(list);
+    EXPECT_EQ(port.folder(), dir.path());
+    EXPECT_EQ(port.fileNames(), (std::vector<std::string>{"A.txt", "b.txt", "c", "directory.cff"}));
+    EXPECT_EQ(QDir::currentPath(), QDir(QString::fromStdString(dir.path())).canonicalPath());
+    QDir::setCurrent(before);
+}
+
+TEST(Style, PasswordFieldsShowBars) {
+    platform::PasswordBarStyle style;
+    EXPECT_EQ(style.styleHint(QStyle::SH_LineEdit_PasswordCharacter), '|');
+    QLineEdit field;
+    field.setEchoMode(QLineEdit::Password);
+    EXPECT_EQ(field.style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, &field), '|');
+}
+
+}  // namespace
