@@ -1,0 +1,102 @@
+#include "folders/FolderWindowParts.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+
+#include "platform/FileListBox.h"
+#include "platform/QtPorts.h"
+#include "platform/Style.h"
+
+namespace {
+
+QProgressBar* bar(QWidget& parent, const char* name, QRect bounds, bool segmented) {
+    auto* bar = new QProgressBar(&parent);
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->setGeometry(bounds);
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->setTextVisible(false);
+    if (segmented) bar->setStyleSheet(QStringLiteral("QProgressBar::chunk { width: 8px; margin: 1px; }"));
+    return bar;
+}
+
+QLineEdit* hiddenField(QWidget& parent, const char* name) {
+    auto* field = new QLineEdit(&parent);
+    field->setObjectName(QString::fromLatin1(name));
+    field->hide();
+    return field;
+}
+
+}  // namespace
+
+QLabel* folderWindowLabel(QWidget& parent, const char* name, const QString& text, int x, int y, int width) {
+    auto* label = new QLabel(text, &parent);
+    label->setObjectName(QString::fromLatin1(name));
+    platform::makeCaptionLabel(*label);
+    label->setGeometry(x, y, width, 16);
+    return label;
+}
+
+FolderWindowParts buildFolderWindowParts(QWidget& window, const FolderWindowLayout& layout) {
+    FolderWindowParts parts;
+    parts.Label2 = folderWindowLabel(window, "Label2", QStringLiteral("Soubor :"), 8, 102, 60);
+    parts.soubor = folderWindowLabel(window, "soubor", QString(), 70, 102, 388);
+    parts.barCaption = folderWindowLabel(window, layout.barCaptionName, layout.barCaptionText, 8, 122, 250);
+    parts.pbf = bar(window, "pbf", {8, 140, 450, 17}, true);
+
+    parts.GroupBox1 = new QGroupBox(&window);
+    parts.GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    parts.GroupBox1->setGeometry(8, 164, 450, 96);
+    QWidget& box = *parts.GroupBox1;
+    parts.statusCaption = folderWindowLabel(box, layout.statusCaptionName, QStringLiteral("Status  :"), 8, 12, 60);
+    parts.status = folderWindowLabel(box, "status", QString(), 70, 12, 372);
+    parts.Label4 = folderWindowLabel(box, "Label4", QStringLiteral("Balíček složky :"), 8, 36, 200);
+    const QRect left{8, 58, 200, 17}, right{240, 58, 202, 17};
+    parts.pb1 = bar(box, "pb1", layout.pb1OnTheLeft ? left : right, false);
+    parts.Label5 = folderWindowLabel(box, "Label5", QStringLiteral("<<"), 216, 58, 20);
+    parts.pb2 = bar(box, "pb2", layout.pb1OnTheLeft ? right : left, false);
+
+    parts.HashEdit = hiddenField(window, "HashEdit");
+    parts.ErrorMsg = hiddenField(window, "ErrorMsg");
+    parts.FileListBox = new platform::FileListBox(&window);
+    parts.FileListBox->setObjectName(QStringLiteral("FileListBox"));
+    parts.FileListBox->hide();
+    return parts;
+}
+
+KeyGroup buildKeyGroup(QWidget& window, const QString& caption, const QString& keyCaption) {
+    KeyGroup group;
+    group.gb = new QGroupBox(caption, &window);
+    group.gb->setObjectName(QStringLiteral("gb"));
+    group.gb->setGeometry(8, 30, 450, 66);
+    group.Label3 = new QLabel(keyCaption, group.gb);
+    group.Label3->setObjectName(QStringLiteral("Label3"));
+    group.Label3->setGeometry(8, 16, 200, 14);
+    QPushButton* ok = group.BitBtn1 = new QPushButton(QStringLiteral("OK"), group.gb);
+    ok->setObjectName(QStringLiteral("BitBtn1"));
+    ok->setGeometry(366, 32, 75, 25);
+    ok->setDefault(true);
+    ok->setEnabled(false);
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* enter = new QShortcut(QKeySequence(key), &window);
+        QObject::connect(enter, &QShortcut::activated, ok, [ok] {
+            if (ok->isEnabled()) ok->click();
+        });
+    }
+    return group;
+}
+
+void callFolderLibrary(FolderExport call, const QString& packagePath, QWidget& window,
+                       const FolderWindowParts& parts, const QString& key) {
+    platform::LineEditField hashEdit(*parts.HashEdit), errorMsg(*parts.ErrorMsg);
+    platform::FileListPort files(*parts.FileListBox);
+    platform::ProgressBarPort pb1(*parts.pb1), pb2(*parts.pb2), pbf(*parts.pbf);
+    platform::LabelPort soubor(*parts.soubor), status(*parts.status);
+    platform::WindowPort windowPort(window);
+    call(packagePath.toStdString(), hashEdit, files, errorMsg, pb1, pb2, pbf, soubor, status, windowPort,
+         key.toStdString());
+}
