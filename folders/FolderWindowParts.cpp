@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QShortcut>
+#include <QKeyEvent>
 
 #include "platform/FileListBox.h"
 #include "platform/QtPorts.h"
@@ -30,6 +30,25 @@ QLineEdit* hiddenField(QWidget& parent, const char* name) {
     field->hide();
     return field;
 }
+
+// Enter that no control of the window took (a text field passes it on) presses the default button.
+class EnterPresses : public QObject {
+public:
+    EnterPresses(QPushButton& button, QObject* parent) : QObject(parent), button_(button) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if ((key == Qt::Key_Return || key == Qt::Key_Enter) && button_.isEnabled()) {
+                button_.click();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPushButton& button_;
+};
 
 }  // namespace
 
@@ -81,12 +100,7 @@ KeyGroup buildKeyGroup(QWidget& window, const QString& caption, const QString& k
     ok->setGeometry(366, 32, 75, 25);
     ok->setDefault(true);
     ok->setEnabled(false);
-    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto* enter = new QShortcut(QKeySequence(key), &window);
-        QObject::connect(enter, &QShortcut::activated, ok, [ok] {
-            if (ok->isEnabled()) ok->click();
-        });
-    }
+    window.installEventFilter(new EnterPresses(*ok, &window));
     return group;
 }
 
