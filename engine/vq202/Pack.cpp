@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <memory>
+
 #include "engine/core/FileIO.h"
 #include "engine/core/Keys.h"
 #include "engine/core/Layout.h"
@@ -10,6 +12,7 @@
 #include "engine/vq202/FolderFiles.h"
 #include "engine/vq202/Messages.h"
 #include "engine/vq202/Package.h"
+#include "engine/vq202/WriteBehind.h"
 
 namespace VQ202::detail {
 namespace {
@@ -127,15 +130,25 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
     ReplacementFile out(packagePath, kHeaderSize + ChunkLayout{kPackageChunkSize}.sealedSize(index.size() + contentBytes));
     out.writeAt(headerBytes.data(), headerBytes.size(), 0);
     std::uint64_t written = kHeaderSize;
+    WriteBehind writer(kWriteBehindBytes);  // declared after `out`: gone (joined) before `out` is
+    auto block = std::make_shared<std::vector<unsigned char>>();
+    const auto handOver = [&] {
+        if (block->empty()) return;
+        writer.post([&out, block, at = written] { out.writeAt(block->data(), block->size(), at); }, block->size());
+        written += block->size();
+        block = std::make_shared<std::vector<unsigned char>>();
+    };
     StreamSealer sealer(keys.stream, headerBytes, kPackageChunkSize, [&](const unsigned char* data, std::size_t size) {
-        out.writeAt(data, size, written);
-        written += size;
+        block->insert(block->end(), data, data + size);
+        if (block->size() >= kWriteBlock) handOver();
     });
     sealer.write(index.data(), index.size());
     progress.begin(listed.size(), contentBytes);
     std::vector<unsigned char> buffer(kReadBlock);
     for (const ListedFile& file : listed) sealFile(file, sealer, buffer, progress);
     sealer.finish();
+    handOver();
+    writer.drain();
 
     progress.showStatus(msg::kStatusSaving);
     out.commit(written);

@@ -12,6 +12,8 @@ namespace VQ202::detail {
 
 inline constexpr std::uint32_t kPackageChunkSize = engine::core::kDefaultChunkSize;
 inline constexpr std::size_t kReadBlock = 1u << 20;
+inline constexpr std::size_t kWriteBlock = 1u << 20;          // what one write-behind job carries
+inline constexpr std::size_t kWriteBehindBytes = 8u << 20;    // what may wait for the disk at a time
 
 // Seals the listed files of the list's folder into packagePath, then removes them.
 void packFolder(const std::string& packagePath, const engine::FileList& files, const std::string& key,

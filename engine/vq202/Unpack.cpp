@@ -14,6 +14,7 @@
 #include "engine/vq202/FolderFiles.h"
 #include "engine/vq202/Messages.h"
 #include "engine/vq202/Package.h"
+#include "engine/vq202/WriteBehind.h"
 
 namespace VQ202::detail {
 namespace {
@@ -56,7 +57,7 @@ public:
             if (!current_) throw Error(msg::kDamaged);  // more bytes than the index announced
             const Entry& entry = entries()[files_.size()];
             const std::size_t part = static_cast<std::size_t>(std::min<std::uint64_t>(size, entry.size - currentDone_));
-            current_->write(data, part);
+            writeBehind(data, part);
             currentDone_ += part;
             progress_.advance(part);
             data += part;
@@ -70,6 +71,7 @@ public:
         if (!parser_.complete()) throw Error(msg::kDamaged);
         openNext();
         if (current_ || files_.size() != entries().size()) throw Error(msg::kDamaged);
+        writer_.drain();
     }
 
     void commit(const std::string& packagePath) {
@@ -130,8 +132,21 @@ private:
         }
     }
 
+    // The file's bytes go to the helper thread in blocks; its finish follows them there.
+    void writeBehind(const unsigned char* data, std::size_t size) {
+        pending_->insert(pending_->end(), data, data + size);
+        if (pending_->size() >= kWriteBlock) handOver();
+    }
+    void handOver() {
+        if (pending_->empty()) return;
+        writer_.post([file = current_.get(), block = pending_] { file->write(block->data(), block->size()); },
+                     pending_->size());
+        pending_ = std::make_shared<std::vector<unsigned char>>();
+    }
+
     void closeCurrent() {
-        current_->finish(entries()[files_.size()]);
+        handOver();
+        writer_.post([file = current_.get(), entry = entries()[files_.size()]] { file->finish(entry); }, 0);
         files_.push_back(std::move(current_));
         progress_.endFile();
     }
@@ -145,6 +160,8 @@ private:
     std::unique_ptr<RestoredFile> current_;
     std::uint64_t currentDone_ = 0;
     std::vector<std::unique_ptr<RestoredFile>> files_;  // finished, in index order
+    std::shared_ptr<std::vector<unsigned char>> pending_ = std::make_shared<std::vector<unsigned char>>();
+    WriteBehind writer_{kWriteBehindBytes};  // last: joined before the files it writes go away
 };
 
 }  // namespace

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 
 #include "engine/vq202/FolderFiles.h"
 #include "engine/vq202/PackageIndex.h"
+#include "engine/vq202/WriteBehind.h"
 #include "tests/engine/Refusal.h"
 #include "tests/engine/TempDir.h"
 
@@ -61,4 +63,25 @@ TEST(InParallel, RunsEveryIndexExactlyOnce) {
         inParallel(count, [&](std::size_t i) { ++runs[i]; });
         for (const auto& r : runs) EXPECT_EQ(r.load(), 1);
     }
+}
+
+TEST(WriteBehind, RunsJobsInOrderAndReportsTheFirstFailure) {
+    std::vector<int> order;
+    {
+        WriteBehind writer(10);
+        for (int i = 0; i < 100; ++i) writer.post([&order, i] { order.push_back(i); }, 4);  // waits when full
+        writer.drain();
+        EXPECT_EQ(order.size(), 100u);
+        EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
+    }
+    WriteBehind failing(1000);
+    int ranAfter = 0;
+    failing.post([] { throw engine::Error("disk full"); }, 1);
+    try {
+        failing.post([&] { ++ranAfter; }, 1);  // queued before the failure is known, or refused: never run
+    } catch (const engine::Error&) {
+    }
+    EXPECT_THROW(failing.drain(), engine::Error);
+    EXPECT_THROW(failing.post([] {}, 1), engine::Error);
+    EXPECT_EQ(ranAfter, 0);
 }
