@@ -1,4 +1,4 @@
-# Sourced by the benchmark scripts. measure NAME COMMAND...: wall time and peak resident memory of one run,
+# Sourced by bench/run_folder_bench.sh. measure NAME COMMAND...: wall time and peak resident memory of one run,
 # into secs[NAME] and rss[NAME] (KiB), NAME appended to order. Needs $work (a scratch folder).
 # MIVEX_BENCH_SETTLE=<seconds> waits after the sync before each run (for a disk that trims freed blocks).
 declare -A secs rss

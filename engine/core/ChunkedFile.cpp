@@ -4,7 +4,6 @@
 #include <atomic>
 #include <future>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "engine/Ports.h"
@@ -12,6 +11,7 @@
 #include "engine/core/Header.h"
 #include "engine/core/Layout.h"
 #include "engine/core/Messages.h"
+#include "engine/core/WorkerPool.h"
 
 namespace engine::core {
 namespace {
@@ -57,6 +57,7 @@ void runPipeline(const BodyJob& job, const Geometry& g, ChunkFn transform, const
     for (auto& b : outBuf) b.resize(std::min<std::uint64_t>(perBatch * g.outStride, g.outTotal) + 1);
     std::vector<std::unique_ptr<ChunkCipher>> ciphers;
     for (unsigned w = 0; w < workers; ++w) ciphers.push_back(std::make_unique<ChunkCipher>(job.key, job.aad));
+    WorkerPool pool(workers - 1);
 
     auto inBytesOf = [&](std::uint64_t batch) {
         const std::uint64_t start = batch * perBatch * g.inStride;
@@ -85,19 +86,15 @@ void runPipeline(const BodyJob& job, const Geometry& g, ChunkFn transform, const
         const std::uint64_t first = batch * perBatch;
         const std::uint64_t end = std::min(first + perBatch, g.count);
         std::atomic<bool> failed{false};
-        auto work = [&](unsigned worker) {
-            for (std::uint64_t i = first + worker; i < end && !failed; i += workers) {
-                const std::uint64_t inStart = i * g.inStride;
-                const std::size_t inSize = static_cast<std::size_t>(std::min<std::uint64_t>(g.inStride, g.inTotal - inStart));
-                const unsigned char* in = inBuf[batch % 2].data() + (i - first) * g.inStride;
-                unsigned char* out = outBuf[batch % 2].data() + (i - first) * g.outStride;
-                if (!transform(*ciphers[worker], i, i + 1 == g.count, in, inSize, out)) failed = true;
-            }
-        };
-        std::vector<std::thread> helpers;
-        for (unsigned w = 1; w < workers && first + w < end; ++w) helpers.emplace_back(work, w);
-        work(0);
-        for (auto& t : helpers) t.join();
+        pool.run(end - first, [&](unsigned worker, std::uint64_t offsetInBatch) {
+            if (failed) return;
+            const std::uint64_t i = first + offsetInBatch;
+            const std::uint64_t inStart = i * g.inStride;
+            const std::size_t inSize = static_cast<std::size_t>(std::min<std::uint64_t>(g.inStride, g.inTotal - inStart));
+            const unsigned char* in = inBuf[batch % 2].data() + offsetInBatch * g.inStride;
+            unsigned char* out = outBuf[batch % 2].data() + offsetInBatch * g.outStride;
+            if (!transform(*ciphers[worker], i, i + 1 == g.count, in, inSize, out)) failed = true;
+        });
         if (failed) throw Error(failure);
 
         if (writing.valid()) writing.get();

@@ -56,7 +56,8 @@ std::string resolveRegularFile(const std::string& path) {
 }
 
 InputFile::InputFile(const std::string& path) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: a FIFO put in the file's place must not hang the caller; regular files ignore it.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0) throw Error(errno == ENOENT ? msg::kFileMissing : msg::kCannotRead);
     struct stat info {};
     if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -90,6 +91,22 @@ bool InputFile::readExactAt(void* buffer, std::size_t count, std::uint64_t offse
     return readAt(buffer, count, offset) == count;
 }
 
+OpenFile::OpenFile(const std::string& path, int flags) : fd_(::open(path.c_str(), flags | O_CLOEXEC)) {
+    if (fd_ >= 0) return;
+    if (errno == ENOENT) throw Error(msg::kFileMissing);
+    throw Error((flags & O_ACCMODE) == O_RDONLY ? msg::kCannotRead : msg::kCannotWrite);
+}
+
+OpenFile::~OpenFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::uint64_t OpenFile::size() const {
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0) throw Error(msg::kCannotRead);
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
 ReplacementFile::ReplacementFile(const std::string& targetPath, std::uint64_t expectedSize)
     : target_(targetPath) {
     const std::string folder = folderOf(targetPath);
@@ -98,7 +115,9 @@ ReplacementFile::ReplacementFile(const std::string& targetPath, std::uint64_t ex
         const std::uint64_t available = static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
         if (available < expectedSize) throw Error(msg::kDiskFull);
     }
-    std::string pattern = folder + "/." + baseNameOf(targetPath) + ".mvxtmp-XXXXXX";
+    // A name near the file system's limit would leave no room for the suffix: shorten the part taken over.
+    const std::string stem = baseNameOf(targetPath).substr(0, 200);
+    std::string pattern = folder + "/." + stem + ".mvxtmp-XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     fd_ = ::mkostemp(name.data(), O_CLOEXEC);  // mkostemp creates with mode 0600

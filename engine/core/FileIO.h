@@ -31,6 +31,20 @@ private:
     std::uint64_t size_ = 0;
 };
 
+// A file opened for changing in place (the file flag, one-way overwriting); closed when it goes out of scope.
+class OpenFile {
+public:
+    OpenFile(const std::string& path, int flags);  // throws engine::Error: missing, or no rights for `flags`
+    ~OpenFile();
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    int descriptor() const { return fd_; }
+    std::uint64_t size() const;
+
+private:
+    int fd_ = -1;
+};
+
 class ReplacementFile {
 public:
     // Creates the temporary file beside `targetPath` and reserves `expectedSize` bytes, so that a full disk

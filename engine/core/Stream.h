@@ -2,6 +2,17 @@
 // pieces (a package of many files). The single-file exports use ChunkedFile.h, which knows the length
 // up front and works on many cores.
 //
+// The pieces a container built on this core uses (each documented in its header):
+//   Header.h      newHeader(magic, chunkSize), Header::serialize(), parseHeader(bytes, size, {magic}, out)
+//                 -- parseHeader bounds the KDF cost before anything is allocated
+//   Keys.h        deriveFileKeys(password, header) (or passwordKey once + fileKeys(master, header) per stream),
+//                 sealHeader(header, keys), headerMacMatches(header, keys) -- the key check
+//   Stream.h      StreamSealer / StreamOpener below
+//   FileIO.h      resolveRegularFile(path), InputFile, ReplacementFile (temporary file, fsync, rename)
+//   Progress.h    Progress(bar, total).advanceTo(done)
+//   Messages.h    the Czech texts of engine::Error
+//   TestHooks.h   setScryptCostForTesting(log2N) for tests
+//
 // Usage (sealing):
 //   Header h = newHeader(kMagicPackage, kDefaultChunkSize);
 //   FileKeys k = deriveFileKeys(password, h); sealHeader(h, k);

@@ -43,9 +43,13 @@ void fastdesifrovat(const std::string& path, const std::string& key, engine::Pro
 
 unsigned char passcheck(const std::string& path, const std::string& key) {
     try {
-        const engine::core::InputFile in(engine::core::resolveRegularFile(path));
+        const std::string target = engine::core::resolveRegularFile(path);
+        const engine::core::InputFile in(target);
         const engine::core::Header header = detail::readOurHeader(in);
-        return engine::core::headerMacMatches(header, engine::core::deriveFileKeys(key, header)) ? 1 : 0;
+        const engine::core::FileKeys keys = engine::core::deriveFileKeys(key, header);
+        if (!engine::core::headerMacMatches(header, keys)) return 0;
+        detail::keepCheckedKeys(target, header, key, keys);
+        return 1;
     } catch (...) {
         return 0;  // missing, unreadable, not ours, or a cost above the cap
     }

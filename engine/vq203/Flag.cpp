@@ -27,26 +27,6 @@ constexpr std::array<unsigned char, 8> kFlagMagic{'M', 'V', 'X', 'F', 'L', 'A', 
 constexpr std::size_t kFlagTail = 2 + kFlagMagic.size();  // length field and magic
 constexpr std::size_t kMaxFingerprint = 4096;
 
-class Fd {
-public:
-    Fd(const std::string& path, int flags) : fd_(::open(path.c_str(), flags | O_CLOEXEC)) {
-        if (fd_ < 0) {
-            if (errno == ENOENT) throw Error(msg::kFileMissing);
-            throw Error((flags & O_ACCMODE) == O_RDONLY ? msg::kCannotRead : msg::kCannotWrite);
-        }
-    }
-    ~Fd() { ::close(fd_); }
-    int get() const { return fd_; }
-    std::uint64_t size() const {
-        struct stat info {};
-        if (::fstat(fd_, &info) != 0) throw Error(msg::kCannotRead);
-        return static_cast<std::uint64_t>(info.st_size);
-    }
-
-private:
-    int fd_;
-};
-
 // The flag's fingerprint and the size of the file without the flag, if the file ends with one.
 struct FoundFlag {
     std::string fingerprint;
@@ -68,9 +48,9 @@ std::optional<FoundFlag> findFlag(const engine::core::InputFile& in) {
 }
 
 void truncateDurably(const std::string& path, std::uint64_t size) {
-    Fd file(path, O_WRONLY);
-    if (::ftruncate(file.get(), static_cast<off_t>(size)) != 0) engine::core::throwWriteError(errno);
-    if (::fsync(file.get()) != 0) engine::core::throwWriteError(errno);
+    engine::core::OpenFile file(path, O_WRONLY);
+    if (::ftruncate(file.descriptor(), static_cast<off_t>(size)) != 0) engine::core::throwWriteError(errno);
+    if (::fsync(file.descriptor()) != 0) engine::core::throwWriteError(errno);
 }
 
 std::mutex gAddedMutex;
@@ -120,13 +100,13 @@ void priznak_pridat(const std::string& fingerprint, const std::string& path, eng
     trailer.push_back(static_cast<unsigned char>(fingerprint.size() & 0xff));
     trailer.insert(trailer.end(), kFlagMagic.begin(), kFlagMagic.end());
 
-    Fd file(target, O_WRONLY);
+    engine::core::OpenFile file(target, O_WRONLY);
     const std::uint64_t size = file.size();
-    const ssize_t put = ::pwrite(file.get(), trailer.data(), trailer.size(), static_cast<off_t>(size));
-    if (put != static_cast<ssize_t>(trailer.size()) || ::fsync(file.get()) != 0) {
+    const ssize_t put = ::pwrite(file.descriptor(), trailer.data(), trailer.size(), static_cast<off_t>(size));
+    if (put != static_cast<ssize_t>(trailer.size()) || ::fsync(file.descriptor()) != 0) {
         const int error = put < 0 ? errno : ENOSPC;
         // Leave the plain file exactly as it was.
-        if (::ftruncate(file.get(), static_cast<off_t>(size)) == 0) ::fsync(file.get());
+        if (::ftruncate(file.descriptor(), static_cast<off_t>(size)) == 0) ::fsync(file.descriptor());
         engine::core::throwWriteError(error);
     }
     detail::rememberAddedFlag(target, size + trailer.size());

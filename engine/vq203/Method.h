@@ -1,15 +1,18 @@
 // The two methods of this base and the in-place work they share. Internal to VQ203.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "engine/Ports.h"
 #include "engine/core/FileIO.h"
 #include "engine/core/Header.h"
+#include "engine/core/Keys.h"
 
 namespace VQ203::detail {
 
-// Normal: 64 KiB chunks on one core. Fast: 1 MiB chunks shared out over all cores. Both are the same
+// Normal: 64 KiB chunks, the cipher on one core. Fast: 1 MiB chunks (fewer tags and cipher set-ups), the
+// cipher shared out over the cores the reader and writer threads leave free. Both are the same
 // authenticated encryption; the magic says which one made a file.
 struct Method {
     engine::core::Magic magic;
@@ -31,5 +34,11 @@ engine::core::Header readOurHeader(const engine::core::InputFile& in);
 void rememberAddedFlag(const std::string& resolvedPath, std::uint64_t sizeWithFlag);
 void forgetAddedFlag(const std::string& resolvedPath);
 void undoAddedFlag(const std::string& resolvedPath) noexcept;
+
+// The keys a passcheck found right, handed once to the decryption of the same file with the same key.
+void keepCheckedKeys(const std::string& resolvedPath, const engine::core::Header& header, const std::string& key,
+                     const engine::core::FileKeys& keys);
+std::optional<engine::core::FileKeys> takeCheckedKeys(const std::string& resolvedPath,
+                                                      const engine::core::Header& header, const std::string& key);
 
 }  // namespace VQ203::detail

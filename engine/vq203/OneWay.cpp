@@ -41,56 +41,45 @@ private:
 
 void sifrovat0(const std::string& path, engine::ProgressBar& pb, engine::Window& window) {
     const std::string target = engine::core::resolveRegularFile(path);
-    const int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) throw Error(errno == ENOENT ? msg::kFileMissing : msg::kCannotWrite);
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        ::close(fd);
-        throw Error(msg::kCannotRead);
-    }
-    const auto size = static_cast<std::uint64_t>(info.st_size);
-    try {
-        CipherContext cipher;
-        {
-            engine::core::SecretKey key;
-            unsigned char iv[16];
-            if (RAND_bytes(key.data(), static_cast<int>(key.size())) != 1 || RAND_bytes(iv, sizeof iv) != 1 ||
-                EVP_EncryptInit_ex(cipher.get(), EVP_aes_256_ctr(), nullptr, key.data(), iv) != 1)
-                throw Error(msg::kCryptoFailure);
-            OPENSSL_cleanse(iv, sizeof iv);
-        }  // the key is wiped here; only the context's schedule remains, freed with it
-        engine::core::Progress progress(pb, size);
-        std::vector<unsigned char> block(kBlock);
-        for (std::uint64_t offset = 0; offset < size;) {
-            const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, size - offset));
-            const ssize_t got = ::pread(fd, block.data(), want, static_cast<off_t>(offset));
-            if (got <= 0) {
-                if (got < 0 && errno == EINTR) continue;
-                throw Error(msg::kCannotRead);
-            }
-            int length = 0;
-            if (EVP_EncryptUpdate(cipher.get(), block.data(), &length, block.data(), static_cast<int>(got)) != 1)
-                throw Error(msg::kCryptoFailure);
-            for (ssize_t done = 0; done < got;) {
-                const ssize_t put = ::pwrite(fd, block.data() + done, static_cast<std::size_t>(got - done),
-                                             static_cast<off_t>(offset + static_cast<std::uint64_t>(done)));
-                if (put < 0) {
-                    if (errno == EINTR) continue;
-                    engine::core::throwWriteError(errno);
-                }
-                done += put;
-            }
-            offset += static_cast<std::uint64_t>(got);
-            progress.advanceTo(offset);
+    const engine::core::OpenFile file(target, O_RDWR);
+    const int fd = file.descriptor();
+    const std::uint64_t size = file.size();
+    CipherContext cipher;
+    {
+        engine::core::SecretKey key;
+        unsigned char iv[16];
+        if (RAND_bytes(key.data(), static_cast<int>(key.size())) != 1 || RAND_bytes(iv, sizeof iv) != 1 ||
+            EVP_EncryptInit_ex(cipher.get(), EVP_aes_256_ctr(), nullptr, key.data(), iv) != 1)
+            throw Error(msg::kCryptoFailure);
+        OPENSSL_cleanse(iv, sizeof iv);
+    }  // the key is wiped here; only the context's schedule remains, freed with it
+    engine::core::Progress progress(pb, size);
+    std::vector<unsigned char> block(kBlock);
+    for (std::uint64_t offset = 0; offset < size;) {
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, size - offset));
+        const ssize_t got = ::pread(fd, block.data(), want, static_cast<off_t>(offset));
+        if (got <= 0) {
+            if (got < 0 && errno == EINTR) continue;
+            throw Error(msg::kCannotRead);
         }
-        OPENSSL_cleanse(block.data(), block.size());
-        if (::fsync(fd) != 0) engine::core::throwWriteError(errno);
-        progress.finish();
-    } catch (...) {
-        ::close(fd);
-        throw;
+        int length = 0;
+        if (EVP_EncryptUpdate(cipher.get(), block.data(), &length, block.data(), static_cast<int>(got)) != 1)
+            throw Error(msg::kCryptoFailure);
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = ::pwrite(fd, block.data() + done, static_cast<std::size_t>(got - done),
+                                         static_cast<off_t>(offset + static_cast<std::uint64_t>(done)));
+            if (put < 0) {
+                if (errno == EINTR) continue;
+                engine::core::throwWriteError(errno);
+            }
+            done += put;
+        }
+        offset += static_cast<std::uint64_t>(got);
+        progress.advanceTo(offset);
     }
-    ::close(fd);
+    OPENSSL_cleanse(block.data(), block.size());
+    if (::fsync(fd) != 0) engine::core::throwWriteError(errno);
+    progress.finish();
     window.repaint();
 }
 

@@ -70,3 +70,17 @@ TEST(InputFile, ReadsAtOffsetsAndReportsShortReads) {
     EXPECT_EQ(buf[0], 3);
     EXPECT_FALSE(in.readExactAt(buf, 4, 1));
 }
+
+TEST(ReplacementFile, WorksForANameAtTheFileSystemsLimit) {
+    TempDir dir;
+    const auto target = dir.file(std::string(255, 'n'));
+    testutil::writeFile(target, {1});
+    {
+        ReplacementFile out(target, 2);
+        const unsigned char data[] = {2, 3};
+        out.writeAt(data, 2, 0);
+        out.commit(2);
+    }
+    EXPECT_EQ(testutil::readFile(target), (std::vector<unsigned char>{2, 3}));
+    EXPECT_EQ(dir.entries().size(), 1u);
+}

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
 
 #include "engine/Ports.h"
+#include "engine/core/ChunkedFile.h"
 #include "engine/core/Keys.h"
 #include "engine/core/Stream.h"
 #include "engine/core/TestHooks.h"
+#include "engine/core/WorkerPool.h"
 #include "tests/engine/TempDir.h"
 
 using namespace engine::core;
@@ -95,4 +98,58 @@ TEST(HeaderMac, DetectsAWrongPasswordAndAnyChangedField) {
     ASSERT_EQ(parseHeader(bytes.data(), bytes.size(), {kMagicPackage}, parsed), HeaderStatus::Ok);
     EXPECT_TRUE(headerMacMatches(parsed, keys));
     EXPECT_EQ(parseHeader(bytes.data(), bytes.size(), {kMagicNormal}, parsed), HeaderStatus::WrongMagic);
+}
+
+namespace {
+
+struct NoBar : engine::ProgressBar {
+    void setPosition(int) override {}
+};
+
+// The whole-file pipeline with `workers` threads, from one file into another.
+std::vector<unsigned char> runBody(bool sealing, const std::vector<unsigned char>& input, unsigned workers) {
+    testutil::TempDir dir;
+    const auto from = dir.file("in"), to = dir.file("out");
+    testutil::writeFile(from, input);
+    testutil::writeFile(to, {});
+    const std::array<unsigned char, 4> aad{1, 2, 3, 4};
+    const SecretKey key = testKey(7);
+    InputFile in(from);
+    ReplacementFile out(to, input.size() + 1024);
+    NoBar bar;
+    Progress progress(bar, input.size());
+    const BodyJob job{in, 0, out, 0, key, aad, kChunk, workers, progress};
+    out.commit(sealing ? sealBody(job, input.size()) : openBody(job, input.size()));
+    return testutil::readFile(to);
+}
+
+}  // namespace
+
+TEST(ChunkedFile, ParallelPipelineWritesExactlyTheStreamAndReadsItBack) {
+    // Enough chunks for several batches, so that reading, the workers and writing overlap.
+    const auto plain = testutil::randomBytes(3000 * kChunk + 123, 5);
+    const auto streamed = seal(plain, 70000);
+    for (const unsigned workers : {1u, 3u}) {
+        SCOPED_TRACE(workers);
+        EXPECT_EQ(runBody(true, plain, workers), streamed);
+        EXPECT_EQ(runBody(false, streamed, workers), plain);
+    }
+    auto damaged = streamed;
+    damaged[2500 * (kChunk + 16)] ^= 1;
+    EXPECT_THROW(runBody(false, damaged, 3), engine::Error);
+}
+
+TEST(WorkerPool, RunsEveryIndexExactlyOnceOverManyBatches) {
+    WorkerPool pool(3);
+    for (const std::uint64_t count : {1u, 2u, 7u, 1000u}) {
+        std::vector<std::atomic<int>> hits(count);
+        std::atomic<bool> workerInRange{true};
+        for (int round = 0; round < 20; ++round)
+            pool.run(count, [&](unsigned worker, std::uint64_t i) {
+                if (worker > 3) workerInRange = false;
+                ++hits[i];
+            });
+        for (const auto& h : hits) EXPECT_EQ(h.load(), 20);
+        EXPECT_TRUE(workerInRange);
+    }
 }

@@ -192,6 +192,27 @@ TEST_F(BadInput, UnfitPathsAreRefusedByEveryExport) {
     EXPECT_EQ(field.text(), "before");
 }
 
+TEST_F(BadInput, AKeyCheckedForThisFileDoesNotOpenItForAnotherKey) {
+    ASSERT_EQ(VQ203::passcheck(path, "správný"), 1);
+    expectRefused(path, msg::kWrongKey, [&] { VQ203::desifrovat(path, "jiný", bar, window); });
+    ASSERT_EQ(VQ203::passcheck(path, "správný"), 1);
+    auto changed = sealed;
+    changed[100] ^= 1;  // the body changed after the check: still authenticated chunk by chunk
+    rewrite(changed);
+    expectDecryptionRefused(msg::kDamaged);
+    rewrite(sealed);
+    ASSERT_EQ(VQ203::passcheck(path, "správný"), 1);
+    VQ203::desifrovat(path, "správný", bar, window);
+    EXPECT_EQ(testutil::readFile(path), testutil::randomBytes(kPlainSize, 42));
+}
+
+TEST_F(BadInput, AFifoInTheFilesPlaceIsRefusedWithoutHanging) {
+    const auto fifo = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    expectRefused(fifo, msg::kNotARegularFile, [&] { VQ203::desifrovat(fifo, "k", bar, window); });
+    EXPECT_LE(VQ203::desifrovatelnost(fifo), 0);
+}
+
 TEST_F(BadInput, UnreadableFileIsRefused) {
     if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
     ::chmod(path.c_str(), 0);
