@@ -92,39 +92,39 @@ void TForm1::buildKeyGroups() {
     sifr = named(new QGroupBox(QStringLiteral("Šifrovat"), client), "sifr");
     sifr->setGeometry(227, 104, 305, 106);
     Label3 = named(new QLabel(QStringLiteral("Šifrovací klíče"), sifr), "Label3");
-    Label3->setGeometry(8, 16, 200, 14);
+    Label3->setGeometry(8, 20, 200, 14);
     const std::pair<QLineEdit**, QPushButton**> rows[] = {{&Edit1, &Button1}, {&Edit2, &Button2}, {&Edit3, &Button3}};
     const char* editNames[] = {"Edit1", "Edit2", "Edit3"};
     const char* buttonNames[] = {"Button1", "Button2", "Button3"};
     for (int i = 0; i < 3; ++i) {
-        const int top = 32 + i * 24;
+        const int top = 37 + i * 22;
         *rows[i].second = named(new QPushButton(QStringLiteral("Gen>>"), sifr), buttonNames[i]);
-        (*rows[i].second)->setGeometry(8, top, 46, 21);
+        (*rows[i].second)->setGeometry(8, top, 46, 20);
         (*rows[i].first) = named(new QLineEdit(sifr), editNames[i]);
-        (*rows[i].first)->setGeometry(58, top, 178, 21);
+        (*rows[i].first)->setGeometry(58, top, 178, 20);
         const bool first = i == 0;
         (*rows[i].first)->setEnabled(first);
         (*rows[i].second)->setEnabled(first);
     }
     BitBtn1 = named(new QPushButton(QStringLiteral("OK"), sifr), "BitBtn1");
-    BitBtn1->setGeometry(242, 76, 55, 23);
+    BitBtn1->setGeometry(242, 79, 55, 22);
     BitBtn1->setEnabled(false);
     sifr->hide();
 
     desifr = named(new QGroupBox(QStringLiteral("Dešifrovat"), client), "desifr");
     desifr->setGeometry(227, 100, 305, 110);
     Label4 = named(new QLabel(QStringLiteral("Dešifrovací klíče"), desifr), "Label4");
-    Label4->setGeometry(8, 16, 200, 14);
+    Label4->setGeometry(8, 20, 200, 14);
     QLineEdit** fields[] = {&edit4, &edit5, &edit6};
     const char* fieldNames[] = {"edit4", "edit5", "edit6"};
     for (int i = 0; i < 3; ++i) {
         *fields[i] = named(new QLineEdit(desifr), fieldNames[i]);
-        (*fields[i])->setGeometry(8, 34 + i * 24, 228, 21);
+        (*fields[i])->setGeometry(8, 37 + i * 23, 228, 20);
         (*fields[i])->setEchoMode(QLineEdit::Password);
         (*fields[i])->setEnabled(i == 0);
     }
     BitBtn2 = named(new QPushButton(QStringLiteral("OK"), desifr), "BitBtn2");
-    BitBtn2->setGeometry(242, 80, 55, 23);
+    BitBtn2->setGeometry(242, 83, 55, 22);
     BitBtn2->setEnabled(false);
     desifr->hide();
 }

@@ -1,5 +1,8 @@
 #include "app/WebEngineBrowser.h"
 
+#include <unistd.h>
+
+#include <QCoreApplication>
 #include <QVBoxLayout>
 #include <QWebEngineView>
 #include <QWidget>
@@ -31,3 +34,9 @@ private:
 }  // namespace
 
 std::unique_ptr<Browser> makeWebEngineBrowser() { return std::make_unique<WebEngineBrowser>(); }
+
+void prepareWebEngine() {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+}

@@ -1,16 +1,14 @@
 // The program's entry: the application, its title, its windows, the message loop.
-#include <QApplication>
-
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "app/WebEngineBrowser.h"
+#include "platform/GuardedApplication.h"
 #include "platform/ShellAssociation.h"
 #include "platform/Style.h"
 
 int main(int argc, char* argv[]) {
-    // The web engine shares its graphics context with the widgets; this must precede the application.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
+    prepareWebEngine();
+    platform::GuardedApplication app(argc, argv);
     platform::setUpApplication(app);
 
     const auto classesRoot = platform::systemClassesRoot();

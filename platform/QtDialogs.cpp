@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -37,7 +38,8 @@ public:
     void accept() override {
         const QStringList files = selectedFiles();
         if (files.isEmpty()) return;
-        if (canClose_(files.front())) QFileDialog::accept();
+        // A folder is opened in the dialog, not confirmed as the file.
+        if (QFileInfo(files.front()).isDir() || canClose_(files.front())) QFileDialog::accept();
     }
 
 private:

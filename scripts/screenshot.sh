@@ -2,6 +2,8 @@
 # Starts the program under a virtual X display and saves a PNG of the screen.
 #   scripts/screenshot.sh [output.png] [program arguments...]
 # MIVEX_SHOT_MENU=1 also opens the "Šifrování" menu before the picture is taken (needs xdotool).
+# MIVEX_SHOT_CLICKS="x,y x,y": screen points clicked in turn first (needs xdotool), e.g. "726,286" for the
+#   about button and "697,286" for the forum button of the main window at its own place.
 # MIVEX_SHOT_DELAY: seconds to wait for the windows (default 3).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -16,13 +18,16 @@ mkdir -m 0700 "$XDG_RUNTIME_DIR"
 export QTWEBENGINE_DISABLE_SANDBOX=1 QT_LOGGING_RULES="qt.webenginecontext.info=false" QT_QPA_PLATFORM=xcb
 
 xvfb-run -a -s "-screen 0 1024x640x24" bash -c '
-  "$0" "${@:3}" & app=$!
+  "$0" "${@:2}" & app=$!
   sleep "${MIVEX_SHOT_DELAY:-3}"
+  for point in ${MIVEX_SHOT_CLICKS:-}; do
+    xdotool mousemove "${point%,*}" "${point#*,}" click 1; sleep "${MIVEX_SHOT_DELAY:-3}"
+  done
   if [ "${MIVEX_SHOT_MENU:-0}" = 1 ] && command -v xdotool >/dev/null; then
-    xdotool mousemove 250 262 click 1; sleep 0.5
-    xdotool mousemove 250 285; sleep 0.5
-    xdotool mousemove 420 285; sleep 0.5
-    xdotool mousemove 420 308; sleep 0.8
+    # Without a window manager the main window sits at its own place (229, 250) with no title bar.
+    xdotool mousemove 392 258 click 1; sleep 0.6
+    xdotool mousemove 410 283; sleep 0.6
+    xdotool mousemove 520 283; sleep 0.8
   fi
   import -window root "$1"
   kill "$app"; wait "$app" 2>/dev/null || true

@@ -84,6 +84,17 @@ TEST_F(StartupSequence, FileArgumentIsOpenedAsTheOpenDialogWould) {
     EXPECT_EQ(classesRoot.rows.size(), 4u);
 }
 
+TEST_F(StartupSequence, FileArgumentGivesTheStateOfOpeningItThroughTheDialog) {
+    const QString file = makeFile("a.txt", 1000);
+    start({file});
+    const auto fromCommandLine = testutil::stateOf(main());
+    app.reset();
+    start();
+    dialogs.chooseNextFile(file);
+    main().Otevt1->trigger();
+    EXPECT_EQ(testutil::stateOf(main()), fromCommandLine);
+}
+
 TEST_F(StartupSequence, PackageArgumentOpensThePackageState) {
     const QString package = makeFile("x.cff", 1000);
     start({package});

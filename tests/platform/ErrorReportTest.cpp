@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QEvent>
+
 #include "engine/Ports.h"
 #include "platform/ErrorReport.h"
 #include "platform/OpenDialog.h"
@@ -42,6 +45,18 @@ TEST(ErrorReport, FailureAbandonsTheRestOfTheHandlerOnly) {
     guard([&] { ++steps; });
     EXPECT_EQ(steps, 2);
     EXPECT_EQ(dialogs.errorReports(), QStringList{QStringLiteral("File access denied.")});
+}
+
+// A handler that forgot its guard still ends in the report, not in a crash.
+TEST(ErrorReport, EventLoopStopsWhatEscapesAnEventHandler) {
+    testutil::ScriptedDialogs dialogs;
+    class Throwing : public QObject {
+    protected:
+        void customEvent(QEvent*) override { throw platform::fileError(EMFILE); }
+    } receiver;
+    QEvent event(QEvent::User);
+    QCoreApplication::sendEvent(&receiver, &event);
+    EXPECT_EQ(dialogs.errorReports(), QStringList{QStringLiteral("Too many open files.")});
 }
 
 TEST(OpenDialog, ConfirmedNameIsKeptAndHookRuns) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -74,6 +75,11 @@ TEST(Ports, FileListHoldsTheFolderPlainVisibleFilesSortedIgnoringCase) {
     EXPECT_EQ(port.fileNames(), (std::vector<std::string>{"A.txt", "b.txt", "c", "directory.cff"}));
     EXPECT_EQ(QDir::currentPath(), QDir(QString::fromStdString(dir.path())).canonicalPath());
     QDir::setCurrent(before);
+}
+
+TEST(Style, QtsOwnButtonsSpeakCzech) {
+    // Loaded once by the test main, as by the program.
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Ano"));
 }
 
 TEST(Style, PasswordFieldsShowBars) {

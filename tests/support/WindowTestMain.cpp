@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "engine/core/TestHooks.h"
+#include "platform/GuardedApplication.h"
 #include "platform/Style.h"
 
 int main(int argc, char* argv[]) {
@@ -26,7 +27,7 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
 
     engine::core::setScryptCostForTesting(10);
-    QApplication app(argc, argv);
+    platform::GuardedApplication app(argc, argv);
     platform::setUpApplication(app);
     return RUN_ALL_TESTS();
 }

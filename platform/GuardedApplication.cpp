@@ -1,0 +1,13 @@
+#include "platform/GuardedApplication.h"
+
+#include "platform/ErrorReport.h"
+
+namespace platform {
+
+bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
+    bool handled = false;
+    guard([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+}
+
+}  // namespace platform
