@@ -62,14 +62,14 @@ QLabel* folderWindowLabel(QWidget& parent, const char* name, const QString& text
 
 FolderWindowParts buildFolderWindowParts(QWidget& window, const FolderWindowLayout& layout) {
     FolderWindowParts parts;
-    parts.Label2 = folderWindowLabel(window, "Label2", QStringLiteral("Soubor :"), 8, 102, 60);
-    parts.soubor = folderWindowLabel(window, "soubor", QString(), 70, 102, 388);
-    parts.barCaption = folderWindowLabel(window, layout.barCaptionName, layout.barCaptionText, 8, 122, 250);
-    parts.pbf = bar(window, "pbf", {8, 140, 450, 17}, true);
+    parts.Label2 = folderWindowLabel(window, "Label2", QStringLiteral("Soubor :"), 8, 104, 60);
+    parts.soubor = folderWindowLabel(window, "soubor", QString(), 70, 104, 388);
+    parts.barCaption = folderWindowLabel(window, layout.barCaptionName, layout.barCaptionText, 8, 124, 250);
+    parts.pbf = bar(window, "pbf", {8, 142, 450, 17}, true);
 
     parts.GroupBox1 = new QGroupBox(&window);
     parts.GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    parts.GroupBox1->setGeometry(8, 164, 450, 96);
+    parts.GroupBox1->setGeometry(8, 166, 450, 94);
     QWidget& box = *parts.GroupBox1;
     parts.statusCaption = folderWindowLabel(box, layout.statusCaptionName, QStringLiteral("Status  :"), 8, 12, 60);
     parts.status = folderWindowLabel(box, "status", QString(), 70, 12, 372);
@@ -91,13 +91,13 @@ KeyGroup buildKeyGroup(QWidget& window, const QString& caption, const QString& k
     KeyGroup group;
     group.gb = new QGroupBox(caption, &window);
     group.gb->setObjectName(QStringLiteral("gb"));
-    group.gb->setGeometry(8, 30, 450, 66);
+    group.gb->setGeometry(8, 28, 450, 70);
     group.Label3 = new QLabel(keyCaption, group.gb);
     group.Label3->setObjectName(QStringLiteral("Label3"));
-    group.Label3->setGeometry(8, 16, 200, 14);
+    group.Label3->setGeometry(8, 20, 200, 14);
     QPushButton* ok = group.BitBtn1 = new QPushButton(QStringLiteral("OK"), group.gb);
     ok->setObjectName(QStringLiteral("BitBtn1"));
-    ok->setGeometry(366, 32, 75, 25);
+    ok->setGeometry(366, 38, 75, 25);
     ok->setDefault(true);
     ok->setEnabled(false);
     window.installEventFilter(new EnterPresses(*ok, &window));

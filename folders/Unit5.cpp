@@ -33,10 +33,10 @@ TForm5::TForm5()
     BitBtn1 = keyGroup.BitBtn1;
     Button1 = new QPushButton(QStringLiteral("Gen>>"), gb);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(8, 34, 46, 21);
+    Button1->setGeometry(8, 40, 46, 21);
     Edit1 = new QLineEdit(gb);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(58, 34, 300, 21);
+    Edit1->setGeometry(58, 40, 300, 21);
 
     Label2 = parts_.Label2;
     soubor = parts_.soubor;

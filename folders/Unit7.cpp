@@ -19,7 +19,7 @@ TForm7::TForm7()
     Image1 = background();
 
     Label1 = folderWindowLabel(*this, "Label1", QStringLiteral("Soubor šifrované složky :"), 8, 8, 170);
-    slozka = folderWindowLabel(*this, "slozka", QStringLiteral("...."), 180, 8, 278);
+    slozka = folderWindowLabel(*this, "slozka", QStringLiteral("...."), 186, 8, 272);
     const KeyGroup keyGroup =
         buildKeyGroup(*this, QStringLiteral("Dešifrovat se zadáním klíče"), QStringLiteral("Dešifrovací klíč"));
     gb = keyGroup.gb;
@@ -27,7 +27,7 @@ TForm7::TForm7()
     BitBtn1 = keyGroup.BitBtn1;
     ecode = new QLineEdit(gb);
     ecode->setObjectName(QStringLiteral("ecode"));
-    ecode->setGeometry(8, 34, 350, 21);
+    ecode->setGeometry(8, 40, 350, 21);
     ecode->setEchoMode(QLineEdit::Password);
 
     Label2 = parts_.Label2;

@@ -121,13 +121,13 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
     }
     const std::vector<unsigned char> index = serializeIndex(entries);
 
+    // The space first: a full disk is told before the key derivation has cost its time.
+    ReplacementFile out(packagePath, kHeaderSize + ChunkLayout{kPackageChunkSize}.sealedSize(index.size() + contentBytes));
     progress.showStatus(msg::kStatusKey);
     Header header = newHeader(kMagicPackage, kPackageChunkSize);
     const FileKeys keys = deriveFileKeys(key, header);
     sealHeader(header, keys);
     const Header::Bytes headerBytes = header.serialize();
-
-    ReplacementFile out(packagePath, kHeaderSize + ChunkLayout{kPackageChunkSize}.sealedSize(index.size() + contentBytes));
     out.writeAt(headerBytes.data(), headerBytes.size(), 0);
     std::uint64_t written = kHeaderSize;
     WriteBehind writer(kWriteBehindBytes);  // declared after `out`: gone (joined) before `out` is
