@@ -14,6 +14,8 @@ inline constexpr const char* kKdfTooCostly =
 inline constexpr const char* kHostileName =
     "Balíček obsahuje nepřípustné jméno souboru (mimo složku), složka zůstala beze změny";
 inline constexpr const char* kFolderMissing = "Složka neexistuje";
+inline constexpr const char* kTooManyFiles =
+    "Složka má víc než 1000000 souborů, to jeden balíček nepojme; složka zůstala beze změny";
 inline constexpr const char* kDiskFull = "Na disku není dost místa, složka zůstala beze změny";
 inline constexpr const char* kCannotWrite = "Do složky nelze zapisovat, složka zůstala beze změny";
 inline constexpr const char* kWriteFailed = "Zápis se nezdařil, složka zůstala beze změny";

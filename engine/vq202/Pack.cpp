@@ -110,7 +110,9 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
     const std::string folder = files.folder();
     const auto folderInfo = entryAt(folder);
     if (!folderInfo || !S_ISDIR(folderInfo->st_mode)) throw Error(msg::kFolderMissing);
-    const std::vector<ListedFile> listed = lookAtListedFiles(folder, files.fileNames());
+    const std::vector<std::string> names = files.fileNames();
+    if (names.size() > kMaxEntries) throw Error(msg::kTooManyFiles);
+    const std::vector<ListedFile> listed = lookAtListedFiles(folder, names);
     const std::size_t replaced = packageToReplace(packagePath, listed);
 
     std::vector<Entry> entries;

@@ -126,6 +126,12 @@ TEST_F(FolderRoundTrip, EmptyKeyOrMissingFolderIsRefusedAndNothingChanges) {
                    call.soubor, call.status, call.window, kKey);
     EXPECT_EQ(call.errorMsg.text(), msg::kFolderMissing);
     EXPECT_EQ(snapshot(dir.path()), before);
+    // More files than a package's index may hold: refused before anything is read.
+    FakeFileList huge(dir.path(), std::vector<std::string>(1'000'001, "a.txt"));
+    VQ202::sifrdir(package(), call.hashEdit, huge, call.errorMsg, call.pb1, call.pb2, call.pbf, call.soubor,
+                   call.status, call.window, kKey);
+    EXPECT_EQ(call.errorMsg.text(), msg::kTooManyFiles);
+    EXPECT_EQ(snapshot(dir.path()), before);
 }
 
 TEST_F(FolderRoundTrip, LinkOrFolderInTheListIsRefusedAndNothingChanges) {
