@@ -183,6 +183,16 @@ TEST_F(FolderWindows, EncryptingPacksTheFilesAndSaysSo) {
     EXPECT_EQ(form5().FileListBox->fileNames(), QStringList{"directory.cff"});
 }
 
+TEST_F(FolderWindows, AFolderWithoutFilesStillGetsItsPackage) {
+    chooseFolder(q(dir.file("sub")));
+    main().ToolButton11->trigger();
+    EXPECT_TRUE(form5().FileListBox->fileNames().isEmpty());
+    form5().Edit1->setText(QStringLiteral("k"));
+    QTest::mouseClick(form5().BitBtn1, Qt::LeftButton);
+    EXPECT_EQ(lastMessage().text, QStringLiteral("Šifrování složky bylo úspěšně provedeno."));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("sub/directory.cff")));
+}
+
 TEST_F(FolderWindows, EncryptionFailureIsShownAsChybaAndChangesNothing) {
     makeFile("a.txt", 100);
     chooseFolder(q(dir.path()));
