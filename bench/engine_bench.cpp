@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "bench/NullControls.h"
 #include "engine/VQ201.h"
 #include "engine/VQ203.h"
 #include "engine/core/Header.h"
@@ -17,17 +18,9 @@
 
 namespace {
 
-struct Field : engine::TextField {
-    std::string value;
-    void setText(const std::string& utf8) override { value = utf8; }
-    std::string text() const override { return value; }
-};
-struct Bar : engine::ProgressBar {
-    void setPosition(int) override {}
-};
-struct NoWindow : engine::Window {
-    void repaint() override {}
-};
+using bench::Bar;
+using bench::Field;
+using bench::NoWindow;
 
 void keyedEncrypt(const std::string& path, const std::string& key, bool fast) {
     Field buffer;

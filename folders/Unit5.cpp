@@ -1,10 +1,96 @@
 #include "folders/Unit5.h"
 
+#include <system_error>
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "engine/Tumbler.h"
+#include "engine/VQ202.h"
+#include "folders/IntHash.h"
+#include "platform/Dialogs.h"
+#include "platform/ErrorReport.h"
+#include "platform/QtPorts.h"
+#include "platform/RuntimeError.h"
 #include "platform/Style.h"
 
 TForm5::TForm5()
-    : ToolWindow(QStringLiteral("Šifrování složky"), QSize(466, 268), QStringLiteral(":/window-background.jpg")) {
+    : ToolWindow(QStringLiteral("Šifrování složky"), QSize(466, 268), QStringLiteral(":/window-background.jpg")),
+      parts_(buildFolderWindowParts(*this, {"Label7", QStringLiteral("Stav šifrování souboru :"), "Label6", false})) {
     setObjectName(QStringLiteral("Form5"));
     platform::centreOn(*this, nullptr);
     Image1 = background();
+
+    Label1 = folderWindowLabel(*this, "Label1", QStringLiteral("Složka :"), 8, 8, 60);
+    slozka = folderWindowLabel(*this, "slozka", QStringLiteral("...."), 70, 8, 388);
+    const KeyGroup keyGroup =
+        buildKeyGroup(*this, QStringLiteral("Šifrovat se zadáním klíče"), QStringLiteral("Šifrovací klíč"));
+    gb = keyGroup.gb;
+    Label3 = keyGroup.Label3;
+    BitBtn1 = keyGroup.BitBtn1;
+    Button1 = new QPushButton(QStringLiteral("Gen>>"), gb);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(8, 40, 46, 21);
+    Edit1 = new QLineEdit(gb);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(58, 40, 300, 21);
+
+    Label2 = parts_.Label2;
+    soubor = parts_.soubor;
+    Label7 = parts_.barCaption;
+    pbf = parts_.pbf;
+    GroupBox1 = parts_.GroupBox1;
+    Label6 = parts_.statusCaption;
+    status = parts_.status;
+    Label4 = parts_.Label4;
+    pb2 = parts_.pb2;
+    Label5 = parts_.Label5;
+    pb1 = parts_.pb1;
+    HashEdit = parts_.HashEdit;
+    ErrorMsg = parts_.ErrorMsg;
+    FileListBox = parts_.FileListBox;
+    OneWay = new QCheckBox(QStringLiteral("OneWay"), this);
+    OneWay->setObjectName(QStringLiteral("OneWay"));
+    OneWay->hide();
+
+    connect(Edit1, &QLineEdit::textChanged, this, platform::guarded(this, &TForm5::Edit1Change));
+    connect(Button1, &QPushButton::clicked, this, platform::guarded(this, &TForm5::Button1Click));
+    connect(BitBtn1, &QPushButton::clicked, this, platform::guarded(this, &TForm5::BitBtn1Click));
+}
+
+void TForm5::Edit1Change() {
+    if (!Edit1->text().isEmpty()) BitBtn1->setEnabled(true);
+}
+
+// "Gen>>" fills the key field as the main window's key buttons do.
+void TForm5::Button1Click() {
+    platform::LineEditField field(*Edit1);
+    Tumbler::key(1, field);
+}
+
+void TForm5::BitBtn1Click() {
+    const QString key = Edit1->text();
+    const QString package = slozka->text() + QStringLiteral("/directory.cff");
+    callFolderLibrary(&VQ202::sifrdir, package, *this, parts_, key);
+    // A failure is told instead of the success, and the window stays open so the key can be corrected.
+    if (!ErrorMsg->text().isEmpty()) {
+        platform::dialogs().message(ErrorMsg->text(), QStringLiteral("Chyba"), platform::Icon::Error,
+                                    platform::Buttons::Ok);
+        return;
+    }
+    platform::dialogs().message(QStringLiteral("Šifrování složky bylo úspěšně provedeno."),
+                                QStringLiteral("Šifrování dokončeno"), platform::Icon::Information,
+                                platform::Buttons::Ok);
+    hide();
+}
+
+void TForm5::IntHash(const std::string& fileName, std::string& hash) {
+    try {
+        ::IntHash(fileName, hash);
+    } catch (const std::system_error& error) {
+        throw platform::fileError(error.code().value());
+    }
 }

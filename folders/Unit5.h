@@ -1,11 +1,51 @@
-// 
+// The folder-encryption window: the key, and the rows in which the folder library shows its progress while
+// it packs the folder's files (the hidden FileListBox) into the folder package.
 #pragma once
 
+#include <string>
+
+#include "folders/FolderWindowParts.h"
 #include "platform/ToolWindow.h"
+
+class QCheckBox;
+class QGroupBox;
+class QPushButton;
 
 class TForm5 : public platform::ToolWindow {
 public:
     TForm5();
 
+    void Edit1Change();
+    void Button1Click();
+    void BitBtn1Click();
+    // The window's file hash text (folders/IntHash.h); a file that cannot be read raises the run-time
+    // error the standard report shows ("File not found").
+    void IntHash(const std::string& fileName, std::string& hash);
+
     platform::Picture* Image1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* slozka = nullptr;
+    QGroupBox* gb = nullptr;
+    QLabel* Label3 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* soubor = nullptr;
+    QLabel* Label7 = nullptr;
+    QProgressBar* pbf = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* status = nullptr;
+    QLabel* Label4 = nullptr;
+    QProgressBar* pb2 = nullptr;
+    QLabel* Label5 = nullptr;
+    QProgressBar* pb1 = nullptr;
+    QLineEdit* HashEdit = nullptr;
+    QLineEdit* ErrorMsg = nullptr;
+    platform::FileListBox* FileListBox = nullptr;
+    QCheckBox* OneWay = nullptr;
+
+private:
+    FolderWindowParts parts_;
 };

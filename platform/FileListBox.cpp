@@ -1,14 +1,20 @@
 #include "platform/FileListBox.h"
 
+#include <cerrno>
+
 #include <QDir>
+#include <QFileInfo>
+
+#include "platform/RuntimeError.h"
 
 namespace platform {
 
 FileListBox::FileListBox(QWidget* parent) : QListWidget(parent), directory_(QDir::currentPath()) { refill(); }
 
 void FileListBox::setDirectory(const QString& folder) {
+    if (!QFileInfo(folder).isDir()) throw fileError(ENOENT);
+    if (!QDir::setCurrent(folder)) throw fileError(EACCES);
     directory_ = folder;
-    QDir::setCurrent(folder);
     refill();
 }
 
@@ -21,7 +27,8 @@ QStringList FileListBox::fileNames() const {
 void FileListBox::refill() {
     clear();
     const QDir dir(directory_);
-    addItems(dir.entryList(QDir::Files | QDir::System, QDir::Name | QDir::IgnoreCase));
+    // Plain files only: no hidden ones (names starting with "."), no links, sockets, pipes or devices.
+    addItems(dir.entryList(QDir::Files | QDir::NoSymLinks, QDir::Name | QDir::IgnoreCase));
 }
 
 }  // namespace platform

@@ -12,7 +12,8 @@ public:
     // Starts on the working directory, as the list shows before it is pointed anywhere.
     explicit FileListBox(QWidget* parent = nullptr);
 
-    // Points the list at `folder` and makes that folder the program's working directory.
+    // Points the list at `folder` and makes that folder the program's working directory; throws
+    // platform::RuntimeError ("File not found") when it is not a folder, and then changes nothing.
     void setDirectory(const QString& folder);
     const QString& directory() const { return directory_; }
     QStringList fileNames() const;

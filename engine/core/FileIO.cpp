@@ -14,7 +14,6 @@
 #include "engine/core/Messages.h"
 
 namespace engine::core {
-namespace {
 
 std::string folderOf(const std::string& path) {
     const auto slash = path.rfind('/');
@@ -27,8 +26,6 @@ std::string baseNameOf(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
-
-}  // namespace
 
 void throwWriteError(int error) {
     switch (error) {

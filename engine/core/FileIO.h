@@ -69,6 +69,10 @@ private:
     std::uint64_t writebackFrom_ = 0;  // writes are sequential: everything below was handed to the disk
 };
 
+// The folder part and the last part of a path ("/a/b" -> "/a", "b"); "." for a bare name.
+std::string folderOf(const std::string& path);
+std::string baseNameOf(const std::string& path);
+
 // Throws the engine::Error that fits an errno of a failed write (full disk, no rights, other).
 [[noreturn]] void throwWriteError(int error);
 

@@ -1,0 +1,169 @@
+// sifrdir: the listed files go, index first, through one chunk stream into a temporary file beside the
+// package; it is fsynced and renamed to the package's name, and only then are the originals removed.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+
+#include "engine/core/FileIO.h"
+#include "engine/core/Keys.h"
+#include "engine/core/Layout.h"
+#include "engine/core/Stream.h"
+#include "engine/vq202/FolderFiles.h"
+#include "engine/vq202/Messages.h"
+#include "engine/vq202/Package.h"
+#include "engine/vq202/WriteBehind.h"
+
+namespace VQ202::detail {
+namespace {
+
+using namespace engine::core;
+using engine::Error;
+
+struct ListedFile {
+    Entry entry;
+    std::string path;
+    struct stat seen;  // as listed: the file must still be this one, unchanged, when read and when removed
+};
+
+std::vector<ListedFile> lookAtListedFiles(const std::string& folder, const std::vector<std::string>& names) {
+    std::vector<ListedFile> listed;
+    listed.reserve(names.size());
+    for (const std::string& name : names) {
+        if (!isSafeName(name)) throw Error(msg::kNotARegularFile + name);
+        ListedFile file;
+        file.path = joinPath(folder, name);
+        const auto info = entryAt(file.path);
+        if (!info) throw Error(msg::kCannotReadFile + name);
+        if (!S_ISREG(info->st_mode)) throw Error(msg::kNotARegularFile + name);  // links and folders stay out
+        file.seen = *info;
+        file.entry = Entry{name, static_cast<std::uint64_t>(info->st_size), info->st_mtim.tv_sec,
+                           static_cast<std::uint32_t>(info->st_mtim.tv_nsec), info->st_mode & kPermissionBits};
+        listed.push_back(std::move(file));
+    }
+    return listed;
+}
+
+// The package may replace only a file that goes into it (the package of an earlier run). Returns that file's
+// position in `listed`, or listed.size() when the package's name is free.
+std::size_t packageToReplace(const std::string& packagePath, const std::vector<ListedFile>& listed) {
+    const auto existing = entryAt(packagePath);
+    if (!existing) return listed.size();
+    for (std::size_t i = 0; i < listed.size(); ++i)
+        if (sameFile(*existing, listed[i].seen)) return i;
+    throw Error(msg::kPackageInTheWay + baseNameOf(packagePath));
+}
+
+void sealFile(const ListedFile& file, StreamSealer& sealer, std::vector<unsigned char>& buffer,
+              FolderProgress& progress) {
+    const std::string& name = file.entry.name;
+    std::optional<InputFile> in;
+    try {
+        in.emplace(file.path);
+    } catch (const Error&) {
+        throw Error(msg::kCannotReadFile + name);
+    }
+    const auto stillTheSame = [&] {
+        struct stat now {};
+        return ::fstat(in->descriptor(), &now) == 0 && unchangedSince(file.seen, now);
+    };
+    if (!stillTheSame()) throw Error(msg::kChangedWhileReading + name);
+    progress.startFile(name, file.entry.size);
+    for (std::uint64_t offset = 0; offset < file.entry.size;) {
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), file.entry.size - offset));
+        std::size_t got = 0;
+        try {
+            got = in->readAt(buffer.data(), want, offset);
+        } catch (const Error&) {
+            throw Error(msg::kCannotReadFile + name);
+        }
+        if (got != want) throw Error(msg::kChangedWhileReading + name);
+        sealer.write(buffer.data(), got);
+        offset += got;
+        progress.advance(got);
+    }
+    if (!stillTheSame()) throw Error(msg::kChangedWhileReading + name);
+    progress.endFile();
+}
+
+// The package holds every file now; a file that changed since it was read stays, and so does one that
+// cannot be removed. Either is reported, since it still lies unencrypted in the folder.
+void removeOriginals(const std::string& folder, const std::vector<ListedFile>& listed, std::size_t replaced) {
+    std::vector<char> left(listed.size(), 0);
+    inParallel(listed.size(), [&](std::size_t i) {
+        if (i == replaced) return;  // the earlier package: the new one took its name
+        const auto now = entryAt(listed[i].path);
+        if (now && (!unchangedSince(listed[i].seen, *now) || ::unlink(listed[i].path.c_str()) != 0)) left[i] = 1;
+    });
+    OpenFolder(folder).fsync();
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < listed.size(); ++i)
+        if (left[i]) names.push_back(listed[i].entry.name);
+    if (!names.empty()) throw Error(msg::kOriginalsLeft + nameList(names));
+}
+
+}  // namespace
+
+void packFolder(const std::string& packagePath, const engine::FileList& files, const std::string& key,
+                FolderProgress& progress) {
+    if (key.empty()) throw Error(msg::kEmptyKey);
+    const std::string folder = files.folder();
+    const auto folderInfo = entryAt(folder);
+    if (!folderInfo || !S_ISDIR(folderInfo->st_mode)) throw Error(msg::kFolderMissing);
+    const std::vector<std::string> names = files.fileNames();
+    if (names.size() > kMaxEntries) throw Error(msg::kTooManyFiles);
+    const std::vector<ListedFile> listed = lookAtListedFiles(folder, names);
+    const std::size_t replaced = packageToReplace(packagePath, listed);
+
+    std::vector<Entry> entries;
+    std::uint64_t contentBytes = 0;
+    for (const ListedFile& file : listed) {
+        entries.push_back(file.entry);
+        contentBytes += file.entry.size;
+    }
+    const std::vector<unsigned char> index = serializeIndex(entries);
+
+    // The space first: a full disk is told before the key derivation has cost its time.
+    ReplacementFile out(packagePath, kHeaderSize + ChunkLayout{kPackageChunkSize}.sealedSize(index.size() + contentBytes));
+    progress.showStatus(msg::kStatusKey);
+    Header header = newHeader(kMagicPackage, kPackageChunkSize);
+    const FileKeys keys = deriveFileKeys(key, header);
+    sealHeader(header, keys);
+    const Header::Bytes headerBytes = header.serialize();
+    out.writeAt(headerBytes.data(), headerBytes.size(), 0);
+    std::uint64_t written = kHeaderSize;
+    WriteBehind writer(kWriteBehindBytes);  // declared after `out`: gone (joined) before `out` is
+    auto block = std::make_shared<std::vector<unsigned char>>();
+    const auto handOver = [&] {
+        if (block->empty()) return;
+        writer.post([&out, block, at = written] { out.writeAt(block->data(), block->size(), at); }, block->size());
+        written += block->size();
+        block = std::make_shared<std::vector<unsigned char>>();
+    };
+    StreamSealer sealer(keys.stream, headerBytes, kPackageChunkSize, [&](const unsigned char* data, std::size_t size) {
+        block->insert(block->end(), data, data + size);
+        if (block->size() >= kWriteBlock) handOver();
+    });
+    sealer.write(index.data(), index.size());
+    progress.begin(listed.size(), contentBytes);
+    std::vector<unsigned char> buffer(kReadBlock);
+    for (const ListedFile& file : listed) sealFile(file, sealer, buffer, progress);
+    sealer.finish();
+    handOver();
+    writer.drain();
+
+    progress.showStatus(msg::kStatusSaving);
+    out.commit(written);
+    removeOriginals(folder, listed, replaced);
+    progress.finish();
+}
+
+std::string nameList(const std::vector<std::string>& names) {
+    constexpr std::size_t kShown = 10;
+    std::string text;
+    for (std::size_t i = 0; i < names.size() && i < kShown; ++i) text += (i ? ", " : "") + names[i];
+    if (names.size() > kShown) text += ", … (celkem " + std::to_string(names.size()) + ")";
+    return text;
+}
+
+}  // namespace VQ202::detail

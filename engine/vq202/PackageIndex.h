@@ -1,0 +1,52 @@
+// The table of contents that opens a package's plaintext: which files follow, in which order, with their
+// sizes, times and permissions. Byte layout: docs/FORMAT.md, "Folder package".
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace VQ202::detail {
+
+inline constexpr std::uint32_t kMaxEntries = 1'000'000;
+inline constexpr std::size_t kMaxNameLength = 255;  // NAME_MAX: longer names cannot be created anyway
+inline constexpr std::uint32_t kPermissionBits = 0777;
+
+struct Entry {
+    std::string name;  // bare name inside the folder
+    std::uint64_t size = 0;
+    std::int64_t mtimeSeconds = 0;
+    std::uint32_t mtimeNanoseconds = 0;
+    std::uint32_t mode = 0;  // permission bits only
+};
+
+// A name that stays inside the folder: not empty, not "." or "..", no "/", "\" or NUL, at most 255 bytes.
+bool isSafeName(std::string_view name);
+
+std::vector<unsigned char> serializeIndex(const std::vector<Entry>& entries);
+
+// Reads the index from the front of the plaintext as it arrives in pieces of any size.
+class IndexParser {
+public:
+    // Consumes bytes up to the end of the index and returns how many it took; throws engine::Error
+    // (damaged) on a field outside the format.
+    std::size_t feed(const unsigned char* data, std::size_t size);
+    bool complete() const { return state_ == State::Complete; }
+    std::uint64_t bytesRead() const { return bytesRead_; }
+    std::vector<Entry>& entries() { return entries_; }
+
+private:
+    enum class State { Count, NameLength, EntryBody, Complete };
+    void fieldReady();
+    State state_ = State::Count;
+    std::size_t need_ = 4;
+    std::vector<unsigned char> field_;
+    std::uint32_t remaining_ = 0;
+    std::uint16_t nameLength_ = 0;
+    std::uint64_t bytesRead_ = 0;
+    std::vector<Entry> entries_;
+};
+
+}  // namespace VQ202::detail

@@ -1,0 +1,170 @@
+// Packages desifrdir must refuse, and folders it must not harm: wrong keys, changed, cut and extended
+// packages, hostile names, files in the way, full disks. Each time: the expected ErrorMsg, the folder exactly
+// as before (package included), no temporary file left.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "engine/VQ203.h"
+#include "engine/core/Layout.h"
+#include "engine/core/TestHooks.h"
+#include "engine/vq202/Messages.h"
+#include "tests/engine/FolderFakes.h"
+#include "tests/engine/PackageWriter.h"
+#include "tests/engine/Refusal.h"
+#include "tests/engine/TempDir.h"
+
+using namespace testutil;
+namespace msg = VQ202::msg;
+
+namespace {
+
+const std::string kKey = "správný klíč";
+constexpr std::size_t kHeader = 80;
+constexpr std::size_t kStride = 65536 + 16;
+
+class BadPackage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        engine::core::setScryptCostForTesting(10);
+        writeFile(dir.file("malý"), randomBytes(100, 1));
+        writeFile(dir.file("velký"), randomBytes(3 * 65536, 2));  // the package has four chunks
+        ASSERT_EQ(encryptFolder(dir.path(), kKey), "");
+        sealed = readFile(package);
+        ASSERT_EQ(sealed.size() % kStride, kHeader + (sealed.size() - kHeader) % kStride);
+    }
+    void expectRefused(const std::string& message, const std::string& key = kKey) {
+        const FolderState before = snapshot(dir.path());
+        EXPECT_EQ(decryptPackage(package, key), message);
+        EXPECT_EQ(snapshot(dir.path()), before);
+        EXPECT_FALSE(hasTemporaryFiles(dir.path()));
+    }
+    void expectRefusedWith(std::vector<unsigned char> bytes, const std::string& message) {
+        writeFile(package, bytes);
+        expectRefused(message);
+    }
+
+    TempDir dir;
+    std::string package = dir.file("directory.cff");
+    std::vector<unsigned char> sealed;
+};
+
+}  // namespace
+
+TEST_F(BadPackage, WrongOrEmptyKeyIsToldApartFromDamage) {
+    expectRefused(msg::kWrongKey, "spravny klic");
+    expectRefused(msg::kWrongKey, "");
+    EXPECT_STRNE(msg::kWrongKey, msg::kDamaged);
+    EXPECT_EQ(decryptPackage(package, kKey), "");  // and the right key still opens it
+}
+
+TEST_F(BadPackage, EveryHeaderByteChangedIsRefused) {
+    for (std::size_t i = 0; i < kHeader; ++i) {
+        SCOPED_TRACE(i);
+        auto bytes = sealed;
+        bytes[i] ^= 0x01;
+        std::string expected = msg::kWrongKey;  // cost, salts and MAC: the key check fails
+        if (i < 8) expected = msg::kNotAPackage;
+        else if (i == 8 || i == 10 || i == 11 || i == 13) expected = msg::kDamaged;  // outside the format
+        else if (i >= 12 && i < 16) {
+            const std::uint32_t chunk = (std::uint32_t{bytes[12]} << 24) | (bytes[13] << 16) | (bytes[14] << 8) | bytes[15];
+            if (chunk < 4096 || chunk > (16u << 20) || !engine::core::ChunkLayout{chunk}.plainSizeOf(bytes.size() - kHeader))
+                expected = msg::kDamaged;
+        }
+        expectRefusedWith(bytes, expected);
+    }
+}
+
+TEST_F(BadPackage, ChangedBodyIsRefusedAlsoWhenOnlyTheLastChunkIsHit) {
+    for (std::size_t at : {kHeader, kHeader + 40, kHeader + kStride + 5, sealed.size() - 20, sealed.size() - 1}) {
+        SCOPED_TRACE(at);
+        auto bytes = sealed;
+        bytes[at] ^= 0x80;
+        expectRefusedWith(bytes, msg::kDamaged);
+    }
+}
+
+TEST_F(BadPackage, CutOrExtendedPackageIsRefused) {
+    for (std::size_t size : {std::size_t{8}, std::size_t{79}, kHeader, kHeader + 16, sealed.size() - kStride,
+                             sealed.size() - 16, sealed.size() - 1}) {
+        SCOPED_TRACE(size);
+        expectRefusedWith({sealed.begin(), sealed.begin() + static_cast<long>(size)}, msg::kDamaged);
+    }
+    expectRefusedWith({}, msg::kNotAPackage);  // too short to show the magic
+    expectRefusedWith({sealed.begin(), sealed.begin() + 7}, msg::kNotAPackage);
+    auto longer = sealed;
+    longer.push_back(0);
+    expectRefusedWith(longer, msg::kDamaged);
+}
+
+TEST_F(BadPackage, FilesThatAreNotPackagesAreRefused) {
+    expectRefusedWith(randomBytes(5000, 3), msg::kNotAPackage);
+    writeFile(package, randomBytes(5000, 4));
+    FakeBar bar;
+    FakeWindow window;
+    VQ203::sifrovat(package, kKey, bar, window);  // a single encrypted file, not a package
+    expectRefused(msg::kNotAPackage);
+    EXPECT_EQ(decryptPackage(dir.file("není tu"), kKey), msg::kPackageMissing);
+}
+
+TEST_F(BadPackage, HostileNamesAreRefusedBeforeAnythingIsWritten) {
+    std::filesystem::create_directory(dir.file("vnitřní"));
+    const std::string inner = dir.file("vnitřní/directory.cff");
+    const FolderState outside = snapshot(dir.path());
+    for (const std::string& name : std::vector<std::string>{"../ven", "a/b", "a\\b", "", ".", "..", std::string("nul\0x", 5),
+                                   std::string(256, 'x')}) {
+        SCOPED_TRACE(name);
+        writePackage(inner, {{"neškodný", {1, 2, 3}}, {name, {4, 5, 6}}}, kKey);
+        const FolderState before = snapshot(dir.file("vnitřní"));
+        EXPECT_EQ(decryptPackage(inner, kKey), msg::kHostileName);
+        EXPECT_EQ(snapshot(dir.file("vnitřní")), before);
+        EXPECT_FALSE(hasTemporaryFiles(dir.file("vnitřní")));
+        EXPECT_EQ(snapshot(dir.path()).size(), outside.size());
+    }
+    writePackage(inner, {{"dvakrát", {1}}, {"dvakrát", {2}}}, kKey);  // the second would replace the first
+    EXPECT_EQ(decryptPackage(inner, kKey), msg::kHostileName);
+    writePackage(inner, {{"dobrý", {7, 8}}, {"..dobrý..", {9}}}, kKey);  // dots inside a name are fine
+    EXPECT_EQ(decryptPackage(inner, kKey), "");
+    EXPECT_EQ(readFile(dir.file("vnitřní/..dobrý..")), std::vector<unsigned char>{9});
+}
+
+TEST_F(BadPackage, ExistingFilesAreNeverOverwrittenAndAreNamed) {
+    writeFile(dir.file("malý"), randomBytes(10, 5));
+    std::filesystem::create_symlink("/nikam", dir.file("velký"));  // also a dangling link is in the way
+    expectRefused(std::string(msg::kFilesInTheWay) + "malý, velký");
+    std::filesystem::remove(dir.file("velký"));
+    expectRefused(std::string(msg::kFilesInTheWay) + "malý");
+    std::filesystem::remove(dir.file("malý"));
+    EXPECT_EQ(decryptPackage(package, kKey), "");
+    EXPECT_EQ(readFile(dir.file("malý")), randomBytes(100, 1));
+}
+
+// Root only: a small file system of our own that runs full.
+TEST(FolderFullDisk, NothingIsLostInEitherDirection) {
+    engine::core::setScryptCostForTesting(10);
+    SmallTmpfs disk("size=1m");
+    if (!disk.mounted()) GTEST_SKIP() << "needs root to mount a small tmpfs";
+    const std::string folder = disk.path();
+    writeFile(disk.file("a"), randomBytes(300 * 1024, 6));
+    writeFile(disk.file("b"), randomBytes(300 * 1024, 7));
+    const FolderState original = snapshot(folder);
+
+    EXPECT_EQ(encryptFolder(folder, kKey), msg::kDiskFull);  // the package does not fit beside the files
+    EXPECT_EQ(snapshot(folder), original);
+    EXPECT_FALSE(hasTemporaryFiles(folder));
+
+    ASSERT_EQ(::mount("tmpfs", folder.c_str(), "tmpfs", MS_REMOUNT, "size=2m"), 0);
+    ASSERT_EQ(encryptFolder(folder, kKey), "");
+    const FolderState encrypted = snapshot(folder);
+    writeFile(disk.file(".výplň"), std::vector<unsigned char>(900 * 1024));  // leaves too little for the files
+    const FolderState crowded = snapshot(folder);
+    EXPECT_EQ(decryptPackage(disk.file("directory.cff"), kKey), msg::kDiskFull);
+    EXPECT_EQ(snapshot(folder), crowded);
+    EXPECT_FALSE(hasTemporaryFiles(folder));
+
+    std::filesystem::remove(disk.file(".výplň"));
+    EXPECT_EQ(snapshot(folder), encrypted);
+    ASSERT_EQ(decryptPackage(disk.file("directory.cff"), kKey), "");
+    EXPECT_EQ(snapshot(folder), original);
+}

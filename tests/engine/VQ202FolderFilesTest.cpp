@@ -1,0 +1,87 @@
+// The file-system steps a restore rests on: a restored file never takes the name of an existing one, and a
+// restore that is taken back leaves no trace.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+
+#include "engine/vq202/FolderFiles.h"
+#include "engine/vq202/PackageIndex.h"
+#include "engine/vq202/WriteBehind.h"
+#include "tests/engine/Refusal.h"
+#include "tests/engine/TempDir.h"
+
+using namespace testutil;
+using namespace VQ202::detail;
+
+namespace {
+
+Entry entryFor(const std::string& name, std::uint64_t size) { return Entry{name, size, 1'500'000'000, 250, 0640}; }
+
+}  // namespace
+
+TEST(RestoredFile, TakesItsNameWithItsTimeAndPermissionsButNeverReplacesAFile) {
+    TempDir dir;
+    writeFile(dir.file("obsazeno"), {1, 2, 3});
+    const unsigned char data[] = {9, 8, 7, 6};
+    {
+        RestoredFile file(dir.path(), sizeof data);
+        file.write(data, sizeof data);
+        file.finish(entryFor("obsazeno", sizeof data));
+        EXPECT_TRUE(hasTemporaryFiles(dir.path()));
+        EXPECT_FALSE(file.commitAs(dir.file("obsazeno")));
+        EXPECT_EQ(readFile(dir.file("obsazeno")), (std::vector<unsigned char>{1, 2, 3}));
+        ASSERT_TRUE(file.commitAs(dir.file("volno")));
+    }
+    EXPECT_EQ(readFile(dir.file("volno")), (std::vector<unsigned char>{9, 8, 7, 6}));
+    struct stat info {};
+    ASSERT_EQ(::stat(dir.file("volno").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(info.st_mtim.tv_sec, 1'500'000'000);
+    EXPECT_EQ(info.st_mtim.tv_nsec, 250);
+    EXPECT_FALSE(hasTemporaryFiles(dir.path()));
+}
+
+TEST(RestoredFile, WithdrawnOrAbandonedLeavesNothingBehind) {
+    TempDir dir;
+    {
+        RestoredFile file(dir.path(), 0);
+        file.finish(entryFor("a", 0));
+        ASSERT_TRUE(file.commitAs(dir.file("a")));
+        file.withdraw();
+        EXPECT_FALSE(std::filesystem::exists(dir.file("a")));
+    }
+    { RestoredFile abandoned(dir.path(), 1000); }  // a failed restore: the destructor removes it
+    EXPECT_TRUE(dir.entries().empty());
+}
+
+TEST(InParallel, RunsEveryIndexExactlyOnce) {
+    for (std::size_t count : {0u, 1u, 3u, 1000u}) {
+        std::vector<std::atomic<int>> runs(count);
+        inParallel(count, [&](std::size_t i) { ++runs[i]; });
+        for (const auto& r : runs) EXPECT_EQ(r.load(), 1);
+    }
+}
+
+TEST(WriteBehind, RunsJobsInOrderAndReportsTheFirstFailure) {
+    std::vector<int> order;
+    {
+        WriteBehind writer(10);
+        for (int i = 0; i < 100; ++i) writer.post([&order, i] { order.push_back(i); }, 4);  // waits when full
+        writer.drain();
+        EXPECT_EQ(order.size(), 100u);
+        EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
+    }
+    WriteBehind failing(1000);
+    int ranAfter = 0;
+    failing.post([] { throw engine::Error("disk full"); }, 1);
+    try {
+        failing.post([&] { ++ranAfter; }, 1);  // queued before the failure is known, or refused: never run
+    } catch (const engine::Error&) {
+    }
+    EXPECT_THROW(failing.drain(), engine::Error);
+    EXPECT_THROW(failing.post([] {}, 1), engine::Error);
+    EXPECT_EQ(ranAfter, 0);
+}

@@ -1,0 +1,176 @@
+// Folder packages that work: what sifrdir takes and desifrdir gives back, byte for byte with permissions and
+// times, and what the window's bars and labels are told on the way.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "engine/core/TestHooks.h"
+#include "engine/vq202/Messages.h"
+#include "tests/engine/FolderFakes.h"
+#include "tests/engine/Refusal.h"
+#include "tests/engine/TempDir.h"
+
+using namespace testutil;
+namespace msg = VQ202::msg;
+
+namespace {
+
+const std::string kKey = "tajný klíč 1";
+
+class FolderRoundTrip : public ::testing::Test {
+protected:
+    void SetUp() override { engine::core::setScryptCostForTesting(10); }
+    std::string package() const { return dir.file("directory.cff"); }
+    void write(const std::string& name, std::size_t size, std::uint32_t seed) {
+        writeFile(dir.file(name), randomBytes(size, seed));
+    }
+    // Encrypts, checks that only the package (and what was never listed) is left, decrypts, compares.
+    void expectRoundTrip(const std::vector<std::string>& leftAlone = {}) {
+        const FolderState before = snapshot(dir.path());
+        ASSERT_EQ(encryptFolder(dir.path(), kKey), "");
+        std::vector<std::string> expectedAfter = leftAlone;
+        expectedAfter.push_back("directory.cff");
+        auto entries = dir.entries();
+        std::sort(entries.begin(), entries.end());
+        std::sort(expectedAfter.begin(), expectedAfter.end());
+        EXPECT_EQ(entries, expectedAfter);
+        for (const auto& name : leftAlone) EXPECT_EQ(snapshot(dir.path())[name], before.at(name)) << name;
+
+        ASSERT_EQ(decryptPackage(package(), kKey), "");
+        EXPECT_EQ(snapshot(dir.path()), before);
+    }
+    TempDir dir;
+};
+
+}  // namespace
+
+TEST_F(FolderRoundTrip, EmptyFolderGivesAPackageAndBackAnEmptyFolder) {
+    expectRoundTrip();
+    EXPECT_TRUE(dir.entries().empty());
+}
+
+TEST_F(FolderRoundTrip, OneFileOfSeveralChunks) {
+    write("data.bin", 3 * 65536 + 17, 1);
+    expectRoundTrip();
+}
+
+TEST_F(FolderRoundTrip, ThousandSmallFilesAndEmptyOnes) {
+    for (int i = 0; i < 1000; ++i) write("f" + std::to_string(i), static_cast<std::size_t>(i % 7 == 0 ? 0 : 37 * i), i);
+    expectRoundTrip();
+}
+
+TEST_F(FolderRoundTrip, CzechNamesWithBlanksKeepTheirBytes) {
+    write("Žluťoučký kůň úpěl ďábelské ódy.txt", 1000, 2);
+    write(" mezera na začátku a na konci ", 10, 3);
+    write("ČÁST 2 (kopie).doc", 70000, 4);
+    expectRoundTrip();
+}
+
+TEST_F(FolderRoundTrip, PermissionsAndTimesComeBackAlsoForAReadOnlyFile) {
+    write("jen ke čtení.txt", 5000, 5);
+    write("spustitelný.sh", 100, 6);
+    ::chmod(dir.file("jen ke čtení.txt").c_str(), 0444);
+    ::chmod(dir.file("spustitelný.sh").c_str(), 0751);
+    const struct timespec old[2] = {{0, UTIME_OMIT}, {1'000'000'000, 123'456'789}};
+    ::utimensat(AT_FDCWD, dir.file("jen ke čtení.txt").c_str(), old, 0);
+    expectRoundTrip();
+}
+
+TEST_F(FolderRoundTrip, HiddenFilesAndSubfoldersAreNeitherPackedNorTouched) {
+    write("viditelný", 100, 7);
+    write(".skrytý", 100, 8);
+    std::filesystem::create_directory(dir.file("podsložka"));
+    writeFile(dir.file("podsložka/uvnitř"), randomBytes(10, 9));
+    expectRoundTrip({".skrytý", "podsložka"});
+    EXPECT_EQ(readFile(dir.file("podsložka/uvnitř")), randomBytes(10, 9));
+}
+
+TEST_F(FolderRoundTrip, EncryptingTwiceAndDecryptingTwiceGivesBackTheFiles) {
+    write("a.txt", 100, 10);
+    write("b.txt", 200000, 11);
+    const FolderState original = snapshot(dir.path());
+    ASSERT_EQ(encryptFolder(dir.path(), kKey), "");
+    const FolderState once = snapshot(dir.path());
+    ASSERT_EQ(encryptFolder(dir.path(), "jiný klíč"), "");  // the first package is an entry of the second
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"directory.cff"});
+
+    ASSERT_EQ(decryptPackage(package(), "jiný klíč"), "");
+    EXPECT_EQ(snapshot(dir.path()), once);
+    ASSERT_EQ(decryptPackage(package(), kKey), "");
+    EXPECT_EQ(snapshot(dir.path()), original);
+}
+
+TEST_F(FolderRoundTrip, PackageNotInTheListIsNeverReplaced) {
+    write("a.txt", 100, 12);
+    write("directory.cff", 50, 13);  // a file of that name the list does not carry
+    FolderCall call;
+    FakeFileList files(dir.path(), {"a.txt"});
+    VQ202::sifrdir(package(), call.hashEdit, files, call.errorMsg, call.pb1, call.pb2, call.pbf, call.soubor,
+                   call.status, call.window, kKey);
+    EXPECT_EQ(call.errorMsg.text(), std::string(msg::kPackageInTheWay) + "directory.cff");
+    EXPECT_EQ(readFile(package()), randomBytes(50, 13));
+    EXPECT_EQ(readFile(dir.file("a.txt")), randomBytes(100, 12));
+}
+
+TEST_F(FolderRoundTrip, EmptyKeyOrMissingFolderIsRefusedAndNothingChanges) {
+    write("a.txt", 100, 14);
+    const FolderState before = snapshot(dir.path());
+    EXPECT_EQ(encryptFolder(dir.path(), ""), msg::kEmptyKey);
+    EXPECT_EQ(snapshot(dir.path()), before);
+    FolderCall call;
+    FakeFileList gone(dir.file("není"), {});
+    VQ202::sifrdir(dir.file("není/directory.cff"), call.hashEdit, gone, call.errorMsg, call.pb1, call.pb2, call.pbf,
+                   call.soubor, call.status, call.window, kKey);
+    EXPECT_EQ(call.errorMsg.text(), msg::kFolderMissing);
+    EXPECT_EQ(snapshot(dir.path()), before);
+    // More files than a package's index may hold: refused before anything is read.
+    FakeFileList huge(dir.path(), std::vector<std::string>(1'000'001, "a.txt"));
+    VQ202::sifrdir(package(), call.hashEdit, huge, call.errorMsg, call.pb1, call.pb2, call.pbf, call.soubor,
+                   call.status, call.window, kKey);
+    EXPECT_EQ(call.errorMsg.text(), msg::kTooManyFiles);
+    EXPECT_EQ(snapshot(dir.path()), before);
+}
+
+TEST_F(FolderRoundTrip, LinkOrFolderInTheListIsRefusedAndNothingChanges) {
+    write("a.txt", 100, 15);
+    std::filesystem::create_symlink("a.txt", dir.file("odkaz"));
+    const FolderState before = snapshot(dir.path());
+    FolderCall call;
+    FakeFileList files(dir.path(), {"a.txt", "odkaz"});
+    VQ202::sifrdir(package(), call.hashEdit, files, call.errorMsg, call.pb1, call.pb2, call.pbf, call.soubor,
+                   call.status, call.window, kKey);
+    EXPECT_EQ(call.errorMsg.text(), std::string(msg::kNotARegularFile) + "odkaz");
+    EXPECT_EQ(snapshot(dir.path()), before);
+    EXPECT_FALSE(hasTemporaryFiles(dir.path()));
+}
+
+TEST_F(FolderRoundTrip, BarsAndLabelsFollowTheWorkAndErrorMsgIsEmptiedOnSuccess) {
+    for (int i = 0; i < 4; ++i) write("soubor" + std::to_string(i), 100000, 20 + i);
+    FolderCall call;
+    call.errorMsg.setText("stará chyba");
+    ASSERT_EQ(call.encrypt(dir.path(), kKey), "");
+    for (const FakeBar* bar : {&call.pb1, &call.pb2, &call.pbf}) {
+        ASSERT_FALSE(bar->positions.empty());
+        EXPECT_TRUE(std::is_sorted(bar->positions.begin(), bar->positions.end()) || bar == &call.pbf);
+        EXPECT_EQ(bar->positions.back(), 100);
+    }
+    EXPECT_GT(call.pb1.positions.size(), 4u);  // 0, 25, 50, 75, 100
+    // pbf starts over for every file
+    EXPECT_GE(std::count(call.pbf.positions.begin(), call.pbf.positions.end(), 0), 4);
+    EXPECT_EQ(call.soubor.texts, (std::vector<std::string>{"soubor0", "soubor1", "soubor2", "soubor3"}));
+    EXPECT_NE(std::find(call.status.texts.begin(), call.status.texts.end(), "Šifruje se soubor 2 z 4.."),
+              call.status.texts.end());
+    EXPECT_EQ(call.status.texts.back(), msg::kStatusDone);
+    EXPECT_GT(call.window.repaints, 0);
+
+    FolderCall back;
+    ASSERT_EQ(back.decrypt(package(), kKey), "");
+    EXPECT_EQ(back.soubor.texts, call.soubor.texts);
+    EXPECT_NE(std::find(back.status.texts.begin(), back.status.texts.end(), "Dešifruje se soubor 4 z 4.."),
+              back.status.texts.end());
+    EXPECT_EQ(back.pb1.positions.back(), 100);
+    EXPECT_EQ(back.pb2.positions.back(), 100);
+}

@@ -1,0 +1,292 @@
+// The folder windows driven as a user drives them, with the real folder library behind them: choosing a
+// folder, encrypting it, opening its package and decrypting it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/Forms.h"
+#include "engine/vq202/Messages.h"
+#include "folders/DirectoryListBox.h"
+#include "folders/DriveComboBox.h"
+#include "folders/Unit5.h"
+#include "folders/Unit6.h"
+#include "folders/Unit7.h"
+#include "platform/FileListBox.h"
+#include "platform/RuntimeError.h"
+#include "platform/StatusBar.h"
+#include "tests/app/ShellTestHelpers.h"
+#include "tests/support/AppFixture.h"
+
+namespace {
+
+using testutil::groupState;
+using Group = TForm1::Group;
+namespace msg = VQ202::msg;
+
+QString q(const std::string& text) { return QString::fromStdString(text); }
+
+QListWidgetItem* lineFor(const DirectoryListBox& list, const QString& folder) {
+    for (int row = 0; row < list.count(); ++row)
+        if (DirectoryListBox::folderOf(*list.item(row)) == folder) return list.item(row);
+    ADD_FAILURE() << "no line for " << folder.toStdString();
+    return nullptr;
+}
+
+class FolderWindows : public testutil::AppFixture {
+protected:
+    void SetUp() override {
+        start();
+        std::filesystem::create_directory(dir.file("sub"));
+        std::filesystem::create_directory(dir.file("other"));
+    }
+    TForm5& form5() const { return *forms().Form5; }
+    TForm6& form6() const { return *forms().Form6; }
+    TForm7& form7() const { return *forms().Form7; }
+
+    // Through the folder-selection window: open `folder` in the directory list and press OK.
+    void chooseFolder(const QString& folder) {
+        main().ToolButton18->trigger();
+        form6().DirectoryListBox1->setDirectory(folder);
+        QTest::mouseClick(form6().Button1, Qt::LeftButton);
+    }
+    void encryptWithKey(const QString& key) {
+        main().ToolButton11->trigger();
+        form5().Edit1->setText(key);
+        QTest::mouseClick(form5().BitBtn1, Qt::LeftButton);
+    }
+    const testutil::ShownMessage& lastMessage() const { return dialogs.messages().back(); }
+};
+
+TEST_F(FolderWindows, OkTakesTheOpenedFolderNotAHighlightedOne) {
+    main().ToolButton18->trigger();
+    EXPECT_TRUE(form6().isVisible());
+    DirectoryListBox& list = *form6().DirectoryListBox1;
+    list.setDirectory(q(dir.path()));
+    list.setCurrentItem(lineFor(list, q(dir.file("sub"))));  // highlighted only
+    QTest::mouseClick(form6().Button1, Qt::LeftButton);
+    EXPECT_EQ(main().sb->panelText(0), q(dir.path()));
+    EXPECT_FALSE(form6().isVisible());
+
+    main().ToolButton18->trigger();
+    EXPECT_EQ(list.directory(), q(dir.path()));  // the window keeps its folder between openings
+    QListWidgetItem* sub = lineFor(list, q(dir.file("sub")));
+    const QPoint onSub = list.visualItemRect(sub).center();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, onSub);
+    EXPECT_EQ(list.directory(), q(dir.path()));  // one click only highlights
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, onSub);
+    EXPECT_EQ(list.directory(), q(dir.file("sub")));
+    list.setCurrentItem(lineFor(list, q(dir.path())));
+    QTest::keyClick(&list, Qt::Key_Return);  // Enter opens the highlighted line: back up one level
+    EXPECT_EQ(list.directory(), q(dir.path()));
+    list.setCurrentItem(lineFor(list, q(dir.file("other"))));
+    QTest::keyClick(&list, Qt::Key_Enter);
+    QTest::mouseClick(form6().Button1, Qt::LeftButton);
+    EXPECT_EQ(main().sb->panelText(0), q(dir.file("other")));
+}
+
+TEST_F(FolderWindows, DirectoryListShowsThePathDownThenTheSubfolders) {
+    DirectoryListBox& list = *form6().DirectoryListBox1;
+    list.setDrive(QStringLiteral("/"));
+    list.setDirectory(q(dir.path()));
+    QStringList folders;
+    for (int row = 0; row < list.count(); ++row) folders << DirectoryListBox::folderOf(*list.item(row));
+    const QStringList steps = q(dir.path()).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    ASSERT_EQ(folders.size(), steps.size() + 1 + 2);
+    EXPECT_EQ(folders.front(), QStringLiteral("/"));
+    EXPECT_EQ(folders[steps.size()], q(dir.path()));
+    EXPECT_EQ(folders.mid(steps.size() + 1), (QStringList{q(dir.file("other")), q(dir.file("sub"))}));
+    EXPECT_EQ(list.currentItem(), list.item(static_cast<int>(steps.size())));
+}
+
+TEST_F(FolderWindows, DrivesAreTheHomeFolderAndBrowsableFileSystems) {
+    DriveComboBox& drives = *form6().DriveComboBox1;
+    QStringList roots;
+    for (int i = 0; i < drives.count(); ++i) roots << drives.itemData(i).toString();
+    EXPECT_EQ(roots.front(), QDir::homePath());
+    EXPECT_TRUE(roots.contains(QStringLiteral("/")));
+    EXPECT_FALSE(roots.contains(QStringLiteral("/proc")));
+    EXPECT_FALSE(roots.contains(QStringLiteral("/sys")));
+
+    // Changing the drive shows that drive's current folder, and coming back shows the one left there.
+    DirectoryListBox& list = *form6().DirectoryListBox1;
+    drives.setCurrentIndex(static_cast<int>(roots.indexOf(QStringLiteral("/"))));
+    list.setDirectory(q(dir.path()));
+    drives.setCurrentIndex(0);
+    EXPECT_EQ(list.directory(), QDir::homePath());
+    drives.setCurrentIndex(static_cast<int>(roots.indexOf(QStringLiteral("/"))));
+    EXPECT_EQ(list.directory(), q(dir.path()));
+}
+
+TEST_F(FolderWindows, AcceptingAFolderEntersTheFolderState) {
+    chooseFolder(q(dir.path()));
+    EXPECT_EQ(main().velikost->text(), QStringLiteral("Složka"));
+    EXPECT_EQ(main().stav->text(), QStringLiteral("Připraveno k šifrování"));
+    EXPECT_EQ(groupState(main(), Group::FolderEncryption), "E");
+    EXPECT_EQ(groupState(main(), Group::PackageDecryption), "D");
+    EXPECT_EQ(groupState(main(), Group::Fingerprint), "D");
+    for (const char* fileOperation : {"ToolButton4", "ToolButton5", "ToolButton6", "ToolButton8", "ToolButton9"})
+        EXPECT_FALSE(testutil::enabled(main(), fileOperation)) << fileOperation;
+}
+
+TEST_F(FolderWindows, FileListHoldsThePlainVisibleFilesSortedWithoutCase) {
+    for (const char* name : {"b.txt", "A.txt", "c.TXT", ".skrytý", "žena.txt"}) makeFile(name, 10);
+    makeFile("sub/uvnitř", 10);
+    std::filesystem::create_symlink("b.txt", dir.file("odkaz"));
+    chooseFolder(q(dir.path()));
+    main().ToolButton11->trigger();
+    EXPECT_TRUE(form5().isVisible());
+    EXPECT_EQ(form5().slozka->text(), q(dir.path()));
+    EXPECT_EQ(form5().FileListBox->fileNames(),
+              (QStringList{"A.txt", "b.txt", "c.TXT", QStringLiteral("žena.txt")}));
+    EXPECT_EQ(QDir::currentPath(), q(dir.path()));
+}
+
+TEST_F(FolderWindows, OkWaitsForAKeyAndGenFillsOne) {
+    chooseFolder(q(dir.path()));
+    main().ToolButton11->trigger();
+    EXPECT_FALSE(form5().BitBtn1->isEnabled());
+    QTest::keyClicks(form5().Edit1, "k");
+    EXPECT_TRUE(form5().BitBtn1->isEnabled());
+    form5().Edit1->clear();
+    EXPECT_TRUE(form5().BitBtn1->isEnabled());  // stays enabled once the key field held text
+    QTest::mouseClick(form5().Button1, Qt::LeftButton);
+    EXPECT_GE(form5().Edit1->text().size(), 52);
+}
+
+TEST_F(FolderWindows, EncryptingPacksTheFilesAndSaysSo) {
+    makeFile("a.txt", 5000);
+    makeFile(".skrytý", 10);
+    chooseFolder(q(dir.path()));
+    encryptWithKey(QStringLiteral("klíč"));
+    EXPECT_EQ(lastMessage().text, QStringLiteral("Šifrování složky bylo úspěšně provedeno."));
+    EXPECT_EQ(lastMessage().caption, QStringLiteral("Šifrování dokončeno"));
+    EXPECT_EQ(lastMessage().icon, platform::Icon::Information);
+    EXPECT_FALSE(form5().isVisible());
+    EXPECT_TRUE(std::filesystem::exists(dir.file("directory.cff")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("a.txt")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file(".skrytý")));
+    EXPECT_EQ(form5().pb1->value(), 100);
+    EXPECT_EQ(form5().soubor->text(), QStringLiteral("a.txt"));
+    EXPECT_EQ(main().stav->text(), QStringLiteral("Připraveno k šifrování"));  // the main window is not changed
+
+    main().ToolButton11->trigger();  // again: the earlier key is still there, the package is listed
+    EXPECT_EQ(form5().Edit1->text(), QStringLiteral("klíč"));
+    EXPECT_EQ(form5().FileListBox->fileNames(), QStringList{"directory.cff"});
+}
+
+TEST_F(FolderWindows, AFolderWithoutFilesStillGetsItsPackage) {
+    chooseFolder(q(dir.file("sub")));
+    main().ToolButton11->trigger();
+    EXPECT_TRUE(form5().FileListBox->fileNames().isEmpty());
+    form5().Edit1->setText(QStringLiteral("k"));
+    QTest::mouseClick(form5().BitBtn1, Qt::LeftButton);
+    EXPECT_EQ(lastMessage().text, QStringLiteral("Šifrování složky bylo úspěšně provedeno."));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("sub/directory.cff")));
+}
+
+TEST_F(FolderWindows, EncryptionFailureIsShownAsChybaAndChangesNothing) {
+    makeFile("a.txt", 100);
+    chooseFolder(q(dir.path()));
+    main().ToolButton11->trigger();
+    QTest::keyClicks(form5().Edit1, "k");
+    form5().Edit1->clear();  // OK stays enabled and passes the empty key
+    QTest::mouseClick(form5().BitBtn1, Qt::LeftButton);
+    EXPECT_EQ(lastMessage().text, q(msg::kEmptyKey));
+    EXPECT_EQ(lastMessage().caption, QStringLiteral("Chyba"));
+    EXPECT_EQ(lastMessage().icon, platform::Icon::Error);
+    EXPECT_TRUE(form5().isVisible());
+    EXPECT_TRUE(std::filesystem::exists(dir.file("a.txt")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("directory.cff")));
+}
+
+TEST_F(FolderWindows, AFolderThatIsGoneIsReportedAndTheWindowStaysClosed) {
+    chooseFolder(q(dir.file("sub")));
+    std::filesystem::remove(dir.file("sub"));
+    main().ToolButton11->trigger();
+    EXPECT_EQ(dialogs.errorReports(), QStringList{"File not found."});
+    EXPECT_FALSE(form5().isVisible());
+}
+
+TEST_F(FolderWindows, IntHashOfTheWindow) {
+    testutil::writeFile(dir.file("abc"), {'a', 'b', 'c'});
+    std::string hash;
+    form5().IntHash(dir.file("abc"), hash);
+    EXPECT_EQ(hash, "1862b5");
+    EXPECT_THROW(form5().IntHash(dir.file("není"), hash), platform::RuntimeError);
+    EXPECT_EQ(hash, "1862b5");
+}
+
+TEST_F(FolderWindows, PackageIsOpenedAndDecryptedAfterAWrongKey) {
+    makeFile("a.txt", 70000);
+    const auto original = testutil::readFile(dir.file("a.txt"));
+    chooseFolder(q(dir.path()));
+    encryptWithKey(QStringLiteral("správný"));
+    const QString package = q(dir.file("directory.cff"));
+
+    dialogs.chooseNextFile(package);
+    main().ToolButton23->trigger();
+    EXPECT_EQ(dialogs.openDialogs().back().title, QStringLiteral("Otevřít soubor šifrované složky"));
+    EXPECT_EQ(main().sb->panelText(0), package);
+    EXPECT_EQ(main().velikost->text(), QString::number(std::filesystem::file_size(dir.file("directory.cff")) / 128));
+    EXPECT_EQ(groupState(main(), Group::FolderEncryption), "D");
+    EXPECT_EQ(groupState(main(), Group::PackageDecryption), "E");
+
+    main().ToolButton20->trigger();
+    EXPECT_TRUE(form7().isVisible());
+    EXPECT_EQ(form7().slozka->text(), package);
+    EXPECT_FALSE(form7().BitBtn1->isEnabled());
+    QTest::keyClicks(form7().ecode, "spatny");
+    EXPECT_TRUE(form7().BitBtn1->isEnabled());
+    QTest::mouseClick(form7().BitBtn1, Qt::LeftButton);
+    EXPECT_EQ(lastMessage().text, q(msg::kWrongKey));
+    EXPECT_EQ(lastMessage().caption, QStringLiteral("Chyba"));
+    EXPECT_EQ(form7().pb1->value(), 0);
+    EXPECT_EQ(form7().pb2->value(), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("directory.cff")));
+
+    form7().ecode->setText(QStringLiteral("správný"));
+    QTest::keyClick(form7().ecode, Qt::Key_Return);  // Enter presses OK; the old error does not stay
+    EXPECT_EQ(lastMessage().text, QStringLiteral("Složka byla úspěšně obnovena a dešifrována."));
+    EXPECT_EQ(lastMessage().caption, QStringLiteral("Dešifrování dokončeno"));
+    EXPECT_EQ(lastMessage().icon, platform::Icon::Information);
+    EXPECT_TRUE(form7().ErrorMsg->text().isEmpty());
+    EXPECT_EQ(form7().pb1->value(), 0);
+    EXPECT_EQ(form7().pbf->value(), 100);
+    EXPECT_TRUE(form7().isVisible());
+    EXPECT_EQ(testutil::readFile(dir.file("a.txt")), original);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("directory.cff")));
+}
+
+TEST_F(FolderWindows, ControlsCarryTheirCaptions) {
+    EXPECT_EQ(form5().windowTitle(), QStringLiteral("Šifrování složky"));
+    EXPECT_EQ(form6().windowTitle(), QStringLiteral("Výběr složky"));
+    EXPECT_EQ(form7().windowTitle(), QStringLiteral("Dešifrování složky"));
+    EXPECT_EQ(form5().gb->title(), QStringLiteral("Šifrovat se zadáním klíče"));
+    EXPECT_EQ(form7().gb->title(), QStringLiteral("Dešifrovat se zadáním klíče"));
+    EXPECT_EQ(form5().Label7->text(), QStringLiteral("Stav šifrování souboru :"));
+    EXPECT_EQ(form7().Label6->text(), QStringLiteral("Stav dešifrování souboru :"));
+    EXPECT_EQ(form5().Label6->text(), QStringLiteral("Status  :"));
+    EXPECT_EQ(form7().Label7->text(), QStringLiteral("Status  :"));
+    EXPECT_EQ(form6().Label1->text(), QStringLiteral("Vyberte složku a stiskněte ok"));
+    EXPECT_EQ(form5().slozka->text(), QStringLiteral("...."));
+    EXPECT_EQ(form7().soubor->text(), QStringLiteral(" "));
+    EXPECT_EQ(form7().ecode->echoMode(), QLineEdit::Password);
+    // Left to right: pb2 << pb1 when encrypting, pb1 << pb2 when decrypting.
+    EXPECT_LT(form5().pb2->x(), form5().pb1->x());
+    EXPECT_LT(form7().pb1->x(), form7().pb2->x());
+    for (QWidget* hidden : std::initializer_list<QWidget*>{form5().HashEdit, form5().ErrorMsg, form5().FileListBox,
+                                                          form5().OneWay, form7().HashEdit, form7().ErrorMsg,
+                                                          form7().FileListBox})
+        EXPECT_FALSE(hidden->isVisibleTo(hidden->window())) << hidden->objectName().toStdString();
+}
+
+}  // namespace
