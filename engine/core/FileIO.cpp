@@ -1,6 +1,8 @@
 #include "engine/core/FileIO.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -107,22 +109,44 @@ std::uint64_t OpenFile::size() const {
     return static_cast<std::uint64_t>(info.st_size);
 }
 
+namespace {
+
+std::string temporaryPrefixFor(const std::string& targetPath) {
+    // A name near the file system's limit would leave no room for the suffix: shorten the part taken over.
+    return "." + baseNameOf(targetPath).substr(0, 200) + ".mvxtmp-";
+}
+
+// A process that was killed while replacing a file leaves its temporary file behind, as big as the file.
+// Every live replacement holds a lock on its temporary file, so one that can be locked is nobody's.
+void removeAbandonedTemporaries(const std::string& folder, const std::string& prefix) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+        const int fd = ::openat(::dirfd(dir), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) continue;
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(::dirfd(dir), name.c_str(), 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+}  // namespace
+
 ReplacementFile::ReplacementFile(const std::string& targetPath, std::uint64_t expectedSize)
     : target_(targetPath) {
     const std::string folder = folderOf(targetPath);
+    const std::string prefix = temporaryPrefixFor(targetPath);
+    removeAbandonedTemporaries(folder, prefix);
     struct statvfs fs {};
     if (::statvfs(folder.c_str(), &fs) == 0) {
         const std::uint64_t available = static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
         if (available < expectedSize) throw Error(msg::kDiskFull);
     }
-    // A name near the file system's limit would leave no room for the suffix: shorten the part taken over.
-    const std::string stem = baseNameOf(targetPath).substr(0, 200);
-    std::string pattern = folder + "/." + stem + ".mvxtmp-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    fd_ = ::mkostemp(name.data(), O_CLOEXEC);  // mkostemp creates with mode 0600
-    if (fd_ < 0) throwWriteError(errno);
-    temp_ = name.data();
+    createLockedTemporary(folder + "/" + prefix + "XXXXXX");
     if (expectedSize > 0) {
         const int rc = ::posix_fallocate(fd_, 0, static_cast<off_t>(expectedSize));
         if (rc != 0 && rc != EOPNOTSUPP && rc != EINVAL) {
@@ -132,6 +156,27 @@ ReplacementFile::ReplacementFile(const std::string& targetPath, std::uint64_t ex
             throwWriteError(rc);
         }
     }
+}
+
+void ReplacementFile::createLockedTemporary(const std::string& pattern) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        std::vector<char> name(pattern.begin(), pattern.end());
+        name.push_back('\0');
+        fd_ = ::mkostemp(name.data(), O_CLOEXEC);  // mkostemp creates with mode 0600
+        if (fd_ < 0) throwWriteError(errno);
+        // Held until the descriptor closes: tells other replacements of this file that the temporary is alive.
+        ::flock(fd_, LOCK_EX);
+        // Another replacement may have taken the fresh, not yet locked file for an abandoned one.
+        struct stat mine {}, named {};
+        if (::fstat(fd_, &mine) == 0 && ::stat(name.data(), &named) == 0 && mine.st_ino == named.st_ino &&
+            mine.st_dev == named.st_dev) {
+            temp_ = name.data();
+            return;
+        }
+        ::close(fd_);
+        fd_ = -1;
+    }
+    throw Error(msg::kWriteFailed);
 }
 
 ReplacementFile::~ReplacementFile() {

@@ -48,7 +48,8 @@ private:
 class ReplacementFile {
 public:
     // Creates the temporary file beside `targetPath` and reserves `expectedSize` bytes, so that a full disk
-    // is found before any work is done.
+    // is found before any work is done. Temporary files of this target that a killed process left behind
+    // (no live replacement holds their lock) are removed first.
     ReplacementFile(const std::string& targetPath, std::uint64_t expectedSize);
     ~ReplacementFile();  // removes the temporary file unless committed
     ReplacementFile(const ReplacementFile&) = delete;
@@ -61,6 +62,7 @@ public:
     void commit(std::uint64_t finalSize);
 
 private:
+    void createLockedTemporary(const std::string& pattern);
     void startWriteback(std::uint64_t writtenUpTo);
     std::string target_;
     std::string temp_;

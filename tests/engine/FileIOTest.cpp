@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -83,4 +85,28 @@ TEST(ReplacementFile, WorksForANameAtTheFileSystemsLimit) {
     }
     EXPECT_EQ(testutil::readFile(target), (std::vector<unsigned char>{2, 3}));
     EXPECT_EQ(dir.entries().size(), 1u);
+}
+
+TEST(ReplacementFile, RemovesTemporariesOfKilledProcessesButNotLiveOnes) {
+    TempDir dir;
+    const auto target = dir.file("a.txt");
+    testutil::writeFile(target, {1, 2, 3});
+    const auto abandoned = dir.file(".a.txt.mvxtmp-AbC123");
+    const auto live = dir.file(".a.txt.mvxtmp-LiVe99");
+    const auto otherFiles = dir.file(".b.txt.mvxtmp-XyZ777");
+    for (const auto& path : {abandoned, live, otherFiles}) testutil::writeFile(path, {9});
+    const int liveLock = ::open(live.c_str(), O_RDONLY);
+    ASSERT_GE(liveLock, 0);
+    ASSERT_EQ(::flock(liveLock, LOCK_EX), 0);  // as a running replacement holds it
+    {
+        ReplacementFile out(target, 1);
+        const unsigned char data[] = {7};
+        out.writeAt(data, 1, 0);
+        out.commit(1);
+    }
+    ::close(liveLock);
+    EXPECT_FALSE(std::filesystem::exists(abandoned));
+    EXPECT_TRUE(std::filesystem::exists(live));
+    EXPECT_TRUE(std::filesystem::exists(otherFiles));
+    EXPECT_EQ(testutil::readFile(target), (std::vector<unsigned char>{7}));
 }
