@@ -85,6 +85,8 @@ std::optional<QString> QtDialogs::input(const QString& caption, const QString& p
     box.setCancelButtonText(QStringLiteral("Cancel"));
     if (auto* field = box.findChild<QLineEdit*>()) field->setMaxLength(255);
     CentreOnScreenWhenShown centring(box);
+    // The login window, which keeps above all others, stands in the middle too; the box must not hide behind it.
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     if (box.exec() != QDialog::Accepted) return std::nullopt;
     return box.textValue();
 }

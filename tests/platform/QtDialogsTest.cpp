@@ -14,6 +14,7 @@ namespace {
 struct SeenInputBox {
     QPoint centre;
     int maxLength = 0;
+    bool keptAbove = false;
     bool seen = false;
 };
 
@@ -27,6 +28,7 @@ SeenInputBox inputBoxOver(QWidget& owner) {
         if (!box) return;
         seen.seen = true;
         seen.centre = box->frameGeometry().center();
+        seen.keptAbove = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
         if (const auto* field = box->findChild<QLineEdit*>()) seen.maxLength = field->maxLength();
         box->reject();
     });
@@ -43,6 +45,8 @@ TEST(QtDialogsInput, BoxIsCentredOnTheScreenNotOverTheWindowThatOpenedIt) {
     const QPoint screenCentre = QApplication::primaryScreen()->availableGeometry().center();
     EXPECT_LE((seen.centre - screenCentre).manhattanLength(), 2);
     EXPECT_EQ(seen.maxLength, 255);
+    // Above the login window, which keeps above all others in the same place.
+    EXPECT_TRUE(seen.keptAbove);
 }
 
 }  // namespace
