@@ -69,11 +69,14 @@ void TForm1::buildClientArea() {
     Image1->setPicture(platform::loadJpeg(QStringLiteral(":/main-background.jpg")));
 
     Label6 = captionLabel(client, "Label6", QStringLiteral("Velikost souboru :"), {8, 40, 200, 16});
-    velikost = captionLabel(client, "velikost", QStringLiteral("...."), {32, 56, 190, 16});
+    // The value labels reach to the window's right edge, so that the longest result texts are drawn whole;
+    // the key groups, created later, lie over them while shown.
+    const int valueWidth = kClientWidth - 32 - 8;
+    velikost = captionLabel(client, "velikost", QStringLiteral("...."), {32, 56, valueWidth, 16});
     Label8 = captionLabel(client, "Label8", QStringLiteral("Stav :"), {8, 72, 200, 16});
-    stav = captionLabel(client, "stav", QStringLiteral("...."), {32, 88, 190, 16});
+    stav = captionLabel(client, "stav", QStringLiteral("...."), {32, 88, valueWidth, 16});
     Label5 = captionLabel(client, "Label5", QStringLiteral("Uživatel :"), {8, 218, 200, 16});
-    user = captionLabel(client, "user", QStringLiteral("..."), {32, 234, 190, 16});
+    user = captionLabel(client, "user", QStringLiteral("..."), {32, 234, valueWidth, 16});
 
     buffer = named(new QLineEdit(client), "buffer");
     buffer->hide();

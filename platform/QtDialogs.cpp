@@ -1,12 +1,15 @@
 #include "platform/QtDialogs.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include "platform/Style.h"
 
 namespace platform {
 namespace {
@@ -46,6 +49,17 @@ private:
     const CanClose& canClose_;
 };
 
+// An input box stands in the middle of the screen, wherever the window that asks for it is; its size is
+// final only once it is shown.
+class CentreOnScreenWhenShown : public QObject {
+public:
+    explicit CentreOnScreenWhenShown(QWidget& box) { box.installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) centreOn(*static_cast<QWidget*>(watched), nullptr);
+        return false;
+    }
+};
+
 }  // namespace
 
 Answer QtDialogs::message(const QString& text, const QString& caption, Icon icon, Buttons buttons) {
@@ -70,6 +84,9 @@ std::optional<QString> QtDialogs::input(const QString& caption, const QString& p
     box.setTextValue(initial);
     box.setCancelButtonText(QStringLiteral("Cancel"));
     if (auto* field = box.findChild<QLineEdit*>()) field->setMaxLength(255);
+    CentreOnScreenWhenShown centring(box);
+    // The login window, which keeps above all others, stands in the middle too; the box must not hide behind it.
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     if (box.exec() != QDialog::Accepted) return std::nullopt;
     return box.textValue();
 }

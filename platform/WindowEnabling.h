@@ -6,7 +6,8 @@ class QWidget;
 namespace platform {
 
 // Qt switches the menu entry of every submenu along with its window, and back on with it; the entries that
-// were off when the window was disabled are turned off again when it is enabled.
+// were off when the window was disabled, or were switched off while it was, are turned off again when it
+// is enabled.
 void setWindowEnabled(QWidget& window, bool enabled);
 
 }  // namespace platform

@@ -267,3 +267,21 @@ TEST_F(MainWindow, AboutAndUserManagerOpenWithoutBlocking) {
 }
 
 }  // namespace
+
+namespace {
+
+// The state texts of the operations, the longest a user sees, are drawn whole, as is a long user name.
+TEST_F(MainWindow, StateAndUserLabelsShowTheirLongestTextsWhole) {
+    const QString longest[] = {QStringLiteral("Soubor je dešifrován, Chyba!!"),
+                               QStringLiteral("Vytváření otisku souboru.."), QStringLiteral("!!Chyba!! Soubor poškozen"),
+                               QStringLiteral("Připraveno k šifrování")};
+    for (const QString& text : longest) {
+        main().stav->setText(text);
+        EXPECT_GE(main().stav->width(), main().stav->fontMetrics().horizontalAdvance(text)) << text.toStdString();
+    }
+    const QString name = QStringLiteral("Bohumila Nováková-Šťastná");
+    main().user->setText(name);
+    EXPECT_GE(main().user->width(), main().user->fontMetrics().horizontalAdvance(name));
+}
+
+}  // namespace

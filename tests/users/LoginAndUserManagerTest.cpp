@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include "platform/StatusBar.h"
 #include "tests/platform/ProfileTestFiles.h"
 #include "tests/support/AppFixture.h"
+#include "folders/Unit6.h"
 #include "users/Unit11.h"
 #include "users/Unit12.h"
 #include "users/UserCodeText.h"
@@ -270,6 +272,33 @@ TEST_F(Users, ClosingTheLoginWindowEndsTheProgram) {
         if (loop.isRunning()) loop.exit(7);
     });
     EXPECT_EQ(loop.exec(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The folder window stays usable while the login window is up; what it offers must still be in the menu
+// once the user has logged in again.
+TEST_F(Users, MenuStateChangedWhileLoggedOutSurvivesTheNextLogin) {
+    start();
+    logIn();
+    main().loadfile();  // nothing open: every file and folder operation withdrawn
+    ASSERT_FALSE(main().ifrovnsezadnmkle1->menuAction()->isEnabled());
+    addThroughManager(QStringLiteral("Druhý"), QStringLiteral("heslo2"));
+    ASSERT_TRUE(loggedOut());
+
+    forms().Form6->Button1Click();  // a folder is chosen while logged out
+    EXPECT_TRUE(main().Sloku1->isEnabled());
+    typeLogin(QStringLiteral("Tester"), QStringLiteral("heslo"));
+    ASSERT_TRUE(main().isEnabled());
+
+    // "Šifrování › Šifrovat › Šifrování se zadáním klíče › Složku" leads to the folder encryption again.
+    EXPECT_TRUE(main().ifrovnsezadnmkle1->menuAction()->isEnabled());
+    EXPECT_TRUE(main().Sloku1->isEnabled());
+    EXPECT_FALSE(main().Statickifrovn1->menuAction()->isEnabled());
+    EXPECT_FALSE(main().Jednosmrnifrovn1->menuAction()->isEnabled());
+    EXPECT_FALSE(main().Deifrovnsezadnmkle1->menuAction()->isEnabled());
 }
 
 }  // namespace
