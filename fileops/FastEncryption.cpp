@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-#include "fileops/EngineKey.h"
+#include "platform/EngineKey.h"
 #include "platform/Dialogs.h"
 #include "platform/RuntimeError.h"
 

@@ -6,7 +6,7 @@
 #include "app/Unit1.h"
 #include "engine/VQ201.h"
 #include "engine/VQ203.h"
-#include "fileops/EngineKey.h"
+#include "platform/EngineKey.h"
 
 OpenFileSteps::OpenFileSteps(TForm1& window)
     : window_(window),

@@ -7,7 +7,7 @@
 #include <QProgressBar>
 
 #include "app/Unit1.h"
-#include "fileops/EngineKey.h"
+#include "platform/EngineKey.h"
 #include "fileops/FastEncryption.h"
 #include "fileops/OpenFileCheck.h"
 #include "fileops/OpenFileSteps.h"

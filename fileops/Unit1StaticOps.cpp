@@ -9,7 +9,7 @@
 #include "app/Unit1.h"
 #include "engine/Roster.h"
 #include "engine/VQ203.h"
-#include "fileops/EngineKey.h"
+#include "platform/EngineKey.h"
 #include "fileops/FastEncryption.h"
 #include "fileops/OpenFileSteps.h"
 #include "platform/Dialogs.h"

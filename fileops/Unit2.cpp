@@ -11,7 +11,7 @@
 #include "engine/VQ105.h"
 #include "engine/VQ106.h"
 #include "engine/VQ201.h"
-#include "fileops/EngineKey.h"
+#include "platform/EngineKey.h"
 #include "fileops/OpenFileCheck.h"
 #include "platform/EnterKey.h"
 #include "platform/ErrorReport.h"

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QKeyEvent>
 
+#include "platform/EngineKey.h"
 #include "platform/FileListBox.h"
 #include "platform/QtPorts.h"
 #include "platform/Style.h"
@@ -111,6 +112,7 @@ void callFolderLibrary(FolderExport call, const QString& packagePath, QWidget& w
     platform::ProgressBarPort pb1(*parts.pb1), pb2(*parts.pb2), pbf(*parts.pbf);
     platform::LabelPort soubor(*parts.soubor), status(*parts.status);
     platform::WindowPort windowPort(window);
+    const EngineKey engineKey(key);
     call(packagePath.toStdString(), hashEdit, files, errorMsg, pb1, pb2, pbf, soubor, status, windowPort,
-         key.toStdString());
+         engineKey.utf8());
 }

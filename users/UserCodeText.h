@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "fileops/EngineKey.h"
+#include "platform/EngineKey.h"
 
 namespace users {
 

@@ -290,3 +290,17 @@ TEST_F(FolderWindows, ControlsCarryTheirCaptions) {
 }
 
 }  // namespace
+
+TEST_F(FolderWindows, KeyTypedComposedOpensThePackageMadeWithItDecomposed) {
+    makeFile("a.txt", 300);
+    const auto original = testutil::readFile(dir.file("a.txt"));
+    chooseFolder(q(dir.path()));
+    encryptWithKey(QStringLiteral("správný").normalized(QString::NormalizationForm_D));
+    dialogs.chooseNextFile(q(dir.file("directory.cff")));
+    main().ToolButton23->trigger();
+    main().ToolButton20->trigger();
+    form7().ecode->setText(QStringLiteral("správný").normalized(QString::NormalizationForm_C));
+    QTest::mouseClick(form7().BitBtn1, Qt::LeftButton);
+    EXPECT_TRUE(form7().ErrorMsg->text().isEmpty()) << form7().ErrorMsg->text().toStdString();
+    EXPECT_EQ(testutil::readFile(dir.file("a.txt")), original);
+}

@@ -1,4 +1,4 @@
-#include "fileops/EngineKey.h"
+#include "platform/EngineKey.h"
 
 #include <openssl/crypto.h>
 
