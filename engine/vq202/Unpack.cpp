@@ -86,16 +86,20 @@ public:
             }
             if (!inTheWay.empty()) throw Error(msg::kFilesInTheWay + nameList(inTheWay));
             folderHandle_.fsync();
+            // Inside the try: when the carried package cannot take the outer one's name, the files already
+            // renamed go back too, so that the folder is as it was, as the error says.
+            if (carriedPackage) carriedPackage->commitReplacing(packagePath);
         } catch (...) {
             for (auto& file : files_) file->withdraw();
             throw;
         }
-        if (carriedPackage) {
-            carriedPackage->commitReplacing(packagePath);
-        } else if (::unlink(packagePath.c_str()) != 0) {
-            throw Error(msg::kPackageLeft + packageName_);
+        if (!carriedPackage && ::unlink(packagePath.c_str()) != 0) throw Error(msg::kPackageLeft + packageName_);
+        // Every file has its name and the package is gone: a failed fsync now cannot make the folder "as it
+        // was", and a crash could at worst bring the package back beside the restored files.
+        try {
+            folderHandle_.fsync();
+        } catch (const Error&) {
         }
-        folderHandle_.fsync();
     }
 
 private:
