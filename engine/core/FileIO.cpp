@@ -172,13 +172,15 @@ void ReplacementFile::startWriteback(std::uint64_t writtenUpTo) {
     writebackFrom_ = writtenUpTo;
 }
 
-void ReplacementFile::commit(std::uint64_t finalSize) { finishAndRename(finalSize, nullptr); }
+void ReplacementFile::commit(std::uint64_t finalSize) { commit(finalSize, std::function<void()>{}); }
 
 void ReplacementFile::commit(std::uint64_t finalSize, const InputFile& original) {
-    finishAndRename(finalSize, &original);
+    commit(finalSize, [&] {
+        if (!original.unchangedAt(target_)) throw Error(msg::kChangedMeanwhile);
+    });
 }
 
-void ReplacementFile::finishAndRename(std::uint64_t finalSize, const InputFile* source) {
+void ReplacementFile::commit(std::uint64_t finalSize, const std::function<void()>& beforeRename) {
     if (::ftruncate(fd_, static_cast<off_t>(finalSize)) != 0) throwWriteError(errno);
     struct stat original {};
     if (::stat(target_.c_str(), &original) == 0) {
@@ -196,7 +198,7 @@ void ReplacementFile::finishAndRename(std::uint64_t finalSize, const InputFile* 
     }
     fd_ = -1;
     // Checked as late as possible: the fsync above can take long enough for an editor to save the file.
-    if (source && !source->unchangedAt(target_)) throw Error(msg::kChangedMeanwhile);
+    if (beforeRename) beforeRename();
     if (::rename(temp_.c_str(), target_.c_str()) != 0) throwWriteError(errno);
     committed_ = true;
     fsyncFolderOf(target_);

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace engine::core {
@@ -67,10 +68,11 @@ public:
     // The same for a result made from `original`: refused (engine::Error, nothing renamed) when the target
     // is no longer that file as it was read, so that another program's newer content is never replaced.
     void commit(std::uint64_t finalSize, const InputFile& original);
+    // The same with a check of the caller's that runs right before the rename and throws to refuse it.
+    void commit(std::uint64_t finalSize, const std::function<void()>& beforeRename);
 
 private:
     void startWriteback(std::uint64_t writtenUpTo);
-    void finishAndRename(std::uint64_t finalSize, const InputFile* source);
     std::string target_;
     std::string temp_;
     int fd_ = -1;

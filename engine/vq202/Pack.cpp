@@ -47,8 +47,8 @@ std::vector<ListedFile> lookAtListedFiles(const std::string& folder, const std::
 
 // The package may replace only a file that goes into it (the package of an earlier run). Returns that file's
 // position in `listed`, or listed.size() when the package's name is free.
-std::size_t packageToReplace(const std::string& packagePath, const std::vector<ListedFile>& listed) {
-    const auto existing = entryAt(packagePath);
+std::size_t packageToReplace(const std::string& packagePath, const std::vector<ListedFile>& listed,
+                             const std::optional<struct stat>& existing) {
     if (!existing) return listed.size();
     for (std::size_t i = 0; i < listed.size(); ++i)
         if (sameFile(*existing, listed[i].seen)) return i;
@@ -138,7 +138,8 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
     const std::vector<std::string> names = files.fileNames();
     if (names.size() > kMaxEntries) throw Error(msg::kTooManyFiles);
     const std::vector<ListedFile> listed = lookAtListedFiles(folder, names);
-    const std::size_t replaced = packageToReplace(packagePath, listed);
+    const auto packageAsSeen = entryAt(packagePath);
+    const std::size_t replaced = packageToReplace(packagePath, listed, packageAsSeen);
 
     std::vector<Entry> entries;
     std::uint64_t contentBytes = 0;
@@ -178,7 +179,12 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
     writer.drain();
 
     progress.showStatus(msg::kStatusSaving);
-    out.commit(written);
+    // A file another program saved under the package's name meanwhile is not the one packed: it stays.
+    out.commit(written, [&] {
+        const auto now = entryAt(packagePath);
+        if (packageAsSeen ? !now || !unchangedSince(*packageAsSeen, *now) : now.has_value())
+            throw Error(msg::kPackageInTheWay + baseNameOf(packagePath));
+    });
     removeOriginals(folder, packagePath, listed, replaced);
     progress.finish();
 }

@@ -117,6 +117,28 @@ TEST_F(FolderRoundTrip, PackageNotInTheListIsNeverReplaced) {
     EXPECT_EQ(readFile(dir.file("a.txt")), randomBytes(100, 12));
 }
 
+// Another program saves a file of the package's name while the package is written.
+TEST_F(FolderRoundTrip, PackageNameTakenMeanwhileIsNeverReplaced) {
+    struct SavingBar : engine::ProgressBar {
+        std::string path;
+        void setPosition(int percent) override {
+            if (percent > 0 && !std::filesystem::exists(path)) writeFile(path, randomBytes(50, 14));
+        }
+    };
+    write("a.txt", 100000, 15);
+    FolderCall call;
+    SavingBar saving;
+    saving.path = package();
+    FakeFileList files(dir.path(), {"a.txt"});
+    VQ202::sifrdir(package(), call.hashEdit, files, call.errorMsg, call.pb1, call.pb2, saving, call.soubor,
+                   call.status, call.window, kKey);
+    EXPECT_EQ(call.errorMsg.text(), std::string(msg::kPackageInTheWay) + "directory.cff");
+    EXPECT_TRUE(readFile(package()) == randomBytes(50, 14)) << "the other program's file was replaced";
+    ASSERT_TRUE(std::filesystem::exists(dir.file("a.txt")));
+    EXPECT_TRUE(readFile(dir.file("a.txt")) == randomBytes(100000, 15));
+    EXPECT_FALSE(hasTemporaryFiles(dir.path()));
+}
+
 TEST_F(FolderRoundTrip, EmptyKeyOrMissingFolderIsRefusedAndNothingChanges) {
     write("a.txt", 100, 14);
     const FolderState before = snapshot(dir.path());
