@@ -74,11 +74,13 @@ public:
         writer_.drain();
     }
 
-    void commit(const std::string& packagePath) {
+    void commit(const std::string& packagePath, const InputFile& package) {
         folderHandle_.syncEverythingWritten();
         RestoredFile* carriedPackage = nullptr;  // an earlier package of this folder, carried inside this one
         std::vector<std::string> inTheWay;
         try {
+            // The package goes away at the end: it must still be the one read, not a newer one saved meanwhile.
+            if (!package.unchangedAt(packagePath)) throw Error(msg::kPackageChangedMeanwhile);
             for (std::size_t i = 0; i < files_.size(); ++i) {
                 const std::string& name = entries()[i].name;
                 if (name == packageName_) carriedPackage = files_[i].get();
@@ -198,7 +200,7 @@ void unpackFolder(const std::string& packagePath, const std::string& key, Folder
     restore.finishAll();
 
     progress.showStatus(msg::kStatusSaving);
-    restore.commit(package);
+    restore.commit(package, in);
     progress.finish();
 }
 

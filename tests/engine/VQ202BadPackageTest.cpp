@@ -209,3 +209,30 @@ TEST_F(BadPackage, APackageThatCannotBeReplacedOrRemovedIsReportedTruly) {
         EXPECT_EQ(readFile(dir.file("velký")), randomBytes(3 * 65536, 2));
     }
 }
+
+// Another program writes to the package while it is restored: it is no longer the package that was read, so
+// it is neither removed nor replaced, and nothing is restored from the older state.
+TEST_F(BadPackage, PackageChangedMeanwhileIsKeptAndNothingIsRestored) {
+    struct AppendingBar : engine::ProgressBar {
+        std::string path;
+        bool done = false;
+        void setPosition(int percent) override {
+            if (percent == 0 || done) return;
+            done = true;
+            auto bytes = readFile(path);
+            bytes.push_back('!');
+            writeFile(path, bytes);
+        }
+    };
+    AppendingBar appending;
+    appending.path = package;
+    FolderCall call;
+    FakeFileList files(dir.path(), {});
+    VQ202::desifrdir(package, call.hashEdit, files, call.errorMsg, call.pb1, call.pb2, appending, call.soubor,
+                     call.status, call.window, kKey);
+    EXPECT_EQ(call.errorMsg.text(), msg::kPackageChangedMeanwhile);
+    auto expected = sealed;
+    expected.push_back('!');
+    EXPECT_TRUE(readFile(package) == expected) << "the newer package was lost";
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"directory.cff"});
+}
