@@ -67,6 +67,7 @@ InputFile::InputFile(const std::string& path) {
         throw Error(msg::kNotARegularFile);
     }
     size_ = static_cast<std::uint64_t>(info.st_size);
+    opened_ = info;
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
@@ -91,6 +92,14 @@ std::size_t InputFile::readAt(void* buffer, std::size_t count, std::uint64_t off
 
 bool InputFile::readExactAt(void* buffer, std::size_t count, std::uint64_t offset) const {
     return readAt(buffer, count, offset) == count;
+}
+
+bool InputFile::unchangedAt(const std::string& path) const {
+    struct stat now {};
+    struct stat named {};
+    return ::fstat(fd_, &now) == 0 && ::stat(path.c_str(), &named) == 0 && named.st_dev == opened_.st_dev &&
+           named.st_ino == opened_.st_ino && now.st_size == opened_.st_size &&
+           now.st_mtim.tv_sec == opened_.st_mtim.tv_sec && now.st_mtim.tv_nsec == opened_.st_mtim.tv_nsec;
 }
 
 OpenFile::OpenFile(const std::string& path, int flags) : fd_(::open(path.c_str(), flags | O_CLOEXEC)) {
@@ -208,7 +217,15 @@ void ReplacementFile::startWriteback(std::uint64_t writtenUpTo) {
     writebackFrom_ = writtenUpTo;
 }
 
-void ReplacementFile::commit(std::uint64_t finalSize) {
+void ReplacementFile::commit(std::uint64_t finalSize) { commit(finalSize, std::function<void()>{}); }
+
+void ReplacementFile::commit(std::uint64_t finalSize, const InputFile& original) {
+    commit(finalSize, [&] {
+        if (!original.unchangedAt(target_)) throw Error(msg::kChangedMeanwhile);
+    });
+}
+
+void ReplacementFile::commit(std::uint64_t finalSize, const std::function<void()>& beforeRename) {
     if (::ftruncate(fd_, static_cast<off_t>(finalSize)) != 0) throwWriteError(errno);
     struct stat original {};
     if (::stat(target_.c_str(), &original) == 0) {
@@ -225,6 +242,8 @@ void ReplacementFile::commit(std::uint64_t finalSize) {
         throwWriteError(errno);
     }
     fd_ = -1;
+    // Checked as late as possible: the fsync above can take long enough for an editor to save the file.
+    if (beforeRename) beforeRename();
     if (::rename(temp_.c_str(), target_.c_str()) != 0) throwWriteError(errno);
     committed_ = true;
     fsyncFolderOf(target_);

@@ -3,8 +3,11 @@
 // original and the folder is fsynced. Until the rename the original is untouched.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace engine::core {
@@ -25,10 +28,13 @@ public:
     // Reads exactly `count` bytes at `offset`; false when the file ends first.
     bool readExactAt(void* buffer, std::size_t count, std::uint64_t offset) const;
     int descriptor() const { return fd_; }
+    // Whether `path` still names this file and nobody has written to it since it was opened.
+    bool unchangedAt(const std::string& path) const;
 
 private:
     int fd_ = -1;
     std::uint64_t size_ = 0;
+    struct stat opened_ {};
 };
 
 // A file opened for changing in place (the file flag, one-way overwriting); closed when it goes out of scope.
@@ -60,6 +66,11 @@ public:
     // Sets the final length, fsyncs, gives it the original's permissions, renames it over the original
     // and fsyncs the folder.
     void commit(std::uint64_t finalSize);
+    // The same for a result made from `original`: refused (engine::Error, nothing renamed) when the target
+    // is no longer that file as it was read, so that another program's newer content is never replaced.
+    void commit(std::uint64_t finalSize, const InputFile& original);
+    // The same with a check of the caller's that runs right before the rename and throws to refuse it.
+    void commit(std::uint64_t finalSize, const std::function<void()>& beforeRename);
 
 private:
     void createLockedTemporary(const std::string& pattern);

@@ -16,5 +16,6 @@ inline constexpr const char* kKdfTooCostly = "Soubor žádá nepřípustně nár
 inline constexpr const char* kEmptyKey = "Klíč je prázdný";
 inline constexpr const char* kKeySizeOutOfRange = "Velikost klíče musí být 1 až 65536 bitů";
 inline constexpr const char* kCryptoFailure = "Kryptografická operace selhala, soubor zůstal beze změny";
+inline constexpr const char* kChangedMeanwhile = "Soubor mezitím změnil jiný program, nic nebylo přepsáno";
 
 }  // namespace engine::msg

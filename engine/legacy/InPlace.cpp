@@ -14,7 +14,7 @@ void decryptInPlace(const std::string& path, const std::string& key, const Older
     const std::unique_ptr<Decryption> decryption = base.open(in, key);
     core::ReplacementFile out(target, decryption->largestPlainSize());
     const std::uint64_t plainSize = decryption->decryptInto(out);
-    out.commit(plainSize);
+    out.commit(plainSize, in);
 }
 
 }  // namespace engine::legacy

@@ -1,5 +1,6 @@
 // sifrdir: the listed files go, index first, through one chunk stream into a temporary file beside the
 // package; it is fsynced and renamed to the package's name, and only then are the originals removed.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,8 +47,8 @@ std::vector<ListedFile> lookAtListedFiles(const std::string& folder, const std::
 
 // The package may replace only a file that goes into it (the package of an earlier run). Returns that file's
 // position in `listed`, or listed.size() when the package's name is free.
-std::size_t packageToReplace(const std::string& packagePath, const std::vector<ListedFile>& listed) {
-    const auto existing = entryAt(packagePath);
+std::size_t packageToReplace(const std::string& packagePath, const std::vector<ListedFile>& listed,
+                             const std::optional<struct stat>& existing) {
     if (!existing) return listed.size();
     for (std::size_t i = 0; i < listed.size(); ++i)
         if (sameFile(*existing, listed[i].seen)) return i;
@@ -86,16 +87,40 @@ void sealFile(const ListedFile& file, StreamSealer& sealer, std::vector<unsigned
     progress.endFile();
 }
 
+// The originals may go only once the package's name is on disk. A folder that can be written but not listed
+// (mode 0300) cannot be opened to fsync it; then its whole file system is synced through the package.
+bool packageNameIsDurable(const std::string& folder, const std::string& packagePath) {
+    try {
+        OpenFolder(folder).fsync();
+        return true;
+    } catch (const Error&) {
+        const int fd = ::open(packagePath.c_str(), O_RDONLY | O_CLOEXEC);
+        const bool synced = fd >= 0 && ::syncfs(fd) == 0;
+        if (fd >= 0) ::close(fd);
+        return synced;
+    }
+}
+
 // The package holds every file now; a file that changed since it was read stays, and so does one that
 // cannot be removed. Either is reported, since it still lies unencrypted in the folder.
-void removeOriginals(const std::string& folder, const std::vector<ListedFile>& listed, std::size_t replaced) {
+void removeOriginals(const std::string& folder, const std::string& packagePath, const std::vector<ListedFile>& listed,
+                     std::size_t replaced) {
     std::vector<char> left(listed.size(), 0);
-    inParallel(listed.size(), [&](std::size_t i) {
-        if (i == replaced) return;  // the earlier package: the new one took its name
-        const auto now = entryAt(listed[i].path);
-        if (now && (!unchangedSince(listed[i].seen, *now) || ::unlink(listed[i].path.c_str()) != 0)) left[i] = 1;
-    });
-    OpenFolder(folder).fsync();
+    if (packageNameIsDurable(folder, packagePath)) {
+        inParallel(listed.size(), [&](std::size_t i) {
+            if (i == replaced) return;  // the earlier package: the new one took its name
+            const auto now = entryAt(listed[i].path);
+            if (now && (!unchangedSince(listed[i].seen, *now) || ::unlink(listed[i].path.c_str()) != 0)) left[i] = 1;
+        });
+        // Only the removals are left to make durable; a crash that undid some would bring back originals beside
+        // the package, so a folder that cannot be fsynced is no failure of the run.
+        try {
+            OpenFolder(folder).fsync();
+        } catch (const Error&) {
+        }
+    } else {
+        for (std::size_t i = 0; i < listed.size(); ++i) left[i] = i != replaced;
+    }
     std::vector<std::string> names;
     for (std::size_t i = 0; i < listed.size(); ++i)
         if (left[i]) names.push_back(listed[i].entry.name);
@@ -113,7 +138,8 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
     const std::vector<std::string> names = files.fileNames();
     if (names.size() > kMaxEntries) throw Error(msg::kTooManyFiles);
     const std::vector<ListedFile> listed = lookAtListedFiles(folder, names);
-    const std::size_t replaced = packageToReplace(packagePath, listed);
+    const auto packageAsSeen = entryAt(packagePath);
+    const std::size_t replaced = packageToReplace(packagePath, listed, packageAsSeen);
 
     std::vector<Entry> entries;
     std::uint64_t contentBytes = 0;
@@ -153,8 +179,13 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
     writer.drain();
 
     progress.showStatus(msg::kStatusSaving);
-    out.commit(written);
-    removeOriginals(folder, listed, replaced);
+    // A file another program saved under the package's name meanwhile is not the one packed: it stays.
+    out.commit(written, [&] {
+        const auto now = entryAt(packagePath);
+        if (packageAsSeen ? !now || !unchangedSince(*packageAsSeen, *now) : now.has_value())
+            throw Error(msg::kPackageInTheWay + baseNameOf(packagePath));
+    });
+    removeOriginals(folder, packagePath, listed, replaced);
     progress.finish();
 }
 

@@ -74,11 +74,13 @@ public:
         writer_.drain();
     }
 
-    void commit(const std::string& packagePath) {
+    void commit(const std::string& packagePath, const InputFile& package) {
         folderHandle_.syncEverythingWritten();
         RestoredFile* carriedPackage = nullptr;  // an earlier package of this folder, carried inside this one
         std::vector<std::string> inTheWay;
         try {
+            // The package goes away at the end: it must still be the one read, not a newer one saved meanwhile.
+            if (!package.unchangedAt(packagePath)) throw Error(msg::kPackageChangedMeanwhile);
             for (std::size_t i = 0; i < files_.size(); ++i) {
                 const std::string& name = entries()[i].name;
                 if (name == packageName_) carriedPackage = files_[i].get();
@@ -86,16 +88,20 @@ public:
             }
             if (!inTheWay.empty()) throw Error(msg::kFilesInTheWay + nameList(inTheWay));
             folderHandle_.fsync();
+            // Inside the try: when the carried package cannot take the outer one's name, the files already
+            // renamed go back too, so that the folder is as it was, as the error says.
+            if (carriedPackage) carriedPackage->commitReplacing(packagePath);
         } catch (...) {
             for (auto& file : files_) file->withdraw();
             throw;
         }
-        if (carriedPackage) {
-            carriedPackage->commitReplacing(packagePath);
-        } else if (::unlink(packagePath.c_str()) != 0) {
-            throw Error(msg::kPackageLeft + packageName_);
+        if (!carriedPackage && ::unlink(packagePath.c_str()) != 0) throw Error(msg::kPackageLeft + packageName_);
+        // Every file has its name and the package is gone: a failed fsync now cannot make the folder "as it
+        // was", and a crash could at worst bring the package back beside the restored files.
+        try {
+            folderHandle_.fsync();
+        } catch (const Error&) {
         }
-        folderHandle_.fsync();
     }
 
 private:
@@ -194,7 +200,7 @@ void unpackFolder(const std::string& packagePath, const std::string& key, Folder
     restore.finishAll();
 
     progress.showStatus(msg::kStatusSaving);
-    restore.commit(package);
+    restore.commit(package, in);
     progress.finish();
 }
 

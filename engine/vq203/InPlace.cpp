@@ -55,7 +55,7 @@ void encryptInPlace(const std::string& path, const std::string& key, const Metho
     const std::uint64_t sealed =
         sealBody(BodyJob{in, 0, out, kHeaderSize, keys.stream, headerBytes, method.chunkSize, method.workers, progress},
                  plainSize);
-    out.commit(kHeaderSize + sealed);
+    out.commit(kHeaderSize + sealed, in);
     progress.finish();
 }
 
@@ -77,7 +77,7 @@ void decryptInPlace(const std::string& path, const std::string& key, engine::Pro
     const std::uint64_t written = openBody(
         BodyJob{in, kHeaderSize, out, 0, keys.stream, headerBytes, header.chunkSize, workers, progress},
         in.size() - kHeaderSize);
-    out.commit(written);
+    out.commit(written, in);
     progress.finish();
 }
 

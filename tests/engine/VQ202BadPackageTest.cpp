@@ -168,3 +168,71 @@ TEST(FolderFullDisk, NothingIsLostInEitherDirection) {
     ASSERT_EQ(decryptPackage(disk.file("directory.cff"), kKey), "");
     EXPECT_EQ(snapshot(folder), original);
 }
+
+namespace {
+
+// A file bound over itself is a mount point: it reads as before, but cannot be renamed over or removed.
+class PinnedFile {
+public:
+    explicit PinnedFile(std::string path) : path_(std::move(path)) {
+        pinned_ = ::mount(path_.c_str(), path_.c_str(), nullptr, MS_BIND, nullptr) == 0;
+    }
+    ~PinnedFile() {
+        if (pinned_) ::umount2(path_.c_str(), MNT_DETACH);
+    }
+    bool pinned() const { return pinned_; }
+
+private:
+    std::string path_;
+    bool pinned_ = false;
+};
+
+}  // namespace
+
+// Root only. The last step, giving the carried package the outer one's name (or removing the package), fails:
+// either the folder is as it was, or what is left is named; never "unchanged" over restored files.
+TEST_F(BadPackage, APackageThatCannotBeReplacedOrRemovedIsReportedTruly) {
+    writeFile(dir.file("nový"), randomBytes(1000, 3));
+    ASSERT_EQ(encryptFolder(dir.path(), "vnější"), "");  // the first package travels inside the second
+    const FolderState twice = snapshot(dir.path());
+    {
+        PinnedFile pin(package);
+        if (!pin.pinned()) GTEST_SKIP() << "needs root to bind a file over itself";
+        EXPECT_EQ(decryptPackage(package, "vnější"), msg::kWriteFailed);
+        EXPECT_EQ(snapshot(dir.path()), twice);
+        EXPECT_FALSE(hasTemporaryFiles(dir.path()));
+    }
+    ASSERT_EQ(decryptPackage(package, "vnější"), "");
+    {
+        PinnedFile pin(package);
+        EXPECT_EQ(decryptPackage(package, kKey), std::string(msg::kPackageLeft) + "directory.cff");
+        EXPECT_EQ(readFile(dir.file("velký")), randomBytes(3 * 65536, 2));
+    }
+}
+
+// Another program writes to the package while it is restored: it is no longer the package that was read, so
+// it is neither removed nor replaced, and nothing is restored from the older state.
+TEST_F(BadPackage, PackageChangedMeanwhileIsKeptAndNothingIsRestored) {
+    struct AppendingBar : engine::ProgressBar {
+        std::string path;
+        bool done = false;
+        void setPosition(int percent) override {
+            if (percent == 0 || done) return;
+            done = true;
+            auto bytes = readFile(path);
+            bytes.push_back('!');
+            writeFile(path, bytes);
+        }
+    };
+    AppendingBar appending;
+    appending.path = package;
+    FolderCall call;
+    FakeFileList files(dir.path(), {});
+    VQ202::desifrdir(package, call.hashEdit, files, call.errorMsg, call.pb1, call.pb2, appending, call.soubor,
+                     call.status, call.window, kKey);
+    EXPECT_EQ(call.errorMsg.text(), msg::kPackageChangedMeanwhile);
+    auto expected = sealed;
+    expected.push_back('!');
+    EXPECT_TRUE(readFile(package) == expected) << "the newer package was lost";
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"directory.cff"});
+}

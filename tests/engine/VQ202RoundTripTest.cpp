@@ -1,7 +1,9 @@
 // Folder packages that work: what sifrdir takes and desifrdir gives back, byte for byte with permissions and
 // times, and what the window's bars and labels are told on the way.
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -115,6 +117,28 @@ TEST_F(FolderRoundTrip, PackageNotInTheListIsNeverReplaced) {
     EXPECT_EQ(readFile(dir.file("a.txt")), randomBytes(100, 12));
 }
 
+// Another program saves a file of the package's name while the package is written.
+TEST_F(FolderRoundTrip, PackageNameTakenMeanwhileIsNeverReplaced) {
+    struct SavingBar : engine::ProgressBar {
+        std::string path;
+        void setPosition(int percent) override {
+            if (percent > 0 && !std::filesystem::exists(path)) writeFile(path, randomBytes(50, 14));
+        }
+    };
+    write("a.txt", 100000, 15);
+    FolderCall call;
+    SavingBar saving;
+    saving.path = package();
+    FakeFileList files(dir.path(), {"a.txt"});
+    VQ202::sifrdir(package(), call.hashEdit, files, call.errorMsg, call.pb1, call.pb2, saving, call.soubor,
+                   call.status, call.window, kKey);
+    EXPECT_EQ(call.errorMsg.text(), std::string(msg::kPackageInTheWay) + "directory.cff");
+    EXPECT_TRUE(readFile(package()) == randomBytes(50, 14)) << "the other program's file was replaced";
+    ASSERT_TRUE(std::filesystem::exists(dir.file("a.txt")));
+    EXPECT_TRUE(readFile(dir.file("a.txt")) == randomBytes(100000, 15));
+    EXPECT_FALSE(hasTemporaryFiles(dir.path()));
+}
+
 TEST_F(FolderRoundTrip, EmptyKeyOrMissingFolderIsRefusedAndNothingChanges) {
     write("a.txt", 100, 14);
     const FolderState before = snapshot(dir.path());
@@ -173,4 +197,42 @@ TEST_F(FolderRoundTrip, BarsAndLabelsFollowTheWorkAndErrorMsgIsEmptiedOnSuccess)
               back.status.texts.end());
     EXPECT_EQ(back.pb1.positions.back(), 100);
     EXPECT_EQ(back.pb2.positions.back(), 100);
+}
+
+namespace {
+
+// Root may read any folder; without these two capabilities it is held to the permission bits like anyone.
+bool dropFolderReadingPrivileges() {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    if (::syscall(SYS_capget, &header, data) != 0) return false;
+    for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH}) data[cap / 32].effective &= ~(1u << (cap % 32));
+    return ::syscall(SYS_capset, &header, data) == 0;
+}
+
+}  // namespace
+
+// A folder one may write into but not list (mode 0300) cannot be fsynced through a descriptor of its own: the
+// package still has to be made durable before the originals go, and the run must not be reported as a
+// failure that left the folder unchanged once the originals are gone.
+TEST_F(FolderRoundTrip, AFolderThatCannotBeListedIsEncryptedAndSaysSo) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    write("a.txt", 1000, 1);
+    write("b.txt", 70000, 2);
+    const std::vector<std::string> names = visibleFiles(dir.path());
+    EXPECT_EXIT(
+        {
+            if (!dropFolderReadingPrivileges() || ::chmod(dir.path().c_str(), 0300) != 0) std::_Exit(2);
+            FolderCall call;
+            FakeFileList files(dir.path(), names);
+            VQ202::sifrdir(package(), call.hashEdit, files, call.errorMsg, call.pb1, call.pb2, call.pbf, call.soubor,
+                           call.status, call.window, kKey);
+            ::chmod(dir.path().c_str(), 0700);
+            const bool onlyThePackage = dir.entries() == std::vector<std::string>{"directory.cff"};
+            std::fprintf(stderr, "ErrorMsg: %s\n", call.errorMsg.text().c_str());
+            const bool restored = decryptPackage(package(), kKey).empty() &&
+                                  readFile(dir.file("b.txt")) == randomBytes(70000, 2);
+            std::_Exit(call.errorMsg.text().empty() && onlyThePackage && restored ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "ErrorMsg: \n");
 }
