@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (or $MIVEX_BUILD_DIR).
+# Configures and builds into build/ (or $MIVEX_BUILD_DIR): everything, or the targets given.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${MIVEX_BUILD_DIR:-$root/build}"
 "$root/scripts/deps.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j "$(nproc)"
+targets=()
+for t in "$@"; do targets+=(--target "$t"); done
+cmake --build "$build" -j "$(nproc)" "${targets[@]}"
