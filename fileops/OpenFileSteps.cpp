@@ -1,5 +1,6 @@
 #include "fileops/OpenFileSteps.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QProgressBar>
 
@@ -47,13 +48,13 @@ void OpenFileSteps::encrypt(const EngineKey& key, bool fastMethod) {
 
 bool OpenFileSteps::keyFits(const EngineKey& key) { return VQ203::passcheck(path_, key.utf8()) == 1; }
 
-void OpenFileSteps::decrypt(const EngineKey& key, bool fastMethod) {
-    run([&] {
-        if (fastMethod)
-            VQ203::fastdesifrovat(path_, key.utf8(), pb_, windowPort_);
-        else
-            VQ203::desifrovat(path_, key.utf8(), pb_, windowPort_);
-    });
+void OpenFileSteps::decryptByFastMark(const EngineKey& key) {
+    if (window_.fast->isChecked()) {
+        run([&] { VQ203::fastdesifrovat(path_, key.utf8(), pb_, windowPort_); });
+        window_.fast->setChecked(false);
+    } else {
+        run([&] { VQ203::desifrovat(path_, key.utf8(), pb_, windowPort_); });
+    }
 }
 
 void OpenFileSteps::removeFlagInto(QLineEdit& field) {
@@ -63,4 +64,7 @@ void OpenFileSteps::removeFlagInto(QLineEdit& field) {
     });
 }
 
-bool fingerprintsMatch(const QLineEdit& carried, const QLineEdit& fresh) { return carried.text() == fresh.text(); }
+bool OpenFileSteps::fingerprintMatches(const QLineEdit& carried, QLineEdit& fresh) {
+    fingerprintInto(fresh);
+    return carried.text() == fresh.text();
+}

@@ -28,10 +28,13 @@ public:
     void encrypt(const EngineKey& key, bool fastMethod);
     // passcheck: true exactly when the engine answers 1.
     bool keyFits(const EngineKey& key);
-    // desifrovat, or fastdesifrovat when `fastMethod`.
-    void decrypt(const EngineKey& key, bool fastMethod);
+    // fastdesifrovat when the window's `fast` mark is set, which it then clears; desifrovat otherwise.
+    void decryptByFastMark(const EngineKey& key);
     // priznak_odebrat: the flag off the decrypted file, its fingerprint into the field.
     void removeFlagInto(QLineEdit& field);
+    // The integrity check: the decrypted file's fingerprint into `fresh`, compared exactly with the one
+    // the flag carried.
+    bool fingerprintMatches(const QLineEdit& carried, QLineEdit& fresh);
 
 private:
     template <class Step>
@@ -42,6 +45,3 @@ private:
     platform::ProgressBarPort pb_;
     platform::WindowPort windowPort_;
 };
-
-// The integrity check: the fingerprint the flag carried and the fresh one, compared exactly.
-bool fingerprintsMatch(const QLineEdit& carried, const QLineEdit& fresh);

@@ -72,16 +72,10 @@ void TForm1::BitBtn2Click() {
     }
     showState(*this, QStringLiteral("Dešifruje se.."));
     desifr->hide();
-    if (fast->isChecked()) {
-        steps.decrypt(key, true);
-        fast->setChecked(false);
-    } else {
-        steps.decrypt(key, false);
-    }
+    steps.decryptByFastMark(key);
     steps.removeFlagInto(*buffer);
     showState(*this, QStringLiteral("Odebírání příznaku.."));
-    steps.fingerprintInto(*buffer0);
-    if (fingerprintsMatch(*buffer, *buffer0)) {
+    if (steps.fingerprintMatches(*buffer, *buffer0)) {
         showState(*this, QStringLiteral("Dešifrování dokončeno"));
         tell(QStringLiteral("Dešifrování dokončeno"), QStringLiteral("Soubor byl úspěšně dešifrován."),
              Icon::Information);

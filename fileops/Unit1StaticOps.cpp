@@ -1,6 +1,5 @@
 // Static and one-way encryption of the open file. The static key follows from the logged-in user, as the
 // user manager's status bar records it; one-way encryption destroys the file's content for good.
-#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -60,15 +59,9 @@ void TForm1::Statickdeifrovn1Click() {
     stav->setText(QStringLiteral("Dešifruje se.."));
     OpenFileSteps steps(*this);
     // No key check first: the engine refuses a key that does not fit and leaves the file encrypted.
-    if (fast->isChecked()) {
-        steps.decrypt(key, true);
-        fast->setChecked(false);
-    } else {
-        steps.decrypt(key, false);
-    }
+    steps.decryptByFastMark(key);
     steps.removeFlagInto(*buffer);
-    steps.fingerprintInto(*buffer0);
-    if (fingerprintsMatch(*buffer, *buffer0)) {
+    if (steps.fingerprintMatches(*buffer, *buffer0)) {
         stav->setText(QStringLiteral("Soubor je dešifrován"));
         tell(QStringLiteral("Dešifrování dokončeno"), QStringLiteral("Soubor byl úspěšně dešifrován."),
              Icon::Information);
