@@ -28,7 +28,8 @@ bool isUserFileSystem(const QStorageInfo& volume) {
 DriveComboBox::DriveComboBox(QWidget* parent) : QComboBox(parent) {
     const QString home = QDir::homePath();
     addItem(QStringLiteral("Domovská složka (%1)").arg(home), home);
-    QStringList roots;
+    // The root file system holds every folder; inside a container or chroot it is not listed as mounted.
+    QStringList roots{QStringLiteral("/")};
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
         if (isUserFileSystem(volume) && !roots.contains(volume.rootPath())) roots << volume.rootPath();
     roots.sort();
