@@ -36,7 +36,7 @@ QString combined(const QLineEdit& first, const QLineEdit& second, const QLineEdi
 
 void TForm1::BitBtn1Click() {
     if (!openFileFits(*this, NeededFile::Plain)) return;
-    // Read before the file is touched: a size that is no number must not leave a flag on the plain file.
+    // Read before any engine call: a size that is no number ends the handler with nothing done.
     const int size = sizeValue(*velikost);
     OpenFileSteps steps(*this);
     sifr->hide();

@@ -40,14 +40,14 @@ void finish(TForm1& window) {
 }  // namespace
 
 void TForm1::soubor3Click() {
-    // Read before the file is touched: a size that is no number must not leave a flag on the plain file.
+    // Read before any engine call: a size that is no number ends the handler with nothing done.
     const int size = sizeValue(*velikost);
     const EngineKey key(deriveStaticKey(*this));
     stav->setText(QStringLiteral("Šifruje se.."));
     OpenFileSteps steps(*this);
     steps.fingerprintInto(*buffer);
     steps.addFlag(buffer->text());
-    // An encryption the engine refuses takes the flag off again: the plain file stays as it was.
+    // The flag travels inside the encrypted file: until the encryption replaces it, the plain file is untouched.
     steps.encrypt(key, wantsFastEncryption(size, key));
     stav->setText(QStringLiteral("Soubor byl šifrován"));
     tell(QStringLiteral("Šifrování dokončeno"), QStringLiteral("Soubor byl úspěšně šifrován."), Icon::Information);

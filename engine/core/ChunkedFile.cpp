@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <future>
 #include <memory>
 #include <vector>
@@ -67,11 +68,15 @@ void runPipeline(const BodyJob& job, const Geometry& g, ChunkFn transform, const
         const std::uint64_t start = batch * perBatch * g.outStride;
         return std::min<std::uint64_t>(perBatch * g.outStride, g.outTotal - start);
     };
+    const std::uint64_t fromFile = g.inTotal - job.tail.size();
     auto readBatch = [&](std::uint64_t batch) {
         const std::uint64_t start = batch * perBatch * g.inStride;
+        const std::uint64_t size = inBytesOf(batch);
+        unsigned char* into = inBuf[batch % 2].data();
+        const std::uint64_t fileBytes = start < fromFile ? std::min(size, fromFile - start) : 0;
         // A file that shrinks while we read it is not what we authenticated or sealed.
-        if (!job.in.readExactAt(inBuf[batch % 2].data(), inBytesOf(batch), job.inOffset + start))
-            throw Error(msg::kCannotRead);
+        if (fileBytes > 0 && !job.in.readExactAt(into, fileBytes, job.inOffset + start)) throw Error(msg::kCannotRead);
+        if (fileBytes < size) std::memcpy(into + fileBytes, job.tail.data() + (start + fileBytes - fromFile), size - fileBytes);
     };
     auto writeBatch = [&](std::uint64_t batch) {
         job.out.writeAt(outBuf[batch % 2].data(), outBytesOf(batch), job.outOffset + batch * perBatch * g.outStride);

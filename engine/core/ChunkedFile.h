@@ -23,9 +23,10 @@ struct BodyJob {
     std::uint32_t chunkSize;
     unsigned workers;
     Progress& progress;
+    std::span<const unsigned char> tail{};  // sealing: bytes sealed after the input's (a small trailer)
 };
 
-// Seals `plainSize` bytes; returns the sealed size written.
+// Seals `plainSize` bytes: the input's, then the tail's; returns the sealed size written.
 std::uint64_t sealBody(const BodyJob& job, std::uint64_t plainSize);
 // Opens `sealedSize` bytes (checked with ChunkLayout first); throws engine::Error(kDamaged) on the first chunk
 // that does not authenticate. Returns the plaintext size written.

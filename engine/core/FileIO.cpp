@@ -1,10 +1,8 @@
 #include "engine/core/FileIO.h"
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,6 +11,7 @@
 #include <vector>
 
 #include "engine/Ports.h"
+#include "engine/core/FileState.h"
 #include "engine/core/Messages.h"
 
 namespace engine::core {
@@ -97,9 +96,8 @@ bool InputFile::readExactAt(void* buffer, std::size_t count, std::uint64_t offse
 bool InputFile::unchangedAt(const std::string& path) const {
     struct stat now {};
     struct stat named {};
-    return ::fstat(fd_, &now) == 0 && ::stat(path.c_str(), &named) == 0 && named.st_dev == opened_.st_dev &&
-           named.st_ino == opened_.st_ino && now.st_size == opened_.st_size &&
-           now.st_mtim.tv_sec == opened_.st_mtim.tv_sec && now.st_mtim.tv_nsec == opened_.st_mtim.tv_nsec;
+    return ::fstat(fd_, &now) == 0 && ::stat(path.c_str(), &named) == 0 && sameFile(named, opened_) &&
+           unchangedSince(opened_, now);
 }
 
 OpenFile::OpenFile(const std::string& path, int flags) : fd_(::open(path.c_str(), flags | O_CLOEXEC)) {
@@ -120,102 +118,37 @@ std::uint64_t OpenFile::size() const {
 
 namespace {
 
-std::string temporaryPrefixFor(const std::string& targetPath) {
-    // A name near the file system's limit would leave no room for the suffix: shorten the part taken over.
-    return "." + baseNameOf(targetPath).substr(0, 200) + ".mvxtmp-";
-}
-
-// A process that was killed while replacing a file leaves its temporary file behind, as big as the file.
-// Every live replacement holds a lock on its temporary file, so one that can be locked is nobody's.
-void removeAbandonedTemporaries(const std::string& folder, const std::string& prefix) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
-        const int fd = ::openat(::dirfd(dir), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-        if (fd < 0) continue;
-        struct stat info {};
-        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            ::unlinkat(::dirfd(dir), name.c_str(), 0);
-        ::close(fd);
+// Carries the extended attributes (user attributes, ACLs, security labels) of the replaced file to its
+// replacement. Those of the user's own namespace must come along; the others where we are allowed to set them.
+void copyExtendedAttributes(const std::string& from, int to) {
+    const ssize_t listSize = ::llistxattr(from.c_str(), nullptr, 0);
+    if (listSize <= 0) return;
+    std::vector<char> names(static_cast<std::size_t>(listSize));
+    const ssize_t got = ::llistxattr(from.c_str(), names.data(), names.size());
+    if (got <= 0) return;
+    for (std::size_t at = 0; at < static_cast<std::size_t>(got);) {
+        const std::string name(names.data() + at);
+        at += name.size() + 1;
+        const bool mustCarry = name.rfind("user.", 0) == 0;
+        const ssize_t valueSize = ::lgetxattr(from.c_str(), name.c_str(), nullptr, 0);
+        std::vector<char> value(valueSize > 0 ? static_cast<std::size_t>(valueSize) : 0);
+        const ssize_t read = value.empty() ? valueSize : ::lgetxattr(from.c_str(), name.c_str(), value.data(), value.size());
+        const bool carried = read >= 0 && ::fsetxattr(to, name.c_str(), value.data(), static_cast<std::size_t>(read), 0) == 0;
+        if (!carried && mustCarry) throwWriteError(errno);
     }
-    ::closedir(dir);
 }
 
 }  // namespace
 
 ReplacementFile::ReplacementFile(const std::string& targetPath, std::uint64_t expectedSize)
-    : target_(targetPath) {
-    const std::string folder = folderOf(targetPath);
-    const std::string prefix = temporaryPrefixFor(targetPath);
-    removeAbandonedTemporaries(folder, prefix);
-    struct statvfs fs {};
-    if (::statvfs(folder.c_str(), &fs) == 0) {
-        const std::uint64_t available = static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
-        if (available < expectedSize) throw Error(msg::kDiskFull);
-    }
-    createLockedTemporary(folder + "/" + prefix + "XXXXXX");
-    if (expectedSize > 0) {
-        const int rc = ::posix_fallocate(fd_, 0, static_cast<off_t>(expectedSize));
-        if (rc != 0 && rc != EOPNOTSUPP && rc != EINVAL) {
-            ::close(fd_);
-            ::unlink(temp_.c_str());
-            fd_ = -1;
-            throwWriteError(rc);
-        }
-    }
-}
-
-void ReplacementFile::createLockedTemporary(const std::string& pattern) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        fd_ = ::mkostemp(name.data(), O_CLOEXEC);  // mkostemp creates with mode 0600
-        if (fd_ < 0) throwWriteError(errno);
-        // Held until the descriptor closes: tells other replacements of this file that the temporary is alive.
-        ::flock(fd_, LOCK_EX);
-        // Another replacement may have taken the fresh, not yet locked file for an abandoned one.
-        struct stat mine {}, named {};
-        if (::fstat(fd_, &mine) == 0 && ::stat(name.data(), &named) == 0 && mine.st_ino == named.st_ino &&
-            mine.st_dev == named.st_dev) {
-            temp_ = name.data();
-            return;
-        }
-        ::close(fd_);
-        fd_ = -1;
-    }
-    throw Error(msg::kWriteFailed);
-}
-
-ReplacementFile::~ReplacementFile() {
-    if (fd_ >= 0) ::close(fd_);
-    if (!committed_ && !temp_.empty()) ::unlink(temp_.c_str());
-}
-
-void ReplacementFile::writeAt(const void* data, std::size_t count, std::uint64_t offset) {
-    const auto* in = static_cast<const unsigned char*>(data);
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t put = ::pwrite(fd_, in + done, count - done, static_cast<off_t>(offset + done));
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            throwWriteError(errno);
-        }
-        done += static_cast<std::size_t>(put);
-    }
-    startWriteback(offset + count);
-}
-
-// Starts the disk writing the data behind us while we go on, so that the fsync at the end has little
-// left to do. Only a hint: a failure shows up at fsync.
-void ReplacementFile::startWriteback(std::uint64_t writtenUpTo) {
-    constexpr std::uint64_t kWritebackStep = 8u << 20;
-    if (writtenUpTo < writebackFrom_ + kWritebackStep) return;
-    ::sync_file_range(fd_, static_cast<off_t>(writebackFrom_), static_cast<off_t>(writtenUpTo - writebackFrom_),
-                      SYNC_FILE_RANGE_WRITE);
-    writebackFrom_ = writtenUpTo;
-}
+    : target_(targetPath),
+      temp_([&] {
+          struct stat info {};
+          if (::stat(targetPath.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink > 1)
+              throw Error(msg::kHardLinks);
+          sweepAbandonedTemporaries(folderOf(targetPath));
+          return folderOf(targetPath);
+      }(), baseNameOf(targetPath), expectedSize) {}
 
 void ReplacementFile::commit(std::uint64_t finalSize) { commit(finalSize, std::function<void()>{}); }
 
@@ -226,34 +159,22 @@ void ReplacementFile::commit(std::uint64_t finalSize, const InputFile& original)
 }
 
 void ReplacementFile::commit(std::uint64_t finalSize, const std::function<void()>& beforeRename) {
-    if (::ftruncate(fd_, static_cast<off_t>(finalSize)) != 0) throwWriteError(errno);
+    const int fd = temp_.descriptor();
     struct stat original {};
     if (::stat(target_.c_str(), &original) == 0) {
         // Owner first: a change of owner clears the set-id bits that the mode then restores.
-        if (::fchown(fd_, original.st_uid, original.st_gid) != 0) {
+        if (::fchown(fd, original.st_uid, original.st_gid) != 0) {
             // Only root may give a file away; our own files keep our ownership anyway.
         }
         // A result left at 0600 would silently lock others out of a file they could read before.
-        if (::fchmod(fd_, original.st_mode & 07777) != 0) throwWriteError(errno);
+        if (::fchmod(fd, original.st_mode & 07777) != 0) throwWriteError(errno);
+        copyExtendedAttributes(target_, fd);
     }
-    if (::fsync(fd_) != 0) throwWriteError(errno);
-    if (::close(fd_) != 0) {
-        fd_ = -1;
-        throwWriteError(errno);
-    }
-    fd_ = -1;
+    temp_.syncWithSize(finalSize);
     // Checked as late as possible: the fsync above can take long enough for an editor to save the file.
     if (beforeRename) beforeRename();
-    if (::rename(temp_.c_str(), target_.c_str()) != 0) throwWriteError(errno);
-    committed_ = true;
-    fsyncFolderOf(target_);
-}
-
-void fsyncFolderOf(const std::string& path) {
-    const int dir = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir < 0) return;
-    ::fsync(dir);
-    ::close(dir);
+    temp_.nameReplacing(target_);
+    if (!syncFolder(folderOf(target_), fd)) throw Error(msg::kNotDurable);
 }
 
 }  // namespace engine::core

@@ -1,6 +1,6 @@
-// Reading a user's file and replacing it in place without ever leaving it half written:
-// the result goes to a temporary file beside the original (mode 0600), is fsynced, renamed over the
-// original and the folder is fsynced. Until the rename the original is untouched.
+// Reading a user's file and replacing it in place without ever leaving it half written: the result goes
+// to a temporary file beside the original, is fsynced, renamed over the original and the folder is made
+// durable. Until the rename the original is untouched.
 #pragma once
 
 #include <sys/stat.h>
@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+
+#include "engine/core/TemporaryFile.h"
 
 namespace engine::core {
 
@@ -28,6 +30,7 @@ public:
     // Reads exactly `count` bytes at `offset`; false when the file ends first.
     bool readExactAt(void* buffer, std::size_t count, std::uint64_t offset) const;
     int descriptor() const { return fd_; }
+    const struct stat& state() const { return opened_; }  // as it was when opened
     // Whether `path` still names this file and nobody has written to it since it was opened.
     bool unchangedAt(const std::string& path) const;
 
@@ -51,20 +54,21 @@ private:
     int fd_ = -1;
 };
 
+// The result of an in-place operation, written beside the file it replaces (TemporaryFile.h: unnamed while
+// it is written, locked until after its rename) and put in the file's place in one step.
 class ReplacementFile {
 public:
-    // Creates the temporary file beside `targetPath` and reserves `expectedSize` bytes, so that a full disk
-    // is found before any work is done. Temporary files of this target that a killed process left behind
-    // (no live replacement holds their lock) are removed first.
+    // Refuses (engine::Error, nothing created) a target with other hard links, which would keep showing the
+    // old content, and a result of `expectedSize` bytes that does not fit. Temporary files that killed
+    // processes left in the folder are removed first.
     ReplacementFile(const std::string& targetPath, std::uint64_t expectedSize);
-    ~ReplacementFile();  // removes the temporary file unless committed
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
-    // Writes are expected in ascending order (the writeback hint relies on it, correctness does not).
-    void writeAt(const void* data, std::size_t count, std::uint64_t offset);
-    // Sets the final length, fsyncs, gives it the original's permissions, renames it over the original
-    // and fsyncs the folder.
+    void writeAt(const void* data, std::size_t count, std::uint64_t offset) { temp_.writeAt(data, count, offset); }
+    int descriptor() const { return temp_.descriptor(); }
+    // Sets the final length, gives it the original's owner, permissions and extended attributes, fsyncs it,
+    // renames it over the original and makes the folder durable.
     void commit(std::uint64_t finalSize);
     // The same for a result made from `original`: refused (engine::Error, nothing renamed) when the target
     // is no longer that file as it was read, so that another program's newer content is never replaced.
@@ -73,13 +77,8 @@ public:
     void commit(std::uint64_t finalSize, const std::function<void()>& beforeRename);
 
 private:
-    void createLockedTemporary(const std::string& pattern);
-    void startWriteback(std::uint64_t writtenUpTo);
     std::string target_;
-    std::string temp_;
-    int fd_ = -1;
-    bool committed_ = false;
-    std::uint64_t writebackFrom_ = 0;  // writes are sequential: everything below was handed to the disk
+    TemporaryFile temp_;
 };
 
 // The folder part and the last part of a path ("/a/b" -> "/a", "b"); "." for a bare name.
@@ -88,7 +87,5 @@ std::string baseNameOf(const std::string& path);
 
 // Throws the engine::Error that fits an errno of a failed write (full disk, no rights, other).
 [[noreturn]] void throwWriteError(int error);
-
-void fsyncFolderOf(const std::string& path);
 
 }  // namespace engine::core

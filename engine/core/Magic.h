@@ -12,8 +12,12 @@ namespace engine::core {
 using Magic = std::array<unsigned char, 8>;
 
 // "MVX" + base tag + format version.
-inline constexpr Magic kMagicNormal{'M', 'V', 'X', '2', '0', '3', 'N', 1};
-inline constexpr Magic kMagicFast{'M', 'V', 'X', '2', '0', '3', 'F', 1};
+// Version 2 of the current base always seals the file flag after the content; version 1 (read only) was
+// written before the flag moved into the engine and may carry it the same way.
+inline constexpr Magic kMagicNormal{'M', 'V', 'X', '2', '0', '3', 'N', 2};
+inline constexpr Magic kMagicFast{'M', 'V', 'X', '2', '0', '3', 'F', 2};
+inline constexpr Magic kMagicNormalV1{'M', 'V', 'X', '2', '0', '3', 'N', 1};
+inline constexpr Magic kMagicFastV1{'M', 'V', 'X', '2', '0', '3', 'F', 1};
 inline constexpr Magic kMagicBase104{'M', 'V', 'X', '1', '0', '4', 'C', 1};
 inline constexpr Magic kMagicBase105{'M', 'V', 'X', '1', '0', '5', 'T', 1};
 inline constexpr Magic kMagicBase106{'M', 'V', 'X', '1', '0', '6', 'P', 1};

@@ -16,6 +16,11 @@ inline constexpr const char* kKdfTooCostly = "Soubor žádá nepřípustně nár
 inline constexpr const char* kEmptyKey = "Klíč je prázdný";
 inline constexpr const char* kKeySizeOutOfRange = "Velikost klíče musí být 1 až 65536 bitů";
 inline constexpr const char* kCryptoFailure = "Kryptografická operace selhala, soubor zůstal beze změny";
+inline constexpr const char* kHardLinks =
+    "Soubor má i další jména (pevné odkazy), která by dál ukazovala původní obsah; soubor zůstal beze změny";
+inline constexpr const char* kNotDurable =
+    "Výsledek je na místě, ale složku nelze zapsat na disk: výpadek proudu by ho mohl vrátit zpět";
+inline constexpr const char* kPartlyDestroyed = "Zničení souboru se přerušilo, soubor je zničen jen zčásti";
 inline constexpr const char* kChangedMeanwhile = "Soubor mezitím změnil jiný program, nic nebylo přepsáno";
 
 }  // namespace engine::msg

@@ -18,7 +18,7 @@ std::string folderText(const char* coreText) {
         {core::kDiskFull, msg::kDiskFull},            {core::kWriteFailed, msg::kWriteFailed},
         {core::kWrongKey, msg::kWrongKey},            {core::kDamaged, msg::kDamaged},
         {core::kNotOurFile, msg::kNotAPackage},       {core::kKdfTooCostly, msg::kKdfTooCostly},
-        {core::kCryptoFailure, msg::kCryptoFailure},
+        {core::kCryptoFailure, msg::kCryptoFailure},  {core::kHardLinks, msg::kPackageHasHardLinks},
     };
     for (const auto& [from, to] : kFolderTexts)
         if (std::strcmp(coreText, from) == 0) return to;

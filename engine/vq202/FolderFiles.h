@@ -1,6 +1,5 @@
 // The folder library's file-system steps that the single-file core does not need: looking at names without
-// following links, renaming without ever replacing, and restored files that wait in a temporary name until
-// the whole package has authenticated.
+// following links, and restored files that wait unnamed until the package has authenticated.
 #pragma once
 
 #include <sys/stat.h>
@@ -11,6 +10,8 @@
 #include <optional>
 #include <string>
 
+#include "engine/core/FileState.h"
+#include "engine/core/TemporaryFile.h"
 #include "engine/vq202/PackageIndex.h"
 
 namespace VQ202::detail {
@@ -24,53 +25,31 @@ void inParallel(std::size_t count, const std::function<void(std::size_t)>& work)
 // lstat: the entry itself, also when it is a symbolic link; nothing when the name is free.
 std::optional<struct stat> entryAt(const std::string& path);
 
-bool sameFile(const struct stat& a, const struct stat& b);
-// Same file, same size, same modification time: nobody wrote to it in between.
-bool unchangedSince(const struct stat& before, const struct stat& now);
-
-// Free bytes for an unprivileged writer; nothing when the folder cannot be asked.
-std::optional<std::uint64_t> freeSpaceIn(const std::string& folder);
-
-// The folder, held open from before the first write: one syncfs makes every file written into it since
-// durable at once (one journal commit instead of one per file) and reports any write-back error since.
-class OpenFolder {
-public:
-    explicit OpenFolder(const std::string& folder);
-    ~OpenFolder();
-    OpenFolder(const OpenFolder&) = delete;
-    OpenFolder& operator=(const OpenFolder&) = delete;
-    void syncEverythingWritten();
-    void fsync();  // the folder's own entries: names created, renamed, removed
-
-private:
-    int fd_ = -1;
-};
-
-// A file being restored: a hidden temporary name in the target folder (mode 0600) until commit.
+// A file being restored: unnamed (core/TemporaryFile.h) until it is given its name, so that a restore that
+// is killed leaves nothing behind. It stays open, and locked, until the object goes.
 class RestoredFile {
 public:
     RestoredFile(const std::string& folder, std::uint64_t size);
-    ~RestoredFile();  // removes the temporary file unless committed
     RestoredFile(const RestoredFile&) = delete;
     RestoredFile& operator=(const RestoredFile&) = delete;
 
     void write(const unsigned char* data, std::size_t size);
-    // Gives the file the entry's permissions and modification time and closes it; OpenFolder makes it durable.
+    // Gives the file the entry's length, permissions and modification time; the caller makes it durable
+    // (one syncfs for many files).
     void finish(const Entry& entry);
-    // Renames the file to `target` unless something of that name exists (then false, nothing changed).
-    bool commitAs(const std::string& target);
-    // Renames the file over `target` (the package that carried it).
-    void commitReplacing(const std::string& target);
+    // Gives the file the name `target` unless something of that name exists (then false, nothing changed).
+    bool commitAs(const std::string& target) { return file_.nameAs(target); }
+    // Puts the file in the place of `target` (the package that carried it).
+    void commitReplacing(const std::string& target) { file_.nameReplacing(target); }
     // Takes back a commitAs when a later file of the same restore could not be committed.
-    void withdraw();
-    const std::string& committedPath() const { return target_; }
+    void withdraw() { file_.unname(); }
+    // Lets go of a committed file's descriptor (a restore of many files cannot keep them all open).
+    void close() { file_.close(); }
+    int descriptor() const { return file_.descriptor(); }
 
 private:
-    std::string temp_;
-    std::string target_;
-    int fd_ = -1;
+    engine::core::TemporaryFile file_;
     std::uint64_t written_ = 0;
-    std::uint64_t writebackFrom_ = 0;
 };
 
 }  // namespace VQ202::detail

@@ -20,6 +20,8 @@ inline constexpr const char* kDiskFull = "Na disku není dost místa, složka z�
 inline constexpr const char* kCannotWrite = "Do složky nelze zapisovat, složka zůstala beze změny";
 inline constexpr const char* kWriteFailed = "Zápis se nezdařil, složka zůstala beze změny";
 inline constexpr const char* kCryptoFailure = "Kryptografická operace selhala, složka zůstala beze změny";
+inline constexpr const char* kPackageHasHardLinks =
+    "Balíček složky má i další jména (pevné odkazy), složka zůstala beze změny";
 inline constexpr const char* kPackageChangedMeanwhile =
     "Balíček mezitím změnil jiný program, složka zůstala beze změny";
 

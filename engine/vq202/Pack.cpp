@@ -1,6 +1,5 @@
 // sifrdir: the listed files go, index first, through one chunk stream into a temporary file beside the
 // package; it is fsynced and renamed to the package's name, and only then are the originals removed.
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -87,39 +86,23 @@ void sealFile(const ListedFile& file, StreamSealer& sealer, std::vector<unsigned
     progress.endFile();
 }
 
-// The originals may go only once the package's name is on disk. A folder that can be written but not listed
-// (mode 0300) cannot be opened to fsync it; then its whole file system is synced through the package.
-bool packageNameIsDurable(const std::string& folder, const std::string& packagePath) {
-    try {
-        OpenFolder(folder).fsync();
-        return true;
-    } catch (const Error&) {
-        const int fd = ::open(packagePath.c_str(), O_RDONLY | O_CLOEXEC);
-        const bool synced = fd >= 0 && ::syncfs(fd) == 0;
-        if (fd >= 0) ::close(fd);
-        return synced;
-    }
-}
-
-// The package holds every file now; a file that changed since it was read stays, and so does one that
-// cannot be removed. Either is reported, since it still lies unencrypted in the folder.
+// The package holds every file now and its name is durable (the commit saw to it); a file that changed since
+// it was read stays, and so does one that cannot be removed. Either is reported, since it still lies
+// unencrypted in the folder.
 void removeOriginals(const std::string& folder, const std::string& packagePath, const std::vector<ListedFile>& listed,
                      std::size_t replaced) {
     std::vector<char> left(listed.size(), 0);
-    if (packageNameIsDurable(folder, packagePath)) {
-        inParallel(listed.size(), [&](std::size_t i) {
-            if (i == replaced) return;  // the earlier package: the new one took its name
-            const auto now = entryAt(listed[i].path);
-            if (now && (!unchangedSince(listed[i].seen, *now) || ::unlink(listed[i].path.c_str()) != 0)) left[i] = 1;
-        });
-        // Only the removals are left to make durable; a crash that undid some would bring back originals beside
-        // the package, so a folder that cannot be fsynced is no failure of the run.
-        try {
-            OpenFolder(folder).fsync();
-        } catch (const Error&) {
-        }
-    } else {
-        for (std::size_t i = 0; i < listed.size(); ++i) left[i] = i != replaced;
+    inParallel(listed.size(), [&](std::size_t i) {
+        if (i == replaced) return;  // the earlier package: the new one took its name
+        const auto now = entryAt(listed[i].path);
+        if (now && (!unchangedSince(listed[i].seen, *now) || ::unlink(listed[i].path.c_str()) != 0)) left[i] = 1;
+    });
+    // A crash that undid some removals brings back originals beside the package: running the encryption (or
+    // the decryption) again finishes the job, so a folder that cannot be synced is no failure of the run.
+    try {
+        const InputFile package(packagePath);
+        syncFolder(folder, package.descriptor());
+    } catch (const Error&) {
     }
     std::vector<std::string> names;
     for (std::size_t i = 0; i < listed.size(); ++i)

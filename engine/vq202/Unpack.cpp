@@ -1,9 +1,13 @@
 // desifrdir: key check first; then the index is read and checked (names, files in the way, space) before
-// anything is written; every file is restored into a temporary name; only when the whole stream has
-// authenticated are they made durable (one syncfs for all), renamed to their names (never over an existing
-// file), the folder fsynced, and the package removed. Until that last step the package holds everything.
+// anything is written. Every file is restored into an unnamed file; once the stream has authenticated they
+// are made durable (one syncfs for many), given their names (never over an existing file), the folder is
+// made durable, and the package removed. Until that last step the package holds everything, and a restore
+// killed at any moment is finished by running it again: a file already in the folder that is byte for byte
+// the package's copy (left by an earlier, interrupted run) is not in the way.
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <memory>
 #include <set>
 
@@ -37,12 +41,37 @@ Header readPackageHeader(const InputFile& in) {
     throw Error(msg::kDamaged);
 }
 
+// Restored files wait unnamed, each holding a descriptor. How many may wait at once: most folders fit in
+// one batch, so that a damaged package never gives any file a name; a folder of more files is named in
+// batches, and a failure later takes the names back.
+std::size_t filesPerBatch() {
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) return 256;
+    // The soft limit is a default for programs that do not know better; the hard one is what is allowed.
+    const rlim_t wanted = std::min<rlim_t>(limit.rlim_max, rlim_t{1} << 20);
+    if (limit.rlim_cur < wanted) {
+        limit.rlim_cur = wanted;
+        if (::setrlimit(RLIMIT_NOFILE, &limit) != 0) ::getrlimit(RLIMIT_NOFILE, &limit);
+    }
+    return static_cast<std::size_t>(std::max<rlim_t>(16, limit.rlim_cur / 2 > 128 ? limit.rlim_cur / 2 - 64 : 16));
+}
+
+// A file of the index that is already in the folder with the same size: compared with the package's copy as
+// that streams by, instead of being restored. Equal, it stays as it is; different, it is in the way.
+struct ExistingCopy {
+    bool active = false;
+    std::unique_ptr<InputFile> file;  // none when it cannot be read: then it is in the way
+    struct stat seen {};
+    bool differs = false;
+};
+
 // Takes the authenticated plaintext as it comes: the index, then each file's content into its RestoredFile.
 class Restore {
 public:
-    Restore(std::string folder, std::string packageName, std::uint64_t plainSize, FolderProgress& progress)
+    Restore(std::string folder, std::string packageName, std::uint64_t plainSize, const InputFile& package,
+            FolderProgress& progress)
         : folder_(std::move(folder)), packageName_(std::move(packageName)), plainSize_(plainSize),
-          progress_(progress) {}
+          package_(package), progress_(progress) {}
 
     void take(const unsigned char* data, std::size_t size) {
         if (!parser_.complete()) {
@@ -54,10 +83,11 @@ public:
         }
         while (size > 0) {
             openNext();
-            if (!current_) throw Error(msg::kDamaged);  // more bytes than the index announced
-            const Entry& entry = entries()[files_.size()];
+            if (!started_) throw Error(msg::kDamaged);  // more bytes than the index announced
+            const Entry& entry = entries()[next_];
             const std::size_t part = static_cast<std::size_t>(std::min<std::uint64_t>(size, entry.size - currentDone_));
-            writeBehind(data, part);
+            if (existing_.active) compareWithExisting(data, part);
+            else writeBehind(data, part);
             currentDone_ += part;
             progress_.advance(part);
             data += part;
@@ -70,38 +100,28 @@ public:
     void finishAll() {
         if (!parser_.complete()) throw Error(msg::kDamaged);
         openNext();
-        if (current_ || files_.size() != entries().size()) throw Error(msg::kDamaged);
+        if (started_ || next_ != entries().size()) throw Error(msg::kDamaged);
         writer_.drain();
     }
 
-    void commit(const std::string& packagePath, const InputFile& package) {
-        folderHandle_.syncEverythingWritten();
-        RestoredFile* carriedPackage = nullptr;  // an earlier package of this folder, carried inside this one
-        std::vector<std::string> inTheWay;
-        try {
-            // The package goes away at the end: it must still be the one read, not a newer one saved meanwhile.
-            if (!package.unchangedAt(packagePath)) throw Error(msg::kPackageChangedMeanwhile);
-            for (std::size_t i = 0; i < files_.size(); ++i) {
-                const std::string& name = entries()[i].name;
-                if (name == packageName_) carriedPackage = files_[i].get();
-                else if (!files_[i]->commitAs(joinPath(folder_, name))) inTheWay.push_back(name);
-            }
-            if (!inTheWay.empty()) throw Error(msg::kFilesInTheWay + nameList(inTheWay));
-            folderHandle_.fsync();
-            // Inside the try: when the carried package cannot take the outer one's name, the files already
-            // renamed go back too, so that the folder is as it was, as the error says.
-            if (carriedPackage) carriedPackage->commitReplacing(packagePath);
-        } catch (...) {
-            for (auto& file : files_) file->withdraw();
-            throw;
-        }
-        if (!carriedPackage && ::unlink(packagePath.c_str()) != 0) throw Error(msg::kPackageLeft + packageName_);
-        // Every file has its name and the package is gone: a failed fsync now cannot make the folder "as it
-        // was", and a crash could at worst bring the package back beside the restored files.
-        try {
-            folderHandle_.fsync();
-        } catch (const Error&) {
-        }
+    // A restore that fails at any step, also after a batch of files got their names, takes those names back:
+    // the package still holds every file, and the folder is as it was, as the error says.
+    ~Restore() {
+        if (!done_)
+            for (auto& restored : files_) restored.file->withdraw();
+    }
+
+    void commit(const std::string& packagePath) {
+        // The package goes away at the end: it must still be the one read, not a newer one saved meanwhile.
+        if (!package_.unchangedAt(packagePath)) throw Error(msg::kPackageChangedMeanwhile);
+        nameWaitingFiles();
+        if (!inTheWay_.empty()) throw Error(msg::kFilesInTheWay + nameList(inTheWay_));
+        if (carriedPackage_) carriedPackage_->commitReplacing(packagePath);
+        done_ = true;
+        if (!carriedPackage_ && ::unlink(packagePath.c_str()) != 0) throw Error(msg::kPackageLeft + packageName_);
+        // Every file has its name and the package is gone: a crash could at worst bring the package back
+        // beside the restored files, and running the restore again then finishes it.
+        if (!syncFolder(folder_, package_.descriptor())) throw Error(engine::msg::kNotDurable);
     }
 
 private:
@@ -112,30 +132,66 @@ private:
         std::set<std::string> seen;
         std::vector<std::string> inTheWay;
         std::uint64_t content = 0;
+        std::uint64_t toWrite = 0;
         for (const Entry& entry : entries()) {
             if (!isSafeName(entry.name) || !seen.insert(entry.name).second) throw Error(msg::kHostileName);
             if (entry.size > plainSize_ - content) throw Error(msg::kDamaged);
             content += entry.size;
-            if (entry.name != packageName_ && entryAt(joinPath(folder_, entry.name))) inTheWay.push_back(entry.name);
+            toWrite += entry.size;
+            if (entry.name == packageName_) continue;
+            const auto there = entryAt(joinPath(folder_, entry.name));
+            if (!there) continue;
+            if (S_ISREG(there->st_mode) && static_cast<std::uint64_t>(there->st_size) == entry.size)
+                toWrite -= entry.size;  // perhaps restored by an interrupted run: compared when it comes
+            else
+                inTheWay.push_back(entry.name);
         }
         if (parser_.bytesRead() + content != plainSize_) throw Error(msg::kDamaged);
         if (!inTheWay.empty()) throw Error(msg::kFilesInTheWay + nameList(inTheWay));
         const auto free = freeSpaceIn(folder_);
-        if (free && *free < content + kBlockSlack * entries().size()) throw Error(msg::kDiskFull);
-        files_.reserve(entries().size());
+        if (free && *free < toWrite + kBlockSlack * entries().size()) throw Error(msg::kDiskFull);
         progress_.begin(entries().size(), content);
     }
 
     // Makes the next file current; empty files are complete at once.
     void openNext() {
-        while (!current_ && files_.size() < entries().size()) {
-            const Entry& entry = entries()[files_.size()];
-            current_ = std::make_unique<RestoredFile>(folder_, entry.size);
+        while (!started_ && next_ < entries().size()) {
+            const Entry& entry = entries()[next_];
+            started_ = true;
             currentDone_ = 0;
+            if (!startComparing(entry)) {
+                if (waiting_ >= batchLimit_) nameWaitingFiles();
+                current_ = std::make_unique<RestoredFile>(folder_, entry.size);
+            }
             progress_.startFile(entry.name, entry.size);
             if (entry.size > 0) return;
             closeCurrent();
         }
+    }
+
+    bool startComparing(const Entry& entry) {
+        existing_ = ExistingCopy{};
+        if (entry.name == packageName_) return false;
+        const std::string path = joinPath(folder_, entry.name);
+        const auto there = entryAt(path);
+        if (!there) return false;  // checkIndex saw the name free
+        existing_.active = true;
+        existing_.seen = *there;
+        try {
+            existing_.file = std::make_unique<InputFile>(path);
+        } catch (const Error&) {
+            existing_.differs = true;
+        }
+        return true;
+    }
+
+    void compareWithExisting(const unsigned char* data, std::size_t size) {
+        if (existing_.differs) return;
+        std::vector<unsigned char>& copy = compareBuffer_;
+        copy.resize(size);
+        if (!existing_.file->readExactAt(copy.data(), size, currentDone_) ||
+            std::memcmp(copy.data(), data, size) != 0)
+            existing_.differs = true;
     }
 
     // The file's bytes go to the helper thread in blocks; its finish follows them there.
@@ -151,21 +207,64 @@ private:
     }
 
     void closeCurrent() {
-        handOver();
-        writer_.post([file = current_.get(), entry = entries()[files_.size()]] { file->finish(entry); }, 0);
-        files_.push_back(std::move(current_));
+        const Entry& entry = entries()[next_];
+        if (existing_.active) {
+            struct stat now {};
+            // The same bytes, and nobody wrote to the file while it was compared.
+            if (existing_.differs || ::fstat(existing_.file->descriptor(), &now) != 0 ||
+                !unchangedSince(existing_.seen, now))
+                inTheWay_.push_back(entry.name);
+            existing_ = ExistingCopy{};
+        } else {
+            handOver();
+            writer_.post([file = current_.get(), entry] { file->finish(entry); }, 0);
+            if (entry.name == packageName_) carriedPackage_ = current_.get();
+            else ++waiting_;
+            files_.push_back(Restored{entry.name, std::move(current_)});
+        }
+        started_ = false;
+        ++next_;
         progress_.endFile();
     }
 
+    // Makes the files restored so far durable and gives them their names; a name taken meanwhile is in the way.
+    void nameWaitingFiles() {
+        writer_.drain();
+        if (::syncfs(package_.descriptor()) != 0) throwWriteError(errno);
+        for (std::size_t i = named_; i < files_.size(); ++i) {
+            auto& [name, file] = files_[i];
+            if (file.get() == carriedPackage_) continue;
+            if (!file->commitAs(joinPath(folder_, name))) inTheWay_.push_back(name);
+            file->close();
+        }
+        named_ = files_.size();
+        waiting_ = 0;
+        if (!syncFolder(folder_, package_.descriptor())) throw Error(engine::msg::kNotDurable);
+    }
+
     std::string folder_;
-    OpenFolder folderHandle_{folder_};  // opened before the first file is written
     std::string packageName_;
     std::uint64_t plainSize_;
+    const InputFile& package_;  // on the folder's file system: syncfs goes through it
     FolderProgress& progress_;
     IndexParser parser_;
-    std::unique_ptr<RestoredFile> current_;
+    std::size_t next_ = 0;          // index of the current (or next) entry
+    bool started_ = false;          // the entry next_ has been opened
     std::uint64_t currentDone_ = 0;
-    std::vector<std::unique_ptr<RestoredFile>> files_;  // finished, in index order
+    std::unique_ptr<RestoredFile> current_;
+    ExistingCopy existing_;
+    std::vector<unsigned char> compareBuffer_;
+    std::vector<std::string> inTheWay_;
+    struct Restored {
+        std::string name;
+        std::unique_ptr<RestoredFile> file;
+    };
+    std::vector<Restored> files_;  // restored, in index order
+    std::size_t named_ = 0;                             // files_ before this have their names
+    std::size_t waiting_ = 0;
+    const std::size_t batchLimit_ = filesPerBatch();
+    RestoredFile* carriedPackage_ = nullptr;  // an earlier package of this folder, carried inside this one
+    bool done_ = false;                       // every file has its name: nothing is taken back any more
     std::shared_ptr<std::vector<unsigned char>> pending_ = std::make_shared<std::vector<unsigned char>>();
     WriteBehind writer_{kWriteBehindBytes};  // last: joined before the files it writes go away
 };
@@ -186,7 +285,8 @@ void unpackFolder(const std::string& packagePath, const std::string& key, Folder
     if (!headerMacMatches(header, keys)) throw Error(msg::kWrongKey);
     const Header::Bytes headerBytes = header.serialize();
 
-    Restore restore(folderOf(package), baseNameOf(package), *plainSize, progress);
+    sweepAbandonedTemporaries(folderOf(package));
+    Restore restore(folderOf(package), baseNameOf(package), *plainSize, in, progress);
     StreamOpener opener(keys.stream, headerBytes, header.chunkSize,
                         [&](const unsigned char* data, std::size_t size) { restore.take(data, size); });
     std::vector<unsigned char> buffer(kReadBlock);
@@ -200,7 +300,7 @@ void unpackFolder(const std::string& packagePath, const std::string& key, Folder
     restore.finishAll();
 
     progress.showStatus(msg::kStatusSaving);
-    restore.commit(package, in);
+    restore.commit(package);
     progress.finish();
 }
 

@@ -5,6 +5,7 @@
 #include "engine/core/FileIO.h"
 #include "engine/core/Header.h"
 #include "engine/core/Layout.h"
+#include "engine/vq203/Method.h"
 
 namespace VQ203 {
 namespace {
@@ -28,10 +29,11 @@ int desifrovatelnost(const std::string& path) {
         const std::size_t got = in.readAt(head.data(), head.size(), 0);
         if (const int older = olderBaseKind(head.data(), got); older != NotEncrypted) return older;
         Header header;
-        if (parseHeader(head.data(), got, {kMagicNormal, kMagicFast}, header) != HeaderStatus::Ok)
+        if (parseHeader(head.data(), got, {kMagicNormal, kMagicFast, kMagicNormalV1, kMagicFastV1}, header) !=
+            HeaderStatus::Ok)
             return NotEncrypted;
         if (!ChunkLayout{header.chunkSize}.plainSizeOf(in.size() - kHeaderSize)) return NotEncrypted;
-        return header.magic == kMagicFast ? Fast : Normal;
+        return detail::isFast(header.magic) ? Fast : Normal;
     } catch (...) {
         return -1;  // missing, unreadable or not a regular file
     }

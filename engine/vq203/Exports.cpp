@@ -4,31 +4,14 @@
 #include "engine/vq203/Method.h"
 
 namespace VQ203 {
-namespace {
-
-void encryptKeepingPlainFile(const std::string& path, const std::string& key, const detail::Method& method,
-                             engine::ProgressBar& pb, engine::Window& window) {
-    std::string target;
-    try {
-        target = engine::core::resolveRegularFile(path);
-        detail::encryptInPlace(target, key, method, pb);
-    } catch (...) {
-        // The flag priznak_pridat added just before must not stay on the user's plain file.
-        if (!target.empty()) detail::undoAddedFlag(target);
-        throw;
-    }
-    detail::forgetAddedFlag(target);
+void sifrovat(const std::string& path, const std::string& key, engine::ProgressBar& pb, engine::Window& window) {
+    detail::encryptInPlace(path, key, detail::normalMethod(), pb);
     window.repaint();
 }
 
-}  // namespace
-
-void sifrovat(const std::string& path, const std::string& key, engine::ProgressBar& pb, engine::Window& window) {
-    encryptKeepingPlainFile(path, key, detail::normalMethod(), pb, window);
-}
-
 void fastsifrovat(const std::string& path, const std::string& key, engine::ProgressBar& pb, engine::Window& window) {
-    encryptKeepingPlainFile(path, key, detail::fastMethod(), pb, window);
+    detail::encryptInPlace(path, key, detail::fastMethod(), pb);
+    window.repaint();
 }
 
 void desifrovat(const std::string& path, const std::string& key, engine::ProgressBar& pb, engine::Window& window) {

@@ -30,7 +30,7 @@ Header readOurHeader(const InputFile& in) {
     Header::Bytes bytes{};
     const std::size_t got = in.readAt(bytes.data(), bytes.size(), 0);
     Header header;
-    switch (parseHeader(bytes.data(), got, {kMagicNormal, kMagicFast}, header)) {
+    switch (parseHeader(bytes.data(), got, {kMagicNormal, kMagicFast, kMagicNormalV1, kMagicFastV1}, header)) {
         case HeaderStatus::Ok: return header;
         case HeaderStatus::WrongMagic: throw Error(msg::kNotOurFile);
         case HeaderStatus::Malformed: throw Error(msg::kDamaged);
@@ -39,11 +39,15 @@ Header readOurHeader(const InputFile& in) {
     throw Error(msg::kDamaged);
 }
 
+bool isFast(const Magic& magic) { return magic == kMagicFast || magic == kMagicFastV1; }
+
 void encryptInPlace(const std::string& path, const std::string& key, const Method& method, engine::ProgressBar& pb) {
     if (key.empty()) throw Error(msg::kEmptyKey);
     const std::string target = resolveRegularFile(path);
     InputFile in(target);
-    const std::uint64_t plainSize = in.size();
+    // The flag goes inside the encrypted file, sealed after the content: the plain file is never touched.
+    const std::vector<unsigned char> flag = flagTrailer(takeGivenFlag(target, in));
+    const std::uint64_t plainSize = in.size() + flag.size();
     Progress progress(pb, plainSize);
     // Space and rights first: a full disk is reported before the KDF has cost any time.
     ReplacementFile out(target, kHeaderSize + ChunkLayout{method.chunkSize}.sealedSize(plainSize));
@@ -52,9 +56,9 @@ void encryptInPlace(const std::string& path, const std::string& key, const Metho
     sealHeader(header, keys);
     const Header::Bytes headerBytes = header.serialize();
     out.writeAt(headerBytes.data(), headerBytes.size(), 0);
-    const std::uint64_t sealed =
-        sealBody(BodyJob{in, 0, out, kHeaderSize, keys.stream, headerBytes, method.chunkSize, method.workers, progress},
-                 plainSize);
+    const std::uint64_t sealed = sealBody(BodyJob{in, 0, out, kHeaderSize, keys.stream, headerBytes, method.chunkSize,
+                                                  method.workers, progress, flag},
+                                          plainSize);
     out.commit(kHeaderSize + sealed, in);
     progress.finish();
 }
@@ -73,11 +77,17 @@ void decryptInPlace(const std::string& path, const std::string& key, engine::Pro
     const Header::Bytes headerBytes = header.serialize();
 
     ReplacementFile out(target, *plainSize);
-    const unsigned workers = header.magic == kMagicFast ? fastMethod().workers : 1;
+    const unsigned workers = isFast(header.magic) ? fastMethod().workers : 1;
     const std::uint64_t written = openBody(
         BodyJob{in, kHeaderSize, out, 0, keys.stream, headerBytes, header.chunkSize, workers, progress},
         in.size() - kHeaderSize);
-    out.commit(written, in);
+    // The flag was authenticated with the content; it is taken off before the result goes into place, so that
+    // the plain file appears exactly as it was encrypted. Files of version 1 may carry one the same way.
+    const auto flag = findFlag(out.descriptor(), written);
+    const bool flagRequired = header.magic == kMagicNormal || header.magic == kMagicFast;
+    if (!flag && flagRequired) throw Error(msg::kDamaged);
+    out.commit(flag ? flag->contentSize : written, in);
+    keepRemovedFlag(target, flag ? flag->fingerprint : std::string());
     progress.finish();
 }
 

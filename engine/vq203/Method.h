@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/Ports.h"
 #include "engine/core/FileIO.h"
@@ -28,12 +29,23 @@ void decryptInPlace(const std::string& path, const std::string& key, engine::Pro
 
 // Reads and parses the header of a file of this base; throws the engine::Error that fits what is wrong.
 engine::core::Header readOurHeader(const engine::core::InputFile& in);
+// Whether a magic of this base (either version) names the fast method.
+bool isFast(const engine::core::Magic& magic);
 
-// The flag that priznak_pridat added in this process, taken off again when the encryption that was meant
-// to follow it fails.
-void rememberAddedFlag(const std::string& resolvedPath, std::uint64_t sizeWithFlag);
-void forgetAddedFlag(const std::string& resolvedPath);
-void undoAddedFlag(const std::string& resolvedPath) noexcept;
+// The file flag (Flag.cpp). A trailer is the fingerprint, its length (2 bytes) and the flag magic (8 bytes).
+inline constexpr std::size_t kFlagTrailerFixed = 10;
+struct FoundFlag {
+    std::string fingerprint;
+    std::uint64_t contentSize = 0;  // the plaintext's length without the trailer
+};
+std::vector<unsigned char> flagTrailer(const std::string& fingerprint);
+// The trailer at the end of the first `size` bytes of `fd`, if there is one.
+std::optional<FoundFlag> findFlag(int fd, std::uint64_t size);
+// The fingerprint priznak_pridat was given for this file ("" if none), used once; refused
+// (kChangedMeanwhile) when the file was written to since.
+std::string takeGivenFlag(const std::string& resolvedPath, const engine::core::InputFile& in);
+// What the decryption found, for priznak_odebrat.
+void keepRemovedFlag(const std::string& resolvedPath, const std::string& fingerprint);
 
 // The keys a passcheck found right, handed once to the decryption of the same file with the same key.
 void keepCheckedKeys(const std::string& resolvedPath, const engine::core::Header& header, const std::string& key,

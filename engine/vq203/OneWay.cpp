@@ -9,6 +9,8 @@
 
 #include <cerrno>
 #include <climits>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "engine/VQ203.h"
@@ -25,6 +27,53 @@ using engine::Error;
 namespace msg = engine::msg;
 
 constexpr std::size_t kBlock = 1u << 20;
+
+// The next stretch of data at or after `offset`, as [start, end); none when only holes are left. Holes hold
+// nothing to destroy, and writing into them would need new blocks that a full disk does not have.
+std::optional<std::pair<std::uint64_t, std::uint64_t>> nextData(int fd, std::uint64_t offset, std::uint64_t size) {
+    const off_t start = ::lseek(fd, static_cast<off_t>(offset), SEEK_DATA);
+    if (start < 0) {
+        if (errno == ENXIO) return std::nullopt;
+        return std::pair{offset, size};  // a file system that cannot tell: all of it is data
+    }
+    if (static_cast<std::uint64_t>(start) >= size) return std::nullopt;
+    const off_t end = ::lseek(fd, start, SEEK_HOLE);
+    const std::uint64_t stop = end < 0 ? size : std::min<std::uint64_t>(static_cast<std::uint64_t>(end), size);
+    return std::pair{static_cast<std::uint64_t>(start), stop};
+}
+
+// `overwritten` counts what has been written, so that a failure can tell whether anything changed.
+void overwrite(int fd, EVP_CIPHER_CTX* cipher, std::uint64_t size, engine::core::Progress& progress,
+               std::uint64_t& overwritten) {
+    std::vector<unsigned char> block(kBlock);
+    for (auto data = nextData(fd, 0, size); data; data = nextData(fd, data->second, size)) {
+        for (std::uint64_t offset = data->first; offset < data->second;) {
+            const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, data->second - offset));
+            const ssize_t got = ::pread(fd, block.data(), want, static_cast<off_t>(offset));
+            if (got <= 0) {
+                if (got < 0 && errno == EINTR) continue;
+                throw Error(msg::kCannotRead);
+            }
+            int length = 0;
+            if (EVP_EncryptUpdate(cipher, block.data(), &length, block.data(), static_cast<int>(got)) != 1)
+                throw Error(msg::kCryptoFailure);
+            for (ssize_t done = 0; done < got;) {
+                const ssize_t put = ::pwrite(fd, block.data() + done, static_cast<std::size_t>(got - done),
+                                             static_cast<off_t>(offset + static_cast<std::uint64_t>(done)));
+                if (put < 0) {
+                    if (errno == EINTR) continue;
+                    engine::core::throwWriteError(errno);
+                }
+                done += put;
+                overwritten += static_cast<std::uint64_t>(put);
+            }
+            offset += static_cast<std::uint64_t>(got);
+            progress.advanceTo(offset);
+        }
+    }
+    OPENSSL_cleanse(block.data(), block.size());
+    if (::fsync(fd) != 0) engine::core::throwWriteError(errno);
+}
 
 }  // namespace
 
@@ -43,31 +92,15 @@ void sifrovat0(const std::string& path, engine::ProgressBar& pb, engine::Window&
         OPENSSL_cleanse(iv, sizeof iv);
     }  // the key is wiped here; only the context's schedule remains, freed with it
     engine::core::Progress progress(pb, size);
-    std::vector<unsigned char> block(kBlock);
-    for (std::uint64_t offset = 0; offset < size;) {
-        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, size - offset));
-        const ssize_t got = ::pread(fd, block.data(), want, static_cast<off_t>(offset));
-        if (got <= 0) {
-            if (got < 0 && errno == EINTR) continue;
-            throw Error(msg::kCannotRead);
-        }
-        int length = 0;
-        if (EVP_EncryptUpdate(cipher.get(), block.data(), &length, block.data(), static_cast<int>(got)) != 1)
-            throw Error(msg::kCryptoFailure);
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t put = ::pwrite(fd, block.data() + done, static_cast<std::size_t>(got - done),
-                                         static_cast<off_t>(offset + static_cast<std::uint64_t>(done)));
-            if (put < 0) {
-                if (errno == EINTR) continue;
-                engine::core::throwWriteError(errno);
-            }
-            done += put;
-        }
-        offset += static_cast<std::uint64_t>(got);
-        progress.advanceTo(offset);
+    std::uint64_t overwritten = 0;
+    try {
+        overwrite(fd, cipher.get(), size, progress, overwritten);
+    } catch (const Error&) {
+        // Once anything has been overwritten, "unchanged" would be a lie; the user must know that the
+        // file is neither as it was nor fully destroyed.
+        if (overwritten > 0) throw Error(msg::kPartlyDestroyed);
+        throw;
     }
-    OPENSSL_cleanse(block.data(), block.size());
-    if (::fsync(fd) != 0) engine::core::throwWriteError(errno);
     progress.finish();
     window.repaint();
 }

@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -87,14 +88,16 @@ TEST(ReplacementFile, WorksForANameAtTheFileSystemsLimit) {
     EXPECT_EQ(dir.entries().size(), 1u);
 }
 
-TEST(ReplacementFile, RemovesTemporariesOfKilledProcessesButNotLiveOnes) {
+TEST(ReplacementFile, RemovesEveryTemporaryOfKilledProcessesInTheFolderButNotLiveOnes) {
     TempDir dir;
     const auto target = dir.file("a.txt");
     testutil::writeFile(target, {1, 2, 3});
     const auto abandoned = dir.file(".a.txt.mvxtmp-AbC123");
     const auto live = dir.file(".a.txt.mvxtmp-LiVe99");
     const auto otherFiles = dir.file(".b.txt.mvxtmp-XyZ777");
-    for (const auto& path : {abandoned, live, otherFiles}) testutil::writeFile(path, {9});
+    const auto restoredFile = dir.file(".mvxtmp-Qw3rty");
+    const auto notOurs = dir.file(".b.txt.mvxtmp-toolong");
+    for (const auto& path : {abandoned, live, otherFiles, restoredFile, notOurs}) testutil::writeFile(path, {9});
     const int liveLock = ::open(live.c_str(), O_RDONLY);
     ASSERT_GE(liveLock, 0);
     ASSERT_EQ(::flock(liveLock, LOCK_EX), 0);  // as a running replacement holds it
@@ -107,6 +110,49 @@ TEST(ReplacementFile, RemovesTemporariesOfKilledProcessesButNotLiveOnes) {
     ::close(liveLock);
     EXPECT_FALSE(std::filesystem::exists(abandoned));
     EXPECT_TRUE(std::filesystem::exists(live));
-    EXPECT_TRUE(std::filesystem::exists(otherFiles));
+    EXPECT_FALSE(std::filesystem::exists(otherFiles));
+    EXPECT_FALSE(std::filesystem::exists(restoredFile));
+    EXPECT_TRUE(std::filesystem::exists(notOurs));
     EXPECT_EQ(testutil::readFile(target), (std::vector<unsigned char>{7}));
+}
+
+TEST(ReplacementFile, IsUnnamedWhileWrittenAndCarriesTheOriginalsExtendedAttributes) {
+    TempDir dir;
+    const auto target = dir.file("a.txt");
+    testutil::writeFile(target, {1, 2, 3});
+    const std::string tag = "projekt";
+    if (::setxattr(target.c_str(), "user.mivex.test", tag.data(), tag.size(), 0) != 0)
+        GTEST_SKIP() << "this file system keeps no user attributes";
+    {
+        ReplacementFile out(target, 2);
+        const unsigned char data[] = {5, 6};
+        out.writeAt(data, 2, 0);
+        EXPECT_EQ(dir.entries(), std::vector<std::string>{"a.txt"}) << "a crash now must leave nothing behind";
+        out.commit(2);
+    }
+    char value[32] = {};
+    const ssize_t size = ::getxattr(target.c_str(), "user.mivex.test", value, sizeof value);
+    EXPECT_EQ(std::string(value, size > 0 ? static_cast<std::size_t>(size) : 0), tag);
+    EXPECT_EQ(testutil::readFile(target), (std::vector<unsigned char>{5, 6}));
+}
+
+TEST(ReplacementFile, RefusesAFileWithOtherHardLinks) {
+    TempDir dir;
+    const auto target = dir.file("a.txt");
+    testutil::writeFile(target, {1, 2, 3});
+    ASSERT_EQ(::link(target.c_str(), dir.file("b.txt").c_str()), 0);
+    EXPECT_THROW(ReplacementFile(target, 3), engine::Error);
+    EXPECT_EQ(dir.entries().size(), 2u);
+}
+
+TEST(SyncFolder, FallsBackToTheFileSystemWhereTheFolderCannotBeOpened) {
+    TempDir dir;
+    const auto file = dir.file("f");
+    testutil::writeFile(file, {1});
+    const int fd = ::open(file.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    EXPECT_TRUE(engine::core::syncFolder(dir.path(), fd));
+    EXPECT_TRUE(engine::core::syncFolder(dir.file("no such folder"), fd)) << "syncfs through the file";
+    EXPECT_FALSE(engine::core::syncFolder(dir.file("no such folder"), -1)) << "nothing could be synced: said so";
+    ::close(fd);
 }

@@ -2,7 +2,10 @@
 // packages, hostile names, files in the way, full disks. Each time: the expected ErrorMsg, the folder exactly
 // as before (package included), no temporary file left.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -235,4 +238,35 @@ TEST_F(BadPackage, PackageChangedMeanwhileIsKeptAndNothingIsRestored) {
     expected.push_back('!');
     EXPECT_TRUE(readFile(package) == expected) << "the newer package was lost";
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"directory.cff"});
+}
+
+// A folder of more files than may wait unnamed at once is named in batches; a package found damaged after a
+// batch was named takes those names back. Run in a child: the descriptor limit is the whole process's.
+TEST(FolderInBatches, ADamagedEndTakesBackTheFilesAlreadyNamed) {
+    engine::core::setScryptCostForTesting(10);
+    TempDir dir;
+    for (int i = 0; i < 300; ++i) writeFile(dir.file("f" + std::to_string(i)), randomBytes(1000 + i, i));
+    const FolderState original = snapshot(dir.path());
+    ASSERT_EQ(encryptFolder(dir.path(), kKey), "");
+    const std::string package = dir.file("directory.cff");
+    auto damaged = readFile(package);
+    damaged[damaged.size() - 5] ^= 1;  // the last chunk: found only after every file has been restored
+    const auto sealed = readFile(package);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        struct rlimit few {64, 64};  // batches of a few files
+        ::setrlimit(RLIMIT_NOFILE, &few);
+        writeFile(package, damaged);
+        const bool refused = decryptPackage(package, kKey) == msg::kDamaged;
+        const bool untouched = dir.entries() == std::vector<std::string>{"directory.cff"};
+        writeFile(package, sealed);
+        const bool restored = decryptPackage(package, kKey).empty();
+        ::_exit(refused && untouched ? (restored ? 0 : 3) : (refused ? 2 : 1));
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: damage not reported, 2: names left behind, 3: good package refused";
+    EXPECT_EQ(snapshot(dir.path()), original);
 }

@@ -236,3 +236,86 @@ TEST_F(FolderRoundTrip, AFolderThatCannotBeListedIsEncryptedAndSaysSo) {
         },
         ::testing::ExitedWithCode(0), "ErrorMsg: \n");
 }
+
+// A run killed part-way leaves the package complete beside some of the files: originals that sifrdir had not
+// yet removed, or files that desifrdir had already named. Running either operation again finishes the job.
+class InterruptedFolder : public FolderRoundTrip {
+protected:
+    void SetUp() override {
+        FolderRoundTrip::SetUp();
+        write("a.txt", 100, 20);
+        write("b.txt", 300000, 21);
+        write("c.txt", 5000, 22);
+        original = snapshot(dir.path());
+    }
+    // Puts files back as they were before the encryption, bytes, permissions and time.
+    void putBack(const std::string& name) {
+        const FileState& state = original.at(name);
+        writeFile(dir.file(name), state.bytes);
+        ::chmod(dir.file(name).c_str(), state.mode);
+        const struct timespec times[2] = {{0, UTIME_OMIT}, {state.mtimeNs / 1'000'000'000, state.mtimeNs % 1'000'000'000}};
+        ::utimensat(AT_FDCWD, dir.file(name).c_str(), times, 0);
+    }
+    FolderState original;
+};
+
+TEST_F(InterruptedFolder, EncryptionKilledWhileRemovingTheOriginalsIsFinishedByTheDecryption) {
+    ASSERT_EQ(encryptFolder(dir.path(), kKey), "");
+    putBack("a.txt");
+    putBack("b.txt");
+    ASSERT_EQ(decryptPackage(package(), kKey), "") << "files that are the package's copies are not in the way";
+    EXPECT_EQ(snapshot(dir.path()), original);
+}
+
+TEST_F(InterruptedFolder, EncryptionKilledWhileRemovingTheOriginalsIsFinishedByTheEncryption) {
+    ASSERT_EQ(encryptFolder(dir.path(), kKey), "");
+    putBack("a.txt");
+    ASSERT_EQ(encryptFolder(dir.path(), kKey), "");  // the complete package goes inside the new one
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"directory.cff"});
+    ASSERT_EQ(decryptPackage(package(), kKey), "");
+    ASSERT_EQ(decryptPackage(package(), kKey), "");
+    EXPECT_EQ(snapshot(dir.path()), original);
+}
+
+TEST_F(InterruptedFolder, DecryptionKilledWhileNamingTheFilesIsFinishedByRunningItAgain) {
+    ASSERT_EQ(encryptFolder(dir.path(), kKey), "");
+    const auto sealed = readFile(package());
+    ASSERT_EQ(decryptPackage(package(), kKey), "");
+    writeFile(package(), sealed);  // the package was not yet removed, and c.txt not yet named
+    std::filesystem::remove(dir.file("c.txt"));
+    ASSERT_EQ(decryptPackage(package(), kKey), "");
+    EXPECT_EQ(snapshot(dir.path()), original);
+}
+
+TEST_F(InterruptedFolder, AFileThatDiffersFromThePackagesCopyStaysInTheWay) {
+    ASSERT_EQ(encryptFolder(dir.path(), kKey), "");
+    const auto sealed = readFile(package());
+    putBack("c.txt");
+    auto edited = original.at("b.txt").bytes;
+    edited.back() ^= 1;  // same size, one bit apart
+    writeFile(dir.file("b.txt"), edited);
+    EXPECT_EQ(decryptPackage(package(), kKey), std::string(msg::kFilesInTheWay) + "b.txt");
+    EXPECT_EQ(readFile(dir.file("b.txt")), edited);
+    EXPECT_EQ(readFile(package()), sealed);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("a.txt"))) << "nothing restored while one file is in the way";
+}
+
+TEST_F(InterruptedFolder, NoRestoredFileHasANameBeforeThePackageHasAuthenticated) {
+    ASSERT_EQ(encryptFolder(dir.path(), kKey), "");
+    struct WatchingBar : engine::ProgressBar {
+        const TempDir* dir = nullptr;
+        bool sawOtherNames = false;
+        void setPosition(int percent) override {
+            if (percent > 0 && percent < 100 && dir->entries() != std::vector<std::string>{"directory.cff"})
+                sawOtherNames = true;
+        }
+    } watching;
+    watching.dir = &dir;
+    FolderCall call;
+    FakeFileList files(dir.path(), {});
+    VQ202::desifrdir(package(), call.hashEdit, files, call.errorMsg, call.pb1, call.pb2, watching, call.soubor,
+                     call.status, call.window, kKey);
+    EXPECT_EQ(call.errorMsg.text(), "");
+    EXPECT_FALSE(watching.sawOtherNames) << "a kill at that moment would have left plaintext under a name";
+    EXPECT_EQ(snapshot(dir.path()), original);
+}

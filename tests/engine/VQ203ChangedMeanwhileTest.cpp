@@ -2,8 +2,10 @@
 // what was read before, must not be renamed over that program's newer content.
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "engine/VQ203.h"
@@ -18,30 +20,42 @@ using testutil::TempDir;
 
 namespace {
 
-// Appends to the file the first time the work reports progress, as an editor saving it meanwhile would.
-class AppendingBar : public engine::ProgressBar {
+// Writes to the file the first time the work reports progress, as another program saving it meanwhile would:
+// appending, or overwriting its start and putting the modification time back (as copying with times kept
+// does), so that only the change time tells.
+class EditingBar : public engine::ProgressBar {
 public:
-    explicit AppendingBar(std::string path) : path_(std::move(path)) {}
+    enum class Edit { Append, OverwriteKeepingTime };
+    EditingBar(std::string path, Edit edit) : path_(std::move(path)), edit_(edit) {}
     void setPosition(int percent) override {
-        if (percent == 0 || appended_) return;
-        appended_ = true;
-        const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND);
+        if (percent == 0 || edited_) return;
+        edited_ = true;
+        struct stat before {};
+        ASSERT_EQ(::stat(path_.c_str(), &before), 0);
+        const int fd = ::open(path_.c_str(), edit_ == Edit::Append ? O_WRONLY | O_APPEND : O_WRONLY);
         ASSERT_GE(fd, 0);
         ASSERT_EQ(::write(fd, "newer", 5), 5);
         ::close(fd);
+        if (edit_ == Edit::OverwriteKeepingTime) {
+            const struct timespec times[2] = {before.st_atim, before.st_mtim};
+            ASSERT_EQ(::utimensat(AT_FDCWD, path_.c_str(), times, 0), 0);
+        }
     }
 
 private:
     std::string path_;
-    bool appended_ = false;
+    Edit edit_;
+    bool edited_ = false;
 };
 
 using Export = void (*)(const std::string&, const std::string&, engine::ProgressBar&, engine::Window&);
 
-void expectLeftAsTheOtherProgramLeftIt(const std::string& path, Export work) {
+void expectLeftAsTheOtherProgramLeftIt(const std::string& path, Export work,
+                                       EditingBar::Edit edit = EditingBar::Edit::Append) {
     auto expected = testutil::readFile(path);
-    expected.insert(expected.end(), {'n', 'e', 'w', 'e', 'r'});
-    AppendingBar bar(path);
+    if (edit == EditingBar::Edit::Append) expected.insert(expected.end(), {'n', 'e', 'w', 'e', 'r'});
+    else std::copy_n("newer", 5, expected.begin());
+    EditingBar bar(path, edit);
     FakeWindow window;
     try {
         work(path, "k", bar, window);
@@ -62,6 +76,7 @@ TEST(ChangedMeanwhile, EncryptionLeavesTheNewerContent) {
         const auto path = dir.file("plain");
         testutil::writeFile(path, testutil::randomBytes(9u << 20, 5));  // several batches of the pipeline
         expectLeftAsTheOtherProgramLeftIt(path, encrypt);
+        expectLeftAsTheOtherProgramLeftIt(path, encrypt, EditingBar::Edit::OverwriteKeepingTime);
     }
 }
 

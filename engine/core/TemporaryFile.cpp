@@ -1,0 +1,220 @@
+#include "engine/core/TemporaryFile.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>  // renameat2
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <random>
+#include <vector>
+
+#include "engine/Ports.h"
+#include "engine/core/FileIO.h"
+#include "engine/core/FileState.h"
+#include "engine/core/Messages.h"
+
+namespace engine::core {
+namespace {
+
+constexpr char kTag[] = ".mvxtmp-";
+constexpr std::size_t kTagLength = sizeof kTag - 1;
+constexpr std::size_t kSuffixLength = 6;
+
+// ".<name>.mvxtmp-XXXXXX" (a replacement) or ".mvxtmp-XXXXXX" (a restored file).
+bool isOurTemporaryName(const std::string& name) {
+    if (name.size() < kTagLength + kSuffixLength || name[0] != '.') return false;
+    return name.compare(name.size() - kSuffixLength - kTagLength, kTagLength, kTag) == 0;
+}
+
+std::string hiddenPrefix(const std::string& folder, const std::string& nameHint) {
+    // A name near the file system's limit would leave no room for the suffix: shorten the part taken over.
+    const std::string stem = nameHint.empty() ? std::string() : "." + nameHint.substr(0, 200);
+    return (folder.empty() || folder.back() != '/' ? folder + "/" : folder) + stem + kTag;
+}
+
+std::string randomSuffix() {
+    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 generator{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+    std::string suffix;
+    for (std::size_t i = 0; i < kSuffixLength; ++i) suffix += kLetters[pick(generator)];
+    return suffix;
+}
+
+// An unnamed file can be given a name without privileges only through its /proc entry.
+std::string procPathOf(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
+bool canNameUnnamedFiles() {
+    static const bool available = ::access("/proc/self/fd", X_OK) == 0;
+    return available;
+}
+
+}  // namespace
+
+std::optional<std::uint64_t> freeSpaceIn(const std::string& folder) {
+    struct statvfs fs {};
+    if (::statvfs(folder.c_str(), &fs) != 0) return std::nullopt;
+    return static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
+}
+
+void sweepAbandonedTemporaries(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (!isOurTemporaryName(name)) continue;
+        const int fd = ::openat(::dirfd(dir), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) continue;
+        struct stat info {};
+        // Every live temporary is locked by its writer: one that can be locked is nobody's.
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(::dirfd(dir), name.c_str(), 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+bool syncFolder(const std::string& folder, int anyDescriptorOnItsFileSystem) {
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        const bool synced = ::fsync(dir) == 0;
+        ::close(dir);
+        if (synced) return true;
+    }
+    return anyDescriptorOnItsFileSystem >= 0 && ::syncfs(anyDescriptorOnItsFileSystem) == 0;
+}
+
+TemporaryFile::TemporaryFile(const std::string& folder, const std::string& nameHint, std::uint64_t reserve)
+    : folder_(folder), nameHint_(nameHint) {
+    if (const auto free = freeSpaceIn(folder); free && *free < reserve) throw Error(msg::kDiskFull);
+    if (canNameUnnamedFiles()) {
+        fd_ = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+        if (fd_ < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) throwWriteError(errno);
+    }
+    if (fd_ >= 0) {
+        // Locked although unnamed: it may get a name for a moment before its rename.
+        ::flock(fd_, LOCK_EX);
+    } else {
+        createNamed(folder, nameHint);
+    }
+    if (reserve > 0) {
+        const int rc = ::posix_fallocate(fd_, 0, static_cast<off_t>(reserve));
+        if (rc != 0 && rc != EOPNOTSUPP && rc != EINVAL) {
+            if (!hidden_.empty()) ::unlink(hidden_.c_str());
+            hidden_.clear();
+            ::close(fd_);
+            fd_ = -1;
+            throwWriteError(rc);
+        }
+    }
+}
+
+void TemporaryFile::createNamed(const std::string& folder, const std::string& nameHint) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const std::string pattern = hiddenPrefix(folder, nameHint) + "XXXXXX";
+        std::vector<char> name(pattern.begin(), pattern.end());
+        name.push_back('\0');
+        fd_ = ::mkostemp(name.data(), O_CLOEXEC);  // mode 0600
+        if (fd_ < 0) throwWriteError(errno);
+        ::flock(fd_, LOCK_EX);
+        // A sweep may have taken the fresh, not yet locked file for an abandoned one.
+        struct stat mine {}, named {};
+        if (::fstat(fd_, &mine) == 0 && ::stat(name.data(), &named) == 0 && sameFile(mine, named)) {
+            hidden_ = name.data();
+            return;
+        }
+        ::close(fd_);
+        fd_ = -1;
+    }
+    throw Error(msg::kWriteFailed);
+}
+
+TemporaryFile::~TemporaryFile() {
+    if (!hidden_.empty()) ::unlink(hidden_.c_str());  // before the lock goes: nobody sweeps it meanwhile
+    if (fd_ >= 0) ::close(fd_);
+}
+
+void TemporaryFile::writeAt(const void* data, std::size_t count, std::uint64_t offset) {
+    const auto* in = static_cast<const unsigned char*>(data);
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t put = ::pwrite(fd_, in + done, count - done, static_cast<off_t>(offset + done));
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            throwWriteError(errno);
+        }
+        done += static_cast<std::size_t>(put);
+    }
+    // Start the disk writing the data behind us, so that the final fsync has little left to do. Only a
+    // hint: a failure shows up at fsync.
+    constexpr std::uint64_t kWritebackStep = 8u << 20;
+    const std::uint64_t end = offset + count;
+    if (end >= writebackFrom_ + kWritebackStep) {
+        ::sync_file_range(fd_, static_cast<off_t>(writebackFrom_), static_cast<off_t>(end - writebackFrom_),
+                          SYNC_FILE_RANGE_WRITE);
+        writebackFrom_ = end;
+    }
+}
+
+void TemporaryFile::syncWithSize(std::uint64_t size) {
+    if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) throwWriteError(errno);
+    if (::fsync(fd_) != 0) throwWriteError(errno);
+}
+
+std::string TemporaryFile::linkToHiddenName() {
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const std::string name = hiddenPrefix(folder_, nameHint_) + randomSuffix();
+        if (::linkat(AT_FDCWD, procPathOf(fd_).c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return name;
+        if (errno != EEXIST) throwWriteError(errno);
+    }
+    throw Error(msg::kWriteFailed);
+}
+
+bool TemporaryFile::nameAs(const std::string& target) {
+    if (hidden_.empty()) {
+        if (::linkat(AT_FDCWD, procPathOf(fd_).c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+            if (errno == EEXIST) return false;
+            throwWriteError(errno);
+        }
+    } else if (::renameat2(AT_FDCWD, hidden_.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
+        if (errno == EEXIST) return false;
+        if (errno != EINVAL && errno != ENOSYS) throwWriteError(errno);
+        // A file system without RENAME_NOREPLACE: link() refuses an existing name just as well.
+        if (::link(hidden_.c_str(), target.c_str()) != 0) {
+            if (errno == EEXIST) return false;
+            throwWriteError(errno);
+        }
+        ::unlink(hidden_.c_str());
+    }
+    hidden_.clear();
+    named_ = target;
+    ::fstat(fd_, &identity_);
+    return true;
+}
+
+void TemporaryFile::nameReplacing(const std::string& target) {
+    if (hidden_.empty()) hidden_ = linkToHiddenName();
+    if (::rename(hidden_.c_str(), target.c_str()) != 0) throwWriteError(errno);
+    hidden_.clear();
+    named_ = target;
+    ::fstat(fd_, &identity_);
+}
+
+void TemporaryFile::unname() {
+    if (named_.empty()) return;
+    struct stat now {};
+    if (::lstat(named_.c_str(), &now) == 0 && sameFile(identity_, now)) ::unlink(named_.c_str());
+    named_.clear();
+}
+
+void TemporaryFile::close() {
+    if (named_.empty() || fd_ < 0) return;
+    ::close(fd_);
+    fd_ = -1;
+}
+
+}  // namespace engine::core

@@ -1,0 +1,72 @@
+// The one place where the engine creates files that are not yet the user's: a result being written beside
+// the file it will replace, a package being written, files being restored from a package.
+//
+// Rules kept here, for every caller:
+// - Nothing reachable by name while it is written: the file is made with O_TMPFILE and gets a name only
+//   when it is complete and durable. A crash at any moment before that leaves nothing on disk.
+// - Where the file system has no O_TMPFILE, the file has a hidden name (".<name>.mvxtmp-XXXXXX", mode 0600)
+//   and holds a lock for as long as it lives; sweepAbandonedTemporaries removes the ones nobody holds.
+// - The lock is held until the object is destroyed, that is until after the file has its final name.
+// - Space is checked and reserved before any work, write-back is started behind the writer, and the folder
+//   is made durable after every naming (fsync, or syncfs where the folder cannot be opened).
+#pragma once
+
+#include <sys/stat.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace engine::core {
+
+// Free bytes for an unprivileged writer; nothing when the folder cannot be asked.
+std::optional<std::uint64_t> freeSpaceIn(const std::string& folder);
+
+// Removes the hidden temporaries in `folder` that killed processes left behind and nobody holds locked.
+void sweepAbandonedTemporaries(const std::string& folder);
+
+// Makes the names created, renamed or removed in `folder` durable: fsync of the folder, or where it cannot
+// be opened (a folder one may write but not read) syncfs through `anyDescriptorOnItsFileSystem`.
+// False only when neither works.
+bool syncFolder(const std::string& folder, int anyDescriptorOnItsFileSystem);
+
+class TemporaryFile {
+public:
+    // `nameHint` is the name of the file this one will become (used only for the fallback's hidden name).
+    // Throws engine::Error when `reserve` bytes do not fit or the folder cannot be written.
+    TemporaryFile(const std::string& folder, const std::string& nameHint, std::uint64_t reserve);
+    ~TemporaryFile();  // unlocks; an uncommitted hidden name is removed
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    int descriptor() const { return fd_; }
+    // Writes are expected in ascending order (the write-back hint relies on it, correctness does not).
+    void writeAt(const void* data, std::size_t count, std::uint64_t offset);
+    // Sets the length and makes the content (and the inode's metadata) durable.
+    void syncWithSize(std::uint64_t size);
+
+    // Gives the file the name `target` unless something has that name already (then false, nothing changed).
+    bool nameAs(const std::string& target);
+    // Puts the file in the place of `target` in one step (rename).
+    void nameReplacing(const std::string& target);
+    // Takes back a nameAs: removes the name if it still names this file (also after close()).
+    void unname();
+    // Lets go of a named file (its descriptor and lock), for callers that name many files.
+    void close();
+    const std::string& finalName() const { return named_; }
+
+private:
+    std::string linkToHiddenName();
+    void createNamed(const std::string& folder, const std::string& nameHint);
+
+    std::string folder_;
+    std::string nameHint_;
+    std::string hidden_;  // the fallback's name, or the link made just before a rename
+    std::string named_;   // the final name once given
+    struct stat identity_ {};
+    int fd_ = -1;
+    std::uint64_t writebackFrom_ = 0;
+};
+
+}  // namespace engine::core
