@@ -26,6 +26,8 @@ void OpenFileSteps::run(Step&& step) {
     }
 }
 
+void OpenFileSteps::prepareKey(const EngineKey& key) { VQ203::prepareKey(path_, key.utf8()); }
+
 void OpenFileSteps::fingerprintInto(QLineEdit& field) {
     run([&] {
         platform::LineEditField port(field);

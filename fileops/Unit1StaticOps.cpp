@@ -45,6 +45,7 @@ void TForm1::soubor3Click() {
     const EngineKey key(deriveStaticKey(*this));
     stav->setText(QStringLiteral("Šifruje se.."));
     OpenFileSteps steps(*this);
+    steps.prepareKey(key);  // the key derivation runs on another core while the fingerprint is taken
     steps.fingerprintInto(*buffer);
     steps.addFlag(buffer->text());
     // The flag travels inside the encrypted file: until the encryption replaces it, the plain file is untouched.
