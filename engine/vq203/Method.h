@@ -49,6 +49,9 @@ std::string takeGivenFlag(const std::string& resolvedPath, const engine::core::I
 // What the decryption found, for priznak_odebrat.
 void keepRemovedFlag(const std::string& resolvedPath, const std::string& fingerprint);
 
+// SHA-256 of `context` and the key text: tells a key text again later without keeping it.
+engine::core::SecretKey keyTextDigest(const unsigned char* context, std::size_t size, const std::string& key);
+
 // The master key prepareKey derived ahead for the next encryption of this file with this key, if any.
 struct PreparedKey {
     engine::core::SecretKey master;

@@ -35,18 +35,6 @@ struct Slot {
 std::mutex gMutex;
 std::optional<Slot> gSlot;
 
-SecretKey digestOf(const std::array<unsigned char, 16>& salt, const std::string& key) {
-    SecretKey digest;
-    EVP_MD_CTX* ctx = EVP_MD_CTX_new();
-    const bool ok = ctx && EVP_DigestInit_ex(ctx, EVP_sha256(), nullptr) == 1 &&
-                    EVP_DigestUpdate(ctx, salt.data(), salt.size()) == 1 &&
-                    EVP_DigestUpdate(ctx, key.data(), key.size()) == 1 &&
-                    EVP_DigestFinal_ex(ctx, digest.data(), nullptr) == 1;
-    EVP_MD_CTX_free(ctx);
-    if (!ok) throw engine::Error(engine::msg::kCryptoFailure);
-    return digest;
-}
-
 }  // namespace
 
 void prepareKey(const std::string& path, const std::string& key) {
@@ -56,7 +44,7 @@ void prepareKey(const std::string& path, const std::string& key) {
         slot.path = engine::core::resolveRegularFile(path);
         slot.params = engine::core::currentScryptParams();
         if (RAND_bytes(slot.kdfSalt.data(), static_cast<int>(slot.kdfSalt.size())) != 1) return;
-        slot.keyDigest = digestOf(slot.kdfSalt, key);
+        slot.keyDigest = detail::keyTextDigest(slot.kdfSalt.data(), slot.kdfSalt.size(), key);
         slot.master = std::async(std::launch::async, [password = key, salt = slot.kdfSalt, params = slot.params]() mutable {
             struct Wipe {
                 std::string& text;
@@ -87,7 +75,7 @@ std::optional<PreparedKey> takePreparedKey(const std::string& resolvedPath, cons
         gSlot.reset();  // used once, whatever the outcome
     }
     if (!slot || slot->path != resolvedPath || Clock::now() > slot->until) return std::nullopt;
-    const SecretKey digest = digestOf(slot->kdfSalt, key);
+    const SecretKey digest = keyTextDigest(slot->kdfSalt.data(), slot->kdfSalt.size(), key);
     if (CRYPTO_memcmp(digest.data(), slot->keyDigest.data(), digest.size()) != 0) return std::nullopt;
     try {
         return PreparedKey{slot->master.get(), slot->kdfSalt, slot->params};
