@@ -10,7 +10,7 @@ packages=(
   xvfb xauth imagemagick xdotool
 )
 if [ "${MIVEX_BENCH_PEERS:-0}" = 1 ]; then
-  packages+=(age 7zip gpg openssl coreutils time)
+  packages+=(age 7zip gpg openssl coreutils time python3)
 fi
 
 missing=()
