@@ -4,11 +4,13 @@
 // made durable, and the package removed. Until that last step the package holds everything, and a restore
 // killed at any moment is finished by running it again: a file already in the folder that is byte for byte
 // the package's copy (left by an earlier, interrupted run) is not in the way.
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <array>
 #include <cstring>
+#include <future>
 #include <memory>
 #include <set>
 
@@ -61,6 +63,8 @@ OpenedPackage openPackage(const InputFile& in, const std::string& key, FolderPro
     if (key.empty()) throw Error(msg::kWrongKey);  // sifrdir never writes a package with an empty key
 
     progress.showStatus(msg::kStatusKey);
+    // The disk brings the package in while the key is derived.
+    ::posix_fadvise(in.descriptor(), 0, 0, POSIX_FADV_WILLNEED);
     const SecretKey master = passwordKey(key, header.fields);
     if (version1) {
         const FileKeys keys = fileKeys(master, header.fields);
@@ -314,12 +318,20 @@ void unpackFolder(const std::string& packagePath, const std::string& key, Folder
     Restore restore(folderOf(package), baseNameOf(package), plainSize, in, progress);
     StreamOpener opener(opened.streamKey, opened.bound, opened.chunkSize,
                         [&](const unsigned char* data, std::size_t size) { restore.take(data, size); });
-    std::vector<unsigned char> buffer(kReadBlock);
-    for (std::uint64_t offset = opened.headerSize; offset < in.size();) {
-        const std::size_t got = in.readAt(buffer.data(), buffer.size(), offset);
+    // The next block is read on a helper thread while this one is opened and handed to the files.
+    std::vector<unsigned char> buffers[2] = {std::vector<unsigned char>(kReadBlock), std::vector<unsigned char>(kReadBlock)};
+    const auto readInto = [&](int which, std::uint64_t offset) {
+        return in.readAt(buffers[which].data(), kReadBlock, offset);
+    };
+    std::uint64_t offset = opened.headerSize;
+    std::future<std::size_t> reading = std::async(std::launch::async, readInto, 0, offset);
+    for (int which = 0; offset < in.size(); which ^= 1) {
+        const std::size_t got = reading.get();
         if (got == 0) throw Error(msg::kDamaged);  // the package shrank while being read
-        opener.write(buffer.data(), got);
-        offset += got;
+        const std::uint64_t next = offset + got;
+        if (next < in.size()) reading = std::async(std::launch::async, readInto, which ^ 1, next);
+        opener.write(buffers[which].data(), got);
+        offset = next;
     }
     opener.finish();
     restore.finishAll();
