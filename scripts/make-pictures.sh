@@ -46,6 +46,13 @@ icon key 'fill #e8a800 stroke #6a4a00 stroke-width 1 circle 7,12 7,7 rectangle 1
 icon support 'fill #008080 stroke #004a4a circle 12,12 12,2' 'fill #ffffff stroke none font DejaVu-Sans-Bold font-size 15 text 7,18 "?"'
 icon about 'fill #3a7ab8 stroke #1a3a5a circle 12,12 12,2' 'fill #ffffff stroke none font DejaVu-Serif-Bold font-size 15 text 9,18 "i"'
 
+# The icon theme's sizes of the application icon (also compiled into the program) and of the package icon.
+for name in mivex2 package; do
+  for size in 16 24 32 48 64 128 256; do
+    rsvg-convert -w "$size" -h "$size" "$out/icons/$name.svg" -o "$out/icons/$name-$size.png"
+  done
+done
+
 # Window backgrounds: a calm teal wash with a faint diagonal grain, so the bold teal labels stay readable.
 wash() {  # width height output [extra draw]
   convert -size "$1x$2" gradient:'#f4fbfb'-'#c6e4e4' \
@@ -57,14 +64,7 @@ wash 640 480 "$out/window-background.jpg"
 # The about window writes the version under the name itself (TForm10), so the picture holds no version.
 wash 425 218 "$out/about-background.jpg" \
   -fill '#008080' -font DejaVu-Sans-Bold -pointsize 34 -annotate +18+64 'Mivex 2' \
-  -draw "image over 28,110 96,96 '$out/toolbar/open-package.png'"
-
-# The icon theme's sizes of the application icon (also compiled into the program) and of the package icon.
-for name in mivex2 package; do
-  for size in 16 24 32 48 64 128 256; do
-    rsvg-convert -w "$size" -h "$size" "$out/icons/$name.svg" -o "$out/icons/$name-$size.png"
-  done
-done
+  -draw "image over 28,110 96,96 '$out/icons/package-128.png'"
 
 # The package icon the shell association names.
 convert "$out/icons/package-16.png" "$out/icons/package-32.png" "$out/icons/package-48.png" \
