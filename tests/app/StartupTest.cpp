@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QPlainTextEdit>
 
@@ -42,6 +43,10 @@ TEST_F(StartupSequence, ElevenWindowsInOrderWithTheirCaptionsOnlyTheMainAndLogin
         }
     }
     EXPECT_EQ(QApplication::applicationName(), QStringLiteral("Mivex2.0BETA"));
+    // The task bar finds the installed desktop entry by this name and shows the program's own icon.
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("example.mivex.Mivex2"));
+    const QList<QSize> iconSizes = main().windowIcon().availableSizes();
+    EXPECT_TRUE(iconSizes.contains(QSize(16, 16)) && iconSizes.contains(QSize(256, 256)));
 }
 
 TEST_F(StartupSequence, WindowSizesAndPlaces) {
