@@ -11,8 +11,9 @@ namespace {
 constexpr char kEscape = '%';
 
 bool isPlainKey(std::string_view name) {
+    // A user called "name" would overwrite the key beside it.
     return platform::ProfileFile::isStorableKey(name) && platform::trimBlanks(name) == name &&
-           name.front() != kEscape && !platform::sameName(name, kNameKey);  // a user called "name" would overwrite that key
+           name.front() != kEscape && !platform::sameName(name, kNameKey);
 }
 
 bool mustBeEscaped(unsigned char byte) {

@@ -143,7 +143,8 @@ void TForm11::ToolButton1Click() {
     // What cannot be stored or typed again at the login is refused at once, with nothing changed.
     const auto refused = [&boxes](const std::optional<QString>& reason) {
         if (reason)
-            boxes.message(*reason, QStringLiteral("Přidání uživatele"), platform::Icon::Warning, platform::Buttons::Ok);
+            boxes.message(*reason, QStringLiteral("Přidání uživatele"), platform::Icon::Warning,
+                          platform::Buttons::Ok);
         return reason.has_value();
     };
     // A cancelled box gives the empty text; the addition goes on all the same.

@@ -53,7 +53,7 @@ struct CodeSection {
     std::string index;
 };
 
-std::vector<CodeSection> codeSections(const platform::ProfileSnapshot& file, const std::vector<std::string>& sections) {
+std::vector<CodeSection> codeSections(const platform::ProfileReader& file, const std::vector<std::string>& sections) {
     std::vector<CodeSection> found;
     for (const std::string& section : sections) {
         if (!looksLikeUserCode(section)) continue;
@@ -69,7 +69,8 @@ std::vector<CodeSection> codeSections(const platform::ProfileSnapshot& file, con
 const CodeSection* pointingBack(const std::vector<CodeSection>& codes, long long number, const std::string& listed) {
     const std::string index = std::to_string(number);
     for (const CodeSection& section : codes)
-        if (section.index == index && (section.user == listed || platform::sameName(section.code, listed))) return &section;
+        if (section.index == index && (section.user == listed || platform::sameName(section.code, listed)))
+            return &section;
     return nullptr;
 }
 
@@ -99,7 +100,9 @@ void writeRows(platform::ProfileEdit& file, const std::vector<User>& rows) {
         if (number > counter) file.deleteSection(std::to_string(number));
     // A code section through which nobody logs in, of no listed user: the header an earlier removal left.
     for (const std::string& section : sections) {
-        const auto listed = [&](const User& row) { return !row.name.empty() && platform::sameName(row.code, section); };
+        const auto listed = [&](const User& row) {
+            return !row.name.empty() && platform::sameName(row.code, section);
+        };
         if (looksLikeUserCode(section) && file.readString(section, kUserKey).empty() &&
             std::none_of(rows.begin(), rows.end(), listed))
             file.deleteSection(section);

@@ -11,7 +11,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QClipboard>
 #include <QInputDialog>
+#include <QMessageBox>
 #include <QPointer>
 #include <QLabel>
 #include <QLineEdit>
@@ -216,7 +218,8 @@ TEST_F(Users, RemovalRemovesEveryKindOfName) {
         for (const auto& [section, count] : entries) EXPECT_EQ(count, 2) << section << "\n" << file;
         // Everyone else is still found by the login's lookup; one of them logs in through the window.
         const users::UserDatabase database(dir.path());
-        for (const auto& [name, code] : remaining) EXPECT_EQ(database.lookupLogin(code.toStdString()), name.toStdString());
+        for (const auto& [name, code] : remaining)
+            EXPECT_EQ(database.lookupLogin(code.toStdString()), name.toStdString());
         if (remaining.empty()) continue;
         const QString next = remaining.front().first;
         typeLogin(next, passwordOf(next));
@@ -238,7 +241,8 @@ TEST_F(Users, PastedLineBreaksAndControlCharactersAreRefusedWithNothingChanged) 
         QStringLiteral("Jméno uživatele nesmí obsahovat konec řádku, tabulátor ani jiný řídicí znak.");
     const QString nameHash = QStringLiteral("Jméno uživatele nesmí obsahovat znak #.");
     const QString nameBlank = QStringLiteral("Jméno uživatele nesmí začínat ani končit mezerou.");
-    const QString passwordControl = QStringLiteral("Heslo nesmí obsahovat konec řádku, tabulátor ani jiný řídicí znak.");
+    const QString passwordControl =
+        QStringLiteral("Heslo nesmí obsahovat konec řádku, tabulátor ani jiný řídicí znak.");
     struct Refused {
         QString name;
         std::optional<QString> password;  // none: refused before the password is asked
@@ -467,6 +471,7 @@ TEST_F(Users, BoxesWhileLoggedOutStayAboveTheLoginWindowAndGiveTheKeyboardBack) 
     bool failedLoginAbove = false;
     bool nameBoxAbove = false;
     bool refusalAbove = false;
+    QString refusal;
     QString cancelText;
     int nameBoxWidth = 0;
     int captionWidth = 0;
@@ -476,7 +481,7 @@ TEST_F(Users, BoxesWhileLoggedOutStayAboveTheLoginWindowAndGiveTheKeyboardBack) 
                 failedLoginAbove = keptAbove(box);
                 static_cast<QDialog&>(box).accept();
             },
-            [&](QWidget& box) {  // the user manager's name box, given a name it refuses
+            [&](QWidget& box) {  // the user manager's name box: a line copied from an editor is pasted
                 auto& input = static_cast<QInputDialog&>(box);
                 nameBoxAbove = keptAbove(box);
                 for (QPushButton* button : box.findChildren<QPushButton*>())
@@ -485,11 +490,13 @@ TEST_F(Users, BoxesWhileLoggedOutStayAboveTheLoginWindowAndGiveTheKeyboardBack) 
                 QFont title = box.font();
                 title.setBold(true);
                 captionWidth = QFontMetrics(title).horizontalAdvance(box.windowTitle());
-                input.setTextValue(QStringLiteral("a#b"));
+                QGuiApplication::clipboard()->setText(QStringLiteral("Eva Nováková\n"));
+                QTest::keyClick(box.findChild<QLineEdit*>(), Qt::Key_V, Qt::ControlModifier);
                 input.accept();
             },
             [&](QWidget& box) {  // the refusal
                 refusalAbove = keptAbove(box);
+                refusal = static_cast<QMessageBox&>(box).text();
                 static_cast<QDialog&>(box).accept();
             },
         });
@@ -508,6 +515,7 @@ TEST_F(Users, BoxesWhileLoggedOutStayAboveTheLoginWindowAndGiveTheKeyboardBack) 
     }
     EXPECT_TRUE(nameBoxAbove);
     EXPECT_TRUE(refusalAbove);
+    EXPECT_EQ(refusal, QStringLiteral("Jméno uživatele nesmí obsahovat konec řádku, tabulátor ani jiný řídicí znak."));
     EXPECT_EQ(cancelText, QStringLiteral("Zrušit"));
     EXPECT_GT(nameBoxWidth, captionWidth + 60);
     EXPECT_EQ(QApplication::activeWindow(), &login());

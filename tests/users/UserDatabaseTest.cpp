@@ -131,7 +131,8 @@ TEST_F(UserDatabaseTest, UsersOfEarlierVersionsThatNoKeyListedAreFoundAndRemovab
     db.remove(rows, 0);
     db.remove(rows, 1);
     EXPECT_EQ(db.load(), (std::vector<User>{kEva, kJana}));
-    for (const char* gone : {"aaaa", "abab", "a=b", "Name"}) EXPECT_EQ(readText(path).find(gone), std::string::npos) << gone;
+    for (const char* gone : {"aaaa", "abab", "a=b", "Name"})
+        EXPECT_EQ(readText(path).find(gone), std::string::npos) << gone;
     EXPECT_EQ(readText(path),
               "[1]\nname=Eva\nEva=e1e1\n[2]\nname=Jana\nJana=c3c3\n"
               "[e1e1]\nuser=Eva\nindex=1\n[c3c3]\nuser=Jana\nindex=2\n"
