@@ -29,7 +29,8 @@ public:
     virtual ~Dialogs() = default;
 
     virtual Answer message(const QString& text, const QString& caption, Icon icon, Buttons buttons) = 0;
-    // A modal input box with OK and "Cancel"; nullopt when cancelled. Takes at most 255 characters.
+    // A modal input box with OK and Cancel (in Czech, as every standard button); nullopt when cancelled.
+    // Takes at most 255 characters.
     virtual std::optional<QString> input(const QString& caption, const QString& prompt, const QString& initial) = 0;
     // An open-file dialog that may return a name that does not exist; nullopt when cancelled.
     virtual std::optional<QString> openFile(const OpenFileOptions& options, const CanClose& canClose) = 0;
@@ -39,5 +40,10 @@ public:
 Dialogs& dialogs();
 // Installs `replacement` (not owned) for everything shown from now on; nullptr restores the real dialogs.
 void setDialogs(Dialogs* replacement);
+
+// Where the keyboard goes when a box of the real dialogs closes: `field`'s window comes to the front with
+// the focus in `field`, unless another box has opened meanwhile; nullptr: wherever the desktop puts it.
+// The login window, which keeps above all others while nobody is logged in, sets its name field here.
+void setFocusAfterBoxes(QWidget* field);
 
 }  // namespace platform

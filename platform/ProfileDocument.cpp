@@ -11,11 +11,6 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return asciiLower(x) == asciiLower(y); });
-}
-
 bool isComment(std::string_view line) {
     const std::string_view content = trimBlanks(line);
     return !content.empty() && (content.front() == ';' || content.front() == '#');
@@ -48,6 +43,11 @@ std::size_t valueStart(std::string_view line) {
 }
 
 }  // namespace
+
+bool sameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+}
 
 std::string_view trimBlanks(std::string_view text) {
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
@@ -158,6 +158,39 @@ bool ProfileDocument::removeKey(std::string_view section, std::string_view key) 
     for (auto line = findKey(*range, key, 0); line; line = findKey(*range, key, *line)) {
         lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*line));
         --range->end;
+        removed = true;
+    }
+    return removed;
+}
+
+bool ProfileDocument::retainKeys(std::string_view section, const std::vector<std::string>& keep) {
+    const auto range = findSection(section);
+    if (!range) return false;
+    std::vector<std::string> seen;  // copies: erasing lines moves the texts
+    std::size_t end = range->end;
+    bool removed = false;
+    for (std::size_t i = range->header + 1; i < end;) {
+        const auto name = keyName(contentOf(i));
+        const auto isName = [&](std::string_view other) { return sameName(other, *name); };
+        const bool wanted = name && std::any_of(keep.begin(), keep.end(), isName) &&
+                            std::none_of(seen.begin(), seen.end(), isName);
+        if (!name || wanted) {
+            if (name) seen.emplace_back(*name);
+            ++i;
+            continue;
+        }
+        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
+        --end;
+        removed = true;
+    }
+    return removed;
+}
+
+bool ProfileDocument::removeSection(std::string_view section) {
+    bool removed = false;
+    for (auto range = findSection(section); range; range = findSection(section)) {
+        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(range->header),
+                     lines_.begin() + static_cast<std::ptrdiff_t>(range->end));
         removed = true;
     }
     return removed;

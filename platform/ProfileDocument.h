@@ -14,6 +14,9 @@ namespace platform {
 // The text without the blanks (spaces, tabs) around it, which names and values do not count.
 std::string_view trimBlanks(std::string_view text);
 
+// Whether two section or key names match: without regard to ASCII letter case.
+bool sameName(std::string_view a, std::string_view b);
+
 class ProfileDocument {
 public:
     ProfileDocument() = default;
@@ -28,6 +31,14 @@ public:
 
     // Removes the key's lines from the section; the section header stays. False when there was none.
     bool removeKey(std::string_view section, std::string_view key);
+
+    // Removes every entry of the section but the first of each key in `keep` (comments and blank lines
+    // stay). False when nothing was removed.
+    bool retainKeys(std::string_view section, const std::vector<std::string>& keep);
+
+    // Removes the section, header and every line up to the next header, wherever it appears (a section
+    // written twice would otherwise come back to life). False when there was none.
+    bool removeSection(std::string_view section);
 
     // The names of the sections in the order they open, blanks removed, each name once (the first counts).
     std::vector<std::string> sectionNames() const;

@@ -40,10 +40,6 @@ std::optional<std::string> readBytes(const std::string& path) {
     return bytes;
 }
 
-ProfileDocument readDocument(const std::string& path) {
-    return ProfileDocument(readBytes(path).value_or(std::string()));
-}
-
 // The file a write replaces: the one a symbolic link names, else the path itself.
 std::string writeTarget(const std::string& path) {
     struct stat link {};
@@ -95,43 +91,84 @@ std::optional<long long> parseNumber(std::string_view text) {
 WriteError::WriteError(const std::string& path)
     : RuntimeError(unableToWrite(QString::fromStdString(path))), path_(path) {}
 
-ProfileFile::ProfileFile(const std::string& path)
-    : path_(std::filesystem::absolute(path).lexically_normal().string()) {}
-
-std::string ProfileFile::readString(std::string_view section, std::string_view key,
-                                    std::string_view defaultValue) const {
-    const auto value = readDocument(path_).value(section, key);
+std::string ProfileReader::readString(std::string_view section, std::string_view key,
+                                      std::string_view defaultValue) const {
+    const auto value = document_->value(section, key);
     return cutToReadLength(value ? *value : std::string(defaultValue));
 }
 
-long long ProfileFile::readInt(std::string_view section, std::string_view key, long long defaultValue) const {
-    const auto value = readDocument(path_).value(section, key);
+long long ProfileReader::readInt(std::string_view section, std::string_view key, long long defaultValue) const {
+    const auto value = document_->value(section, key);
     if (!value) return defaultValue;
     return parseNumber(cutToReadLength(*value)).value_or(0);
 }
 
-std::vector<std::string> ProfileFile::sectionNames() const { return readDocument(path_).sectionNames(); }
+std::vector<std::string> ProfileReader::sectionNames() const { return document_->sectionNames(); }
 
-void ProfileFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
-    if (!isStorableSection(section) || !isStorableKey(key) || !isStorableValue(value))
-        throw std::invalid_argument("profile entry cannot be stored in " + path_);
-    edit([&](ProfileDocument& document) { return document.setValue(section, key, value); });
+ProfileSnapshot::ProfileSnapshot(std::shared_ptr<const ProfileDocument> document)
+    : ProfileReader(*document), document_(std::move(document)) {}
+
+ProfileEdit::ProfileEdit(ProfileDocument& document) : ProfileReader(document), document_(document) {}
+
+void ProfileEdit::writeString(std::string_view section, std::string_view key, std::string_view value) {
+    if (!ProfileFile::isStorableSection(section) || !ProfileFile::isStorableKey(key) ||
+        !ProfileFile::isStorableValue(value))
+        throw std::invalid_argument("profile entry cannot be stored");
+    changed_ |= document_.setValue(section, key, value);
 }
 
-void ProfileFile::writeInt(std::string_view section, std::string_view key, long long value) {
+void ProfileEdit::writeInt(std::string_view section, std::string_view key, long long value) {
     writeString(section, key, std::to_string(value));
 }
 
-void ProfileFile::deleteKey(std::string_view section, std::string_view key) {
-    edit([&](ProfileDocument& document) { return document.removeKey(section, key); });
+void ProfileEdit::deleteKey(std::string_view section, std::string_view key) {
+    changed_ |= document_.removeKey(section, key);
 }
 
-void ProfileFile::edit(const std::function<bool(ProfileDocument&)>& change) {
+void ProfileEdit::retainKeys(std::string_view section, const std::vector<std::string>& keep) {
+    changed_ |= document_.retainKeys(section, keep);
+}
+
+void ProfileEdit::deleteSection(std::string_view section) { changed_ |= document_.removeSection(section); }
+
+ProfileFile::ProfileFile(const std::string& path)
+    : path_(std::filesystem::absolute(path).lexically_normal().string()) {}
+
+ProfileSnapshot ProfileFile::snapshot() const {
+    return ProfileSnapshot(std::make_shared<const ProfileDocument>(readBytes(path_).value_or(std::string())));
+}
+
+std::string ProfileFile::readString(std::string_view section, std::string_view key,
+                                    std::string_view defaultValue) const {
+    return snapshot().readString(section, key, defaultValue);
+}
+
+long long ProfileFile::readInt(std::string_view section, std::string_view key, long long defaultValue) const {
+    return snapshot().readInt(section, key, defaultValue);
+}
+
+std::vector<std::string> ProfileFile::sectionNames() const { return snapshot().sectionNames(); }
+
+void ProfileFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
+    change([&](ProfileEdit& edit) { edit.writeString(section, key, value); });
+}
+
+void ProfileFile::writeInt(std::string_view section, std::string_view key, long long value) {
+    change([&](ProfileEdit& edit) { edit.writeInt(section, key, value); });
+}
+
+void ProfileFile::deleteKey(std::string_view section, std::string_view key) {
+    change([&](ProfileEdit& edit) { edit.deleteKey(section, key); });
+}
+
+void ProfileFile::change(const std::function<void(ProfileEdit&)>& changes) {
     const std::string target = writeTarget(path_);
     const auto bytes = readBytes(target);
     if (!bytes) throw WriteError(path_);
     ProfileDocument document(*bytes);
-    if (!change(document)) return;
+    ProfileEdit edit(document);
+    changes(edit);
+    if (!edit.changed_) return;
     if (isReadOnly(target)) throw WriteError(path_);
     const std::string text = document.bytes();
     try {

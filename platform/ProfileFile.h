@@ -31,10 +31,12 @@
 //  - A name or value that the layout cannot hold is refused with std::invalid_argument before anything is
 //    written: see isStorableSection, isStorableKey and isStorableValue.
 //
-// Each call opens the file, does its work and closes it again; nothing is cached between calls.
+// Each call opens the file, does its work and closes it again; nothing is cached between calls. A snapshot
+// reads the file once, for many reads that see one state of it; change() makes many changes in one write.
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -45,6 +47,51 @@
 namespace platform {
 
 class ProfileDocument;
+
+// Reads of a profile file's text held in memory, by the rules above.
+class ProfileReader {
+public:
+    std::string readString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue = {}) const;
+    long long readInt(std::string_view section, std::string_view key, long long defaultValue = 0) const;
+    // Every section of the file, in file order, each once.
+    std::vector<std::string> sectionNames() const;
+
+protected:
+    explicit ProfileReader(const ProfileDocument& document) : document_(&document) {}
+
+private:
+    const ProfileDocument* document_;
+};
+
+// The file as it was when the snapshot was taken.
+class ProfileSnapshot : public ProfileReader {
+private:
+    friend class ProfileFile;
+    explicit ProfileSnapshot(std::shared_ptr<const ProfileDocument> document);
+
+    std::shared_ptr<const ProfileDocument> document_;
+};
+
+// Changes gathered in memory and written to the file as one (ProfileFile::change); reads see them.
+class ProfileEdit : public ProfileReader {
+public:
+    // Throws std::invalid_argument for what the layout cannot hold, as ProfileFile::writeString does.
+    void writeString(std::string_view section, std::string_view key, std::string_view value);
+    void writeInt(std::string_view section, std::string_view key, long long value);
+    void deleteKey(std::string_view section, std::string_view key);
+    // Deletes every entry of the section but the first of each key in `keep`.
+    void retainKeys(std::string_view section, const std::vector<std::string>& keep);
+    // Deletes the section with its header, every time it appears.
+    void deleteSection(std::string_view section);
+
+private:
+    friend class ProfileFile;
+    explicit ProfileEdit(ProfileDocument& document);
+
+    ProfileDocument& document_;
+    bool changed_ = false;
+};
 
 // A failed write to a profile file: the run-time error unableToWrite(<path>), which also carries the path.
 class WriteError : public RuntimeError {
@@ -72,7 +119,11 @@ public:
     void writeString(std::string_view section, std::string_view key, std::string_view value);
     void writeInt(std::string_view section, std::string_view key, long long value);
     void deleteKey(std::string_view section, std::string_view key);
+    // Makes `changes` to the file's text in memory and writes the result once, when they changed
+    // something. Whatever `changes` throws leaves the file as it was.
+    void change(const std::function<void(ProfileEdit&)>& changes);
 
+    ProfileSnapshot snapshot() const;
     // Every section of the file, in file order, each once.
     std::vector<std::string> sectionNames() const;
 
@@ -84,9 +135,6 @@ public:
     static bool isStorableValue(std::string_view value);
 
 private:
-    // Reads the file, applies `change` and writes the result back atomically when it changed something.
-    void edit(const std::function<bool(ProfileDocument&)>& change);
-
     std::string path_;
 };
 

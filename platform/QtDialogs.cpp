@@ -7,9 +7,12 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
 #include "platform/Style.h"
+#include "platform/ToolWindow.h"
 
 namespace platform {
 namespace {
@@ -60,7 +63,33 @@ public:
     }
 };
 
+QPointer<QWidget> focusAfterBoxes;
+
+// Later, so that a box opened right after this one (the password after the name) is not covered.
+void returnFocusAfterBox() {
+    QTimer::singleShot(0, qApp, [] {
+        QWidget* field = focusAfterBoxes;
+        if (!field || !field->isVisible() || QApplication::activeModalWidget()) return;
+        showInFront(*field->window());
+        field->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+// The login window keeps above all others while nobody is logged in, and stands in the middle of the
+// screen; no box may hide behind it.
+void keepAboveEverything(QWidget& box) { box.setWindowFlag(Qt::WindowStaysOnTopHint); }
+
+// The window manager cuts a caption that is wider than its box: room for it, its icon and its buttons.
+int widthForCaption(const QWidget& box, const QString& caption) {
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    constexpr int kTitleBarDecoration = 140;
+    return QFontMetrics(titleFont).horizontalAdvance(caption) + kTitleBarDecoration;
+}
+
 }  // namespace
+
+void setFocusAfterBoxes(QWidget* field) { focusAfterBoxes = field; }
 
 Answer QtDialogs::message(const QString& text, const QString& caption, Icon icon, Buttons buttons) {
     QMessageBox box(toQt(icon), caption, text, QMessageBox::NoButton, QApplication::activeWindow());
@@ -70,7 +99,10 @@ Answer QtDialogs::message(const QString& text, const QString& caption, Icon icon
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
-    switch (box.exec()) {
+    keepAboveEverything(box);
+    const int answer = box.exec();
+    returnFocusAfterBox();
+    switch (answer) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     default: return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
@@ -82,12 +114,16 @@ std::optional<QString> QtDialogs::input(const QString& caption, const QString& p
     box.setWindowTitle(caption);
     box.setLabelText(prompt);
     box.setTextValue(initial);
-    box.setCancelButtonText(QStringLiteral("Cancel"));
-    if (auto* field = box.findChild<QLineEdit*>()) field->setMaxLength(255);
+    if (auto* field = box.findChild<QLineEdit*>()) {
+        field->setMaxLength(255);
+        // The box's layout sets its size from its contents; a wider field widens the box.
+        field->setMinimumWidth(widthForCaption(box, caption));
+    }
     CentreOnScreenWhenShown centring(box);
-    // The login window, which keeps above all others, stands in the middle too; the box must not hide behind it.
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    if (box.exec() != QDialog::Accepted) return std::nullopt;
+    keepAboveEverything(box);
+    const bool accepted = box.exec() == QDialog::Accepted;
+    returnFocusAfterBox();
+    if (!accepted) return std::nullopt;
     return box.textValue();
 }
 

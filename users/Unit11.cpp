@@ -16,6 +16,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/QtPorts.h"
 #include "platform/StatusBar.h"
+#include "users/NewUserRules.h"
 #include "users/UserCodeText.h"
 
 namespace {
@@ -139,11 +140,20 @@ void TForm11::setLoggedIn(const QString& name, const QString& code) {
 
 void TForm11::ToolButton1Click() {
     platform::Dialogs& boxes = platform::dialogs();
+    // What cannot be stored or typed again at the login is refused at once, with nothing changed.
+    const auto refused = [&boxes](const std::optional<QString>& reason) {
+        if (reason)
+            boxes.message(*reason, QStringLiteral("Přidání uživatele"), platform::Icon::Warning,
+                          platform::Buttons::Ok);
+        return reason.has_value();
+    };
     // A cancelled box gives the empty text; the addition goes on all the same.
     const QString name = boxes.input(QStringLiteral("Zadejte jméno uživatele"), QStringLiteral("Jméno uživatele"),
                                      QString()).value_or(QString());
+    if (refused(users::nameRefusal(name))) return;
     const QString password =
         boxes.input(QStringLiteral("Zadejte heslo"), QStringLiteral("Heslo"), QString()).value_or(QString());
+    if (refused(users::passwordRefusal(password))) return;
     // Name, "#", password: the order the login joins them in, so that the new user can log in.
     platform::LineEditField code(*Edit1);
     Roster::strtohex(users::userCodeText(name, password).utf8(), code);

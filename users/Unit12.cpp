@@ -1,10 +1,11 @@
 #include "users/Unit12.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include "app/Forms.h"
 #include "app/Unit1.h"
@@ -49,7 +50,9 @@ QPushButton* pictureButton(QWidget* parent, const char* name, const QString& hin
 TForm12::TForm12()
     : ToolWindow(QStringLiteral("Příhlášení do programu Mivex 2"), QSize(296, 81), QStringLiteral(":/window-background.jpg")) {
     setObjectName(QStringLiteral("Form12"));
-    setWindowFlag(Qt::WindowStaysOnTopHint);
+    // A title and a close button, no minimise button.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowStaysOnTopHint);
     platform::centreOn(*this, nullptr);
     Image1 = background();
 
@@ -98,12 +101,56 @@ void TForm12::BitBtn1Click() {
     hide();
     manager.setLoggedIn(storedName, code);
     mainWindow.user->setText(storedName);
+    putAway_.showAgain();
 }
 
 void TForm12::BitBtn2Click() { forms().Form11->showInFront(); }
+
+void TForm12::showForLogin() {
+    TForm1& mainWindow = *forms().Form1;
+    putAway_.putAway({this, &mainWindow, forms().Form11});
+    mainWindow.installEventFilter(this);  // once: Qt keeps a filter only once
+    takeKeyboard();
+}
+
+void TForm12::takeKeyboard() {
+    showInFront();
+    Edit1->setFocus(Qt::OtherFocusReason);
+}
 
 void TForm12::closeEvent(QCloseEvent* event) {
     ToolWindow::closeEvent(event);
     // Leaves the message loop without closing, asking or saving anything else.
     QCoreApplication::exit(0);
+}
+
+void TForm12::showEvent(QShowEvent* event) {
+    ToolWindow::showEvent(event);
+    platform::setFocusAfterBoxes(Edit1);
+}
+
+void TForm12::hideEvent(QHideEvent* event) {
+    ToolWindow::hideEvent(event);
+    // A minimised window is hidden too, and comes back at once (changeEvent).
+    if (!isMinimized()) platform::setFocusAfterBoxes(nullptr);
+}
+
+void TForm12::changeEvent(QEvent* event) {
+    ToolWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        QTimer::singleShot(0, this, [this] {
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+            takeKeyboard();
+        });
+}
+
+bool TForm12::eventFilter(QObject* watched, QEvent* event) {
+    const bool waiting = isVisible() || isMinimized();
+    const bool reached = event->type() == QEvent::WindowActivate ||
+                         (event->type() == QEvent::WindowStateChange && !forms().Form1->isMinimized());
+    if (watched == forms().Form1 && waiting && reached && !QApplication::activeModalWidget())
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible() && !QApplication::activeModalWidget()) takeKeyboard();
+        });
+    return ToolWindow::eventFilter(watched, event);
 }

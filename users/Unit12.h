@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/ToolWindow.h"
+#include "users/WindowsPutAway.h"
 
 class QLabel;
 class QLineEdit;
@@ -14,6 +15,10 @@ public:
 
     void BitBtn1Click();  // log in; Enter in Edit2 does the same
     void BitBtn2Click();  // show the user manager
+
+    // The login gate's last step: the login window in front, every other window but the main window
+    // (disabled by the gate) and the user manager put away until the next login.
+    void showForLogin();
 
     platform::Picture* Image1 = nullptr;
     QLabel* Label1 = nullptr;
@@ -27,4 +32,16 @@ public:
 protected:
     // FormClose: ends the program at once, whatever else is open.
     void closeEvent(QCloseEvent* event) override;
+    // While it is shown, boxes hand the keyboard back to the name field.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    // The login window cannot be minimised: nothing else would bring it back.
+    void changeEvent(QEvent* event) override;
+    // The main window, activated or restored while it waits for the login, passes the keyboard on here.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void takeKeyboard();
+
+    users::WindowsPutAway putAway_;
 };

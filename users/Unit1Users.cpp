@@ -11,7 +11,7 @@
 void TForm1::FormShow() {
     forms().Form11->loadGrid();
     platform::setWindowEnabled(*this, false);
-    forms().Form12->showInFront();
+    forms().Form12->showForLogin();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -163,6 +163,41 @@ TEST_F(ProfileFileTest, DeletionRemovesTheKeyAndLeavesTheHeader) {
     EXPECT_EQ(readText(path), "[code]\nuser=back\n[other]\nuser=stays\n");
 }
 
+TEST_F(ProfileFileTest, ManyChangesAreWrittenAsOneAndReadBeforeTheyAreWritten) {
+    ProfileFile file = fileWith("; head\n[7]\nname=Eva\nOld=aa\n; note\nNAME=twice\nEva=bb\nold=cc\n[x]\nk=v\n"
+                                "[ 7 ]\nlate=hidden\n");
+    const platform::ProfileSnapshot before = file.snapshot();
+    const ino_t original = inode();
+    file.change([&](platform::ProfileEdit& edit) {
+        edit.retainKeys("7", {"name", "eva"});
+        EXPECT_EQ(edit.readString("7", "old", "gone"), "gone");  // the edit reads its own changes
+        EXPECT_EQ(ProfileFile(path).readString("7", "old"), "aa");  // the file is not written yet
+        edit.writeInt("x", "n", 2);
+    });
+    // The first of each kept key stays, every other entry goes; comments stay, the later "[ 7 ]" is not read.
+    EXPECT_EQ(readText(path), "; head\n[7]\nname=Eva\n; note\nEva=bb\n[x]\nk=v\nn=2\n[ 7 ]\nlate=hidden\n");
+    EXPECT_EQ(before.readString("7", "old"), "aa");  // a snapshot keeps the state it was taken in
+    EXPECT_NE(inode(), original);
+
+    // A deleted section goes wherever it appears, so that no later copy of it reads instead.
+    file.change([](platform::ProfileEdit& edit) { edit.deleteSection("7"); });
+    EXPECT_EQ(readText(path), "; head\n[x]\nk=v\nn=2\n");
+    EXPECT_EQ(file.readString("7", "late", "gone"), "gone");
+
+    // What throws midway, or changes nothing, leaves the file alone.
+    const ino_t unchanged = inode();
+    EXPECT_THROW(file.change([](platform::ProfileEdit& edit) {
+        edit.deleteSection("x");
+        edit.writeString("s", "a=b", "v");
+    }), std::invalid_argument);
+    file.change([](platform::ProfileEdit& edit) {
+        edit.deleteSection("7");
+        edit.retainKeys("x", {"k", "n"});
+    });
+    EXPECT_EQ(inode(), unchanged);
+    EXPECT_EQ(readText(path), "; head\n[x]\nk=v\nn=2\n");
+}
+
 TEST_F(ProfileFileTest, EachChangeReplacesTheFileAndNoChangeLeavesItAlone) {
     ProfileFile file = fileWith("[s]\nk=v\n");
     const ino_t before = inode();

@@ -2,10 +2,19 @@
 // data.adb beside the program file of the run.
 #include <sys/stat.h>
 
+#include <functional>
+#include <map>
+#include <sstream>
+
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QClipboard>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPointer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -20,10 +29,14 @@
 #include "platform/StatusBar.h"
 #include "tests/platform/ProfileTestFiles.h"
 #include "tests/support/AppFixture.h"
+#include "fileops/Unit3.h"
+#include "fileops/Unit4.h"
 #include "folders/Unit6.h"
+#include "folders/Unit7.h"
 #include "users/Unit11.h"
 #include "users/Unit12.h"
 #include "users/UserCodeText.h"
+#include "users/UserDatabase.h"
 
 namespace {
 
@@ -33,6 +46,22 @@ using testutil::readText;
 using testutil::writeText;
 
 using Grid = std::vector<std::pair<QString, QString>>;
+
+// The number of entries in each numbered section ("1", "2", …) of a data.adb text.
+std::map<std::string, int> numberedSectionEntries(const std::string& file) {
+    std::map<std::string, int> entries;
+    std::string section;
+    std::istringstream lines(file);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with('[')) {
+            section = line.substr(1, line.find(']') - 1);
+            if (section.find_first_not_of("0123456789") == std::string::npos) entries[section];
+        } else if (line.find('=') != std::string::npos && entries.contains(section)) {
+            ++entries[section];
+        }
+    }
+    return entries;
+}
 
 class Users : public testutil::AppFixture {
 protected:
@@ -139,18 +168,13 @@ TEST_F(Users, GateListsOnlyNumberedSectionsWithANameUpToCount) {
     EXPECT_EQ(grid(), (Grid{{"Uživatel", "Id"}, {"Eva", "e1e1"}, {"Jana", "c3c3"}}));
 }
 
-TEST_F(Users, SameNameTwiceAndTheNameNameCanAllLogIn) {
+TEST_F(Users, SameNameTwiceLogsInWithEitherPassword) {
     start();
     addThroughManager(QStringLiteral("Eva"), QStringLiteral("jedna"));
     addThroughManager(QStringLiteral("Eva"), QStringLiteral("dva"));
-    addThroughManager(QStringLiteral("name"), QStringLiteral("tri"));
-    const QString nameCode = codeOf(QStringLiteral("name"), QStringLiteral("tri"));
-    // The user "name" shares the section's "name" key, so the list shows the code as the name.
     EXPECT_EQ(grid(), (Grid{{"Uživatel", "Id"},
                             {"Eva", codeOf(QStringLiteral("Eva"), QStringLiteral("jedna"))},
-                            {"Eva", codeOf(QStringLiteral("Eva"), QStringLiteral("dva"))},
-                            {nameCode, ""}}));
-
+                            {"Eva", codeOf(QStringLiteral("Eva"), QStringLiteral("dva"))}}));
     for (const char* password : {"jedna", "dva"}) {
         typeLogin(QStringLiteral("Eva"), QString::fromLatin1(password));
         EXPECT_TRUE(main().isEnabled()) << password;
@@ -158,9 +182,109 @@ TEST_F(Users, SameNameTwiceAndTheNameNameCanAllLogIn) {
     }
     typeLogin(QStringLiteral("Eva"), QStringLiteral("tri"));
     EXPECT_TRUE(loginFailedMessageShown());
-    typeLogin(QStringLiteral("name"), QStringLiteral("tri"));
+}
+
+// Names the file layout cannot hold as they are, and ordinary ones, removed one at a time: the removed
+// user no longer logs in and leaves nothing in data.adb; everyone else still logs in.
+TEST_F(Users, RemovalRemovesEveryKindOfName) {
+    start();
+    const QStringList names{QStringLiteral("a=b"),  QStringLiteral("[x]"),  QStringLiteral(";semi"),
+                            QStringLiteral("name"), QStringLiteral("NAME"), QStringLiteral("%p"),
+                            QStringLiteral("user"), QStringLiteral("Čeněk Novák"), QStringLiteral("Eva")};
+    const auto passwordOf = [](const QString& name) { return QStringLiteral("heslo ") + name; };
+    for (const QString& name : names) addThroughManager(name, passwordOf(name));
+    const Grid added = grid();
+    Grid remaining(added.begin() + 1, added.end());  // name and code of every user still there
+    ASSERT_EQ(remaining.size(), static_cast<std::size_t>(names.size()));
+    for (std::size_t i = 0; i < remaining.size(); ++i) EXPECT_EQ(remaining[i].first, names[static_cast<int>(i)]);
+
+    // From the middle, the top and the bottom of the list in turn.
+    for (const int row : {5, 1, 7, 3, 1, 2, 3, 1, 1}) {
+        const auto [gone, goneCode] = remaining[static_cast<std::size_t>(row - 1)];
+        remaining.erase(remaining.begin() + row - 1);
+        SCOPED_TRACE(gone.toStdString());
+        ASSERT_EQ(grid()[static_cast<std::size_t>(row)].first, gone);
+        removeRow(row, Answer::Yes);
+        Grid listed{{"Uživatel", "Id"}};
+        listed.insert(listed.end(), remaining.begin(), remaining.end());
+        EXPECT_EQ(grid(), listed);
+        typeLogin(gone, passwordOf(gone));
+        EXPECT_TRUE(loginFailedMessageShown());
+        const std::string file = readText(databasePath());
+        EXPECT_EQ(file.find(goneCode.toStdString()), std::string::npos) << file;
+        // One "name" and one code per numbered section, one numbered section per user.
+        const std::map<std::string, int> entries = numberedSectionEntries(file);
+        EXPECT_EQ(entries.size(), remaining.size()) << file;
+        for (const auto& [section, count] : entries) EXPECT_EQ(count, 2) << section << "\n" << file;
+        // Everyone else is still found by the login's lookup; one of them logs in through the window.
+        const users::UserDatabase database(dir.path());
+        for (const auto& [name, code] : remaining)
+            EXPECT_EQ(database.lookupLogin(code.toStdString()), name.toStdString());
+        if (remaining.empty()) continue;
+        const QString next = remaining.front().first;
+        typeLogin(next, passwordOf(next));
+        EXPECT_TRUE(main().isEnabled()) << next.toStdString();
+        EXPECT_EQ(main().user->text(), next);
+        main().FormShow();
+    }
+}
+
+// Text pasted into the input boxes: what could not be stored, or typed again at the login, is refused at
+// once with a Czech reason and nothing changes; anything else is stored and logs in.
+TEST_F(Users, PastedLineBreaksAndControlCharactersAreRefusedWithNothingChanged) {
+    start();
+    logIn();
+    manager().showInFront();
+    const std::string file = readText(databasePath());
+    const Grid listed = grid();
+    const QString nameControl =
+        QStringLiteral("Jméno uživatele nesmí obsahovat konec řádku, tabulátor ani jiný řídicí znak.");
+    const QString nameHash = QStringLiteral("Jméno uživatele nesmí obsahovat znak #.");
+    const QString nameBlank = QStringLiteral("Jméno uživatele nesmí začínat ani končit mezerou.");
+    const QString passwordControl =
+        QStringLiteral("Heslo nesmí obsahovat konec řádku, tabulátor ani jiný řídicí znak.");
+    struct Refused {
+        QString name;
+        std::optional<QString> password;  // none: refused before the password is asked
+        QString reason;
+    };
+    const std::vector<Refused> cases{
+        {QStringLiteral("Eva\n"), std::nullopt, nameControl},
+        {QStringLiteral("Eva\r\nNovák"), std::nullopt, nameControl},
+        {QStringLiteral("E\tva"), std::nullopt, nameControl},
+        {QStringLiteral("E\x01va\x7F"), std::nullopt, nameControl},
+        {QStringLiteral("Eva") + QChar(0x2028), std::nullopt, nameControl},
+        {QStringLiteral("a#b"), std::nullopt, nameHash},
+        {QStringLiteral(" Eva"), std::nullopt, nameBlank},
+        {QStringLiteral("Eva "), std::nullopt, nameBlank},
+        {QStringLiteral("   "), std::nullopt, nameBlank},
+        {QStringLiteral("Eva"), QStringLiteral("heslo\n"), passwordControl},
+        {QStringLiteral("Eva"), QStringLiteral("he\x1Bslo"), passwordControl},
+    };
+    for (const Refused& refused : cases) {
+        SCOPED_TRACE(refused.name.toStdString() + " / " + refused.password.value_or(QString()).toStdString());
+        dialogs.clear();
+        dialogs.inputNext(refused.name);
+        if (refused.password) dialogs.inputNext(*refused.password);
+        manager().ToolButton1->trigger();
+        EXPECT_EQ(dialogs.inputBoxes().size(), refused.password ? 2u : 1u);
+        ASSERT_EQ(dialogs.messages().size(), 1u);
+        EXPECT_EQ(dialogs.messages()[0].text, refused.reason);
+        EXPECT_EQ(dialogs.messages()[0].caption, QStringLiteral("Přidání uživatele"));
+        EXPECT_EQ(dialogs.messages()[0].icon, Icon::Warning);
+        EXPECT_EQ(readText(databasePath()), file);
+        EXPECT_EQ(grid(), listed);
+        EXPECT_TRUE(main().isEnabled());  // the login stands
+    }
+    manager().close();
+    EXPECT_FALSE(manager().isVisible());
+    EXPECT_TRUE(dialogs.errorReports().isEmpty());
+
+    // "#" and blanks in a password, blanks inside a name: stored, and they log in as typed.
+    addThroughManager(QStringLiteral("Jan Novák"), QStringLiteral(" b#c "));
+    typeLogin(QStringLiteral("Jan Novák"), QStringLiteral(" b#c "));
     EXPECT_TRUE(main().isEnabled());
-    EXPECT_EQ(main().user->text(), QStringLiteral("name"));  // the stored login name
+    EXPECT_EQ(main().user->text(), QStringLiteral("Jan Novák"));
 }
 
 TEST_F(Users, SaveOfTwoUsersIntoAnEmptyFileWritesTheDocumentedLayout) {
@@ -206,9 +330,8 @@ TEST_F(Users, RemovingAMiddleAndTheLastRowKeepsEveryoneElseAndLogsOut) {
     EXPECT_EQ(grid(), (Grid{before[0], before[1]}));
     const std::string file = readText(databasePath());
     EXPECT_NE(file.find("Count=1\n"), std::string::npos);
-    // The emptied code section keeps its header.
-    EXPECT_NE(file.find("[" + before[3].second.toStdString() + "]\n"), std::string::npos);
-    EXPECT_EQ(file.find("user=Jana"), std::string::npos);
+    EXPECT_EQ(file.find(before[3].second.toStdString()), std::string::npos);  // nothing names Jana's code
+    EXPECT_EQ(file.find("Jana"), std::string::npos);
     typeLogin(QStringLiteral("Jana"), QStringLiteral("x"));
     EXPECT_TRUE(loginFailedMessageShown());
     typeLogin(QStringLiteral("Eva"), QStringLiteral("x"));
@@ -272,6 +395,10 @@ TEST_F(Users, ClosingTheLoginWindowEndsTheProgram) {
         if (loop.isRunning()) loop.exit(7);
     });
     EXPECT_EQ(loop.exec(), 0);
+    // The exit stays pending for every event loop (and so every box) until the application's own loop has
+    // run; run it, so that the tests after this one can show boxes.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
 }
 
 }  // namespace
@@ -299,6 +426,145 @@ TEST_F(Users, MenuStateChangedWhileLoggedOutSurvivesTheNextLogin) {
     EXPECT_FALSE(main().Statickifrovn1->menuAction()->isEnabled());
     EXPECT_FALSE(main().Jednosmrnifrovn1->menuAction()->isEnabled());
     EXPECT_FALSE(main().Deifrovnsezadnmkle1->menuAction()->isEnabled());
+}
+
+}  // namespace
+
+namespace {
+
+// The real boxes instead of `scripted`, for as long as this lives, answered by `steps` in turn as each
+// one comes up (a step looks at the box and closes it).
+class RealBoxes {
+public:
+    using Step = std::function<void(QWidget& box)>;
+
+    RealBoxes(platform::Dialogs& scripted, std::vector<Step> steps) : steps_(std::move(steps)), scripted_(scripted) {
+        platform::setDialogs(nullptr);
+        QObject::connect(&poll_, &QTimer::timeout, [this] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (!box || box == last_ || next_ == steps_.size()) return;
+            last_ = box;
+            steps_[next_++](*box);
+        });
+        poll_.start(0);
+    }
+    ~RealBoxes() { platform::setDialogs(&scripted_); }
+    std::size_t answered() const { return next_; }
+
+private:
+    std::vector<Step> steps_;
+    std::size_t next_ = 0;
+    QPointer<QWidget> last_;
+    QTimer poll_;
+    platform::Dialogs& scripted_;
+};
+
+bool keptAbove(const QWidget& box) { return box.windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+
+// Lets the work the boxes left for the event loop run (the keyboard's way back).
+void settle() {
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+}
+
+TEST_F(Users, BoxesWhileLoggedOutStayAboveTheLoginWindowAndGiveTheKeyboardBack) {
+    start();
+    bool failedLoginAbove = false;
+    bool nameBoxAbove = false;
+    bool refusalAbove = false;
+    QString refusal;
+    QString cancelText;
+    int nameBoxWidth = 0;
+    int captionWidth = 0;
+    {
+        RealBoxes boxes(dialogs, {
+            [&](QWidget& box) {  // the failed login
+                failedLoginAbove = keptAbove(box);
+                static_cast<QDialog&>(box).accept();
+            },
+            [&](QWidget& box) {  // the user manager's name box: a line copied from an editor is pasted
+                auto& input = static_cast<QInputDialog&>(box);
+                nameBoxAbove = keptAbove(box);
+                for (QPushButton* button : box.findChildren<QPushButton*>())
+                    if (!button->text().contains(QLatin1String("OK"))) cancelText = button->text();
+                nameBoxWidth = box.width();
+                QFont title = box.font();
+                title.setBold(true);
+                captionWidth = QFontMetrics(title).horizontalAdvance(box.windowTitle());
+                QGuiApplication::clipboard()->setText(QStringLiteral("Eva Nováková\n"));
+                QTest::keyClick(box.findChild<QLineEdit*>(), Qt::Key_V, Qt::ControlModifier);
+                input.accept();
+            },
+            [&](QWidget& box) {  // the refusal
+                refusalAbove = keptAbove(box);
+                refusal = static_cast<QMessageBox&>(box).text();
+                static_cast<QDialog&>(box).accept();
+            },
+        });
+
+        typeLogin(QStringLiteral("Nikdo"), QStringLiteral("nic"));
+        settle();
+        EXPECT_TRUE(failedLoginAbove);
+        EXPECT_EQ(QApplication::activeWindow(), &login());
+        EXPECT_EQ(QApplication::focusWidget(), login().Edit1);
+
+        QTest::mouseClick(login().BitBtn2, Qt::LeftButton);
+        manager().activateWindow();
+        manager().ToolButton1->trigger();
+        settle();
+        EXPECT_EQ(boxes.answered(), 3u);
+    }
+    EXPECT_TRUE(nameBoxAbove);
+    EXPECT_TRUE(refusalAbove);
+    EXPECT_EQ(refusal, QStringLiteral("Jméno uživatele nesmí obsahovat konec řádku, tabulátor ani jiný řídicí znak."));
+    EXPECT_EQ(cancelText, QStringLiteral("Zrušit"));
+    EXPECT_GT(nameBoxWidth, captionWidth + 60);
+    EXPECT_EQ(QApplication::activeWindow(), &login());
+    EXPECT_EQ(QApplication::focusWidget(), login().Edit1);
+    EXPECT_TRUE(loggedOut());
+}
+
+TEST_F(Users, LoginWindowCannotBeMinimisedAwayAndTheMainWindowPassesTheKeyboardOn) {
+    start();
+    EXPECT_FALSE(login().windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    login().showMinimized();
+    settle();
+    EXPECT_FALSE(login().isMinimized());
+    EXPECT_TRUE(login().isVisible());
+
+    login().Edit2->setFocus();
+    main().activateWindow();  // a click on the disabled main window
+    settle();
+    EXPECT_EQ(QApplication::activeWindow(), &login());
+    EXPECT_EQ(QApplication::focusWidget(), login().Edit1);
+
+    logIn();
+    main().activateWindow();
+    settle();
+    EXPECT_EQ(QApplication::activeWindow(), &main());
+    EXPECT_FALSE(login().isVisible());
+}
+
+TEST_F(Users, OtherWindowsArePutAwayWhileLoggedOutAndComeBackAfterTheLogin) {
+    start();
+    logIn();
+    forms().Form7->showInFront();
+    forms().Form3->showInFront();
+    forms().Form3->move(300, 200);
+    const QPoint keyWindowAt = forms().Form3->pos();
+    manager().showInFront();
+
+    addThroughManager(QStringLiteral("Druhý"), QStringLiteral("heslo2"));
+    ASSERT_TRUE(loggedOut());
+    EXPECT_FALSE(forms().Form7->isVisible());  // its key field and OK are out of reach
+    EXPECT_FALSE(forms().Form3->isVisible());
+    EXPECT_TRUE(manager().isVisible());  // the user manager works while logged out
+
+    typeLogin(QStringLiteral("Druhý"), QStringLiteral("heslo2"));
+    ASSERT_TRUE(main().isEnabled());
+    EXPECT_TRUE(forms().Form7->isVisible());
+    EXPECT_TRUE(forms().Form3->isVisible());
+    EXPECT_EQ(forms().Form3->pos(), keyWindowAt);
+    EXPECT_FALSE(forms().Form4->isVisible());  // never shown, not shown now
 }
 
 }  // namespace
