@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 
 #include "app/Maker.h"
+#include "platform/WidgetKit.h"
 
 TForm10::TForm10() : ToolWindow(QStringLiteral("Mivex"), QSize(422, 216), QStringLiteral(":/about-background.jpg")) {
     setObjectName(QStringLiteral("Form10"));
@@ -10,8 +11,8 @@ TForm10::TForm10() : ToolWindow(QStringLiteral("Mivex"), QSize(422, 216), QStrin
     move(0, 0);
     Image1 = background();
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1 = platform::named(new QPlainTextEdit(this), "Memo1");
+    platform::describe(*Memo1, QStringLiteral("O programu"), QStringLiteral("Adresa a výrobce programu Mivex 2"));
     Memo1->setGeometry(160, 104, 254, 104);
     Memo1->setReadOnly(true);
     Memo1->setFrameStyle(QFrame::NoFrame);

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLibraryInfo>
 #include <QScreen>
+#include <QStyle>
 #include <QTranslator>
 
 #include "platform/ErrorReport.h"
@@ -32,21 +34,35 @@ void setUpApplication(QApplication& app) {
     installCzechQtTranslation(app);
 }
 
-void makeCaptionLabel(QLabel& label) {
-    QFont font = label.font();
+namespace {
+
+const QColor kTeal(0x00, 0x80, 0x80);
+
+void makeBoldIn(QWidget& widget, QPalette::ColorRole role) {
+    QFont font = widget.font();
     font.setBold(true);
-    label.setFont(font);
-    QPalette palette = label.palette();
-    palette.setColor(QPalette::WindowText, QColor(0x00, 0x80, 0x80));
-    label.setPalette(palette);
+    widget.setFont(font);
+    QPalette palette = widget.palette();
+    palette.setColor(role, kTeal);
+    widget.setPalette(palette);
+}
+
+}  // namespace
+
+void makeCaptionLabel(QLabel& label) {
+    makeBoldIn(label, QPalette::WindowText);
     label.setAutoFillBackground(false);
     label.setAttribute(Qt::WA_TranslucentBackground);
 }
+
+void makeCaptionField(QLineEdit& field) { makeBoldIn(field, QPalette::Text); }
 
 void makeCaptionOnFrame(QGroupBox& box) {
     box.setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #a0a0a0; border-radius: 2px; margin-top: 7px; }"
                                      "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 2px; }"));
 }
+
+void keepLightPalette(QWidget& window) { window.setPalette(window.style()->standardPalette()); }
 
 void centreOn(QWidget& window, const QWidget* over) {
     const QRect area = over ? over->frameGeometry() : window.screen()->availableGeometry();
