@@ -62,7 +62,18 @@ void makeCaptionOnFrame(QGroupBox& box) {
                                      "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 2px; }"));
 }
 
-void keepLightPalette(QWidget& window) { window.setPalette(window.style()->standardPalette()); }
+// Every colour set one by one, so that each counts as the window's own and none follows the desktop's.
+void keepLightPalette(QWidget& window) {
+    const QPalette light = window.style()->standardPalette();
+    QPalette own;
+    for (int group = 0; group < QPalette::NColorGroups; ++group)
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto g = static_cast<QPalette::ColorGroup>(group);
+            const auto r = static_cast<QPalette::ColorRole>(role);
+            own.setBrush(g, r, light.brush(g, r));
+        }
+    window.setPalette(own);
+}
 
 void centreOn(QWidget& window, const QWidget* over) {
     const QRect area = over ? over->frameGeometry() : window.screen()->availableGeometry();
