@@ -9,6 +9,7 @@
 #include <QShowEvent>
 #include <QToolBar>
 
+#include "platform/CaptionOnFrame.h"
 #include "platform/ErrorReport.h"
 #include "platform/Jpeg.h"
 #include "platform/ShellAssociation.h"
@@ -87,9 +88,8 @@ void TForm1::buildClientArea() {
 }
 
 void TForm1::buildKeyGroups() {
-    sifr = named(new QGroupBox(QStringLiteral("Šifrovat"), client), "sifr");
+    sifr = named(new platform::CaptionOnFrameGroupBox(QStringLiteral("Šifrovat"), client), "sifr");
     sifr->setGeometry(227, 104, 305, 106);
-    platform::makeCaptionOnFrame(*sifr);
     // Each "Gen>>" has its own mnemonic, none taken by the menu bar.
     const QString genCaptions[] = {QStringLiteral("&Gen>>"), QStringLiteral("G&en>>"), QStringLiteral("Ge&n>>")};
     QLineEdit** edits[] = {&Edit1, &Edit2, &Edit3};
@@ -113,9 +113,8 @@ void TForm1::buildKeyGroups() {
     BitBtn1->setEnabled(false);
     sifr->hide();
 
-    desifr = named(new QGroupBox(QStringLiteral("Dešifrovat"), client), "desifr");
+    desifr = named(new platform::CaptionOnFrameGroupBox(QStringLiteral("Dešifrovat"), client), "desifr");
     desifr->setGeometry(227, 100, 305, 110);
-    platform::makeCaptionOnFrame(*desifr);
     QLineEdit** fields[] = {&edit4, &edit5, &edit6};
     const char* fieldNames[] = {"edit4", "edit5", "edit6"};
     for (int i = 0; i < 3; ++i) {

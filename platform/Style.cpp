@@ -1,7 +1,6 @@
 #include "platform/Style.h"
 
 #include <QApplication>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLibraryInfo>
@@ -56,11 +55,6 @@ void makeCaptionLabel(QLabel& label) {
 }
 
 void makeCaptionField(QLineEdit& field) { makeBoldIn(field, QPalette::Text); }
-
-void makeCaptionOnFrame(QGroupBox& box) {
-    box.setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #a0a0a0; border-radius: 2px; margin-top: 7px; }"
-                                     "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 2px; }"));
-}
 
 // Every colour set one by one, so that each counts as the window's own and none follows the desktop's.
 void keepLightPalette(QWidget& window) {

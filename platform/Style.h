@@ -4,7 +4,6 @@
 #include <QProxyStyle>
 
 class QApplication;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -29,10 +28,6 @@ void makeCaptionLabel(QLabel& label);
 
 // The same bold teal for the text of a field (its own background stays the palette's).
 void makeCaptionField(QLineEdit& field);
-
-// A group box whose caption sits on its frame line, so that controls placed from the box's top edge
-// stay inside the frame (the default style draws the caption above the frame).
-void makeCaptionOnFrame(QGroupBox& box);
 
 // A window drawn over one of the pale background pictures keeps the style's own light palette, whatever
 // palette the desktop gives: its texts and frames stay readable on the picture.

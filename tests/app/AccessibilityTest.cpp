@@ -173,9 +173,12 @@ QPalette darkPalette() {
 }
 
 TEST_F(Accessibility, TextsOverTheBackgroundPicturesStayReadableUnderADarkPalette) {
+    // The desktop's palette is there before the windows are made, as a dark desktop theme gives it.
+    app.reset();
     const QPalette before = QApplication::palette();
     QApplication::setPalette(darkPalette());
-    QCoreApplication::processEvents();  // the widgets learn of it through posted events
+    QCoreApplication::processEvents();
+    start();
     for (QWidget* window : app->creationOrder()) {
         // Picture has no meta-object of its own, so it is found by its name.
         const auto* picture = dynamic_cast<platform::Picture*>(window->findChild<QWidget*>(QStringLiteral("Image1")));
@@ -200,6 +203,7 @@ TEST_F(Accessibility, TextsOverTheBackgroundPicturesStayReadableUnderADarkPalett
             }
         }
     }
+    app.reset();
     QApplication::setPalette(before);
     QCoreApplication::processEvents();
 }
