@@ -11,6 +11,7 @@
 #include "folders/Unit5.h"
 #include "folders/Unit6.h"
 #include "folders/Unit7.h"
+#include "users/DatabaseFolder.h"
 #include "users/Unit11.h"
 #include "users/Unit12.h"
 
@@ -36,8 +37,7 @@ Startup::Startup(const LaunchContext& launch, const BrowserFactory& browsers) {
     create(order_, f.Form7);
     create(order_, f.Form9, browsers());
     create(order_, f.Form10);
-    // data.adb lives beside the program file.
-    create(order_, f.Form11, QFileInfo(launch.programPath).absolutePath().toStdString());
+    create(order_, f.Form11, users::databaseFolder(QFileInfo(launch.programPath).absolutePath().toStdString()));
     create(order_, f.Form12);
     // The tool windows belong to the main window: they stay above it and are never lost behind it. The user
     // manager and the login window stay free, as they work while the login gate disables the main window.

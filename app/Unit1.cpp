@@ -11,6 +11,7 @@
 
 #include "platform/CaptionOnFrame.h"
 #include "platform/ErrorReport.h"
+#include "platform/Installation.h"
 #include "platform/Jpeg.h"
 #include "platform/ShellAssociation.h"
 #include "platform/StatusBar.h"
@@ -37,7 +38,7 @@ TForm1::TForm1(const LaunchContext& launch)
                   QStringLiteral("Soubory šifrované složky (*.cff)")),
       launch_(launch) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Mivex 2 (2.0.1BETA)"));
+    setWindowTitle(QStringLiteral("Mivex 2 (%1BETA)").arg(QLatin1String(platform::installation::kVersion)));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     // Drawn over a pale picture: the light palette keeps every text on it readable.

@@ -1,8 +1,10 @@
 #include "app/Unit10.h"
 
+#include <QLabel>
 #include <QPlainTextEdit>
 
 #include "app/Maker.h"
+#include "platform/Installation.h"
 #include "platform/WidgetKit.h"
 
 TForm10::TForm10() : ToolWindow(QStringLiteral("Mivex"), QSize(422, 216), QStringLiteral(":/about-background.jpg")) {
@@ -10,6 +12,16 @@ TForm10::TForm10() : ToolWindow(QStringLiteral("Mivex"), QSize(422, 216), QStrin
     setFont(QFont(QStringLiteral("Tahoma")));
     move(0, 0);
     Image1 = background();
+
+    version = new QLabel(QStringLiteral("verze %1BETA").arg(QLatin1String(platform::installation::kVersion)), this);
+    version->setObjectName(QStringLiteral("version"));
+    version->setGeometry(20, 74, 200, 18);
+    QFont versionFont(QStringLiteral("DejaVu Sans"));
+    versionFont.setPixelSize(13);
+    version->setFont(versionFont);
+    QPalette palette = version->palette();
+    palette.setColor(QPalette::WindowText, QColor(0x2a, 0x6a, 0x6a));
+    version->setPalette(palette);
 
     Memo1 = platform::named(new QPlainTextEdit(this), "Memo1");
     platform::describe(*Memo1, QStringLiteral("O programu"), QStringLiteral("Adresa a výrobce programu Mivex 2"));

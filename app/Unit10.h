@@ -3,6 +3,7 @@
 
 #include "platform/ToolWindow.h"
 
+class QLabel;
 class QPlainTextEdit;
 
 class TForm10 : public platform::ToolWindow {
@@ -10,5 +11,6 @@ public:
     TForm10();
 
     platform::Picture* Image1 = nullptr;
+    QLabel* version = nullptr;  // "verze 2.0.1BETA" under the name in the picture
     QPlainTextEdit* Memo1 = nullptr;
 };

@@ -1,7 +1,8 @@
 // Times one engine operation on one file, for bench/run_engine_bench.sh:
 //   engine_bench <operation> <file> [key]
 // operation: sifrovat fastsifrovat desifrovat fastdesifrovat hash kdf
-//            keyed-encrypt (hash, flag, encrypt)  keyed-decrypt (passcheck, decrypt, unflag, hash, compare)
+//            keyed-encrypt (prepareKey, hash, flag, encrypt)
+//            keyed-decrypt (passcheck, decrypt, unflag, hash, compare)
 // Prints "<operation> <seconds> <peak RSS in KiB>".
 #include <sys/resource.h>
 
@@ -26,6 +27,7 @@ void keyedEncrypt(const std::string& path, const std::string& key, bool fast) {
     Field buffer;
     Bar pb;
     NoWindow window;
+    VQ203::prepareKey(path, key);  // as the window does: the derivation runs while the fingerprint is taken
     VQ201::hash(path, buffer);
     VQ203::priznak_pridat(buffer.text(), path, pb);
     (fast ? VQ203::fastsifrovat : VQ203::sifrovat)(path, key, pb, window);

@@ -50,6 +50,9 @@ round() {
   # Peers (none of them makes its output durable).
   measure "age encrypt (X25519)" age -r "$recipient" -o "$f.age" "$f"
   measure "age decrypt" age -d -i "$work/age.key" -o "$f.out" "$f.age"; rm -f "$f.age" "$f.out"
+  # age with a passphrase pays a key derivation (scrypt) as we do; it asks on its terminal.
+  measure "age -p encrypt (scrypt)" "$root/bench/tty_passphrase.py" "$pass" age -p -o "$f.age" "$f"
+  measure "age -p decrypt" "$root/bench/tty_passphrase.py" "$pass" age -d -o "$f.out" "$f.age"; rm -f "$f.age" "$f.out"
   measure "7zz a -mhe=on -mx=0" 7zz a -p"$pass" -mhe=on -mx=0 "$work/a.7z" "$f"
   measure "7zz x" 7zz x -p"$pass" -y -o"$work/x" "$work/a.7z"; rm -rf "$work/a.7z" "$work/x"
   measure "gpg --symmetric AES256" gpg --batch --yes --pinentry-mode loopback --passphrase "$pass" --symmetric \
@@ -69,9 +72,9 @@ round() {
   measure "desifrovat" "$bench" desifrovat "$f" "$pass"
   measure "fastsifrovat" "$bench" fastsifrovat "$f" "$pass"
   measure "fastdesifrovat" "$bench" fastdesifrovat "$f" "$pass"
-  measure "keyed: hash, flag, sifrovat" "$bench" keyed-encrypt "$f" "$pass"
+  measure "keyed: prepareKey, hash, flag, sifrovat" "$bench" keyed-encrypt "$f" "$pass"
   measure "keyed: passcheck, desifrovat, unflag, hash" "$bench" keyed-decrypt "$f" "$pass"
-  measure "keyed: hash, flag, fastsifrovat" "$bench" fast-keyed-encrypt "$f" "$pass"
+  measure "keyed: prepareKey, hash, flag, fastsifrovat" "$bench" fast-keyed-encrypt "$f" "$pass"
   measure "keyed: passcheck, fastdesifrovat, unflag, hash" "$bench" fast-keyed-decrypt "$f" "$pass"
 }
 
@@ -85,7 +88,7 @@ done
 # The whole keyed sequence: both halves together.
 for method in sifrovat fastsifrovat; do
   dec=${method/sifrovat/desifrovat}
-  enc_name="keyed: hash, flag, $method"
+  enc_name="keyed: prepareKey, hash, flag, $method"
   dec_name="keyed: passcheck, $dec, unflag, hash"
   total="keyed total: $method + $dec"
   secs[$total]=$(awk -v a="${secs[$enc_name]}" -v b="${secs[$dec_name]}" 'BEGIN{printf "%.3f", a+b}')
@@ -106,7 +109,7 @@ for name in "${order[@]}"; do
     KDF*) ratio="-"; against="" ;;
     hash|sha256sum|"openssl dgst -sha256") ratio=$(awk -v a="$dgst" -v b="$s" 'BEGIN{printf "%.2f", a/b}'); against="openssl dgst speed (goal for hash >= 0.90)" ;;
     keyed*) ratio=$(awk -v a="$age" -v b="$s" 'BEGIN{printf "%.2f", b/a}'); against="time / age encrypt (goal <= 1.5)" ;;
-    fast*) ratio=$(awk -v a="$limit" -v b="$s" 'BEGIN{printf "%.2f", a/b}'); against="durable-rewrite speed (goal >= 0.85)" ;;
+    fast*) ratio=$(awk -v a="$limit" -v b="$s" 'BEGIN{printf "%.2f", a/b}'); against="durable-rewrite speed (goal >= 0.90)" ;;
     sifrovat|desifrovat) ratio=$(awk -v a="$limit" -v b="$s" 'BEGIN{printf "%.2f", a/b}'); against="durable-rewrite speed (goal >= 0.70)" ;;
     *) ratio=$(awk -v a="$limit" -v b="$s" 'BEGIN{printf "%.2f", a/b}'); against="durable-rewrite speed" ;;
   esac
@@ -121,4 +124,25 @@ for name in "${order[@]}"; do
   esac
   printf '| %s | %s | %s | %s | %s | %s | %s |\n' "$name" "$s" "$mbs" "$(awk -v k="${rss[$name]}" 'BEGIN{printf "%.0f", k/1024}')" \
     "$ratio" "$against" "$plain_ratio"
+done
+
+# The pipelines against their limits, measured in this same run (goal: at most 1.05 times the limit).
+#   encryption: the longer of the fingerprint alone and one key derivation, then the encryption less its KDF
+#   decryption: one key derivation, then the longer of the decryption less its KDF and the fingerprint alone
+less() { awk -v a="$1" -v b="$2" 'BEGIN{printf "%.3f", a-b}'; }
+longer() { awk -v a="$1" -v b="$2" 'BEGIN{printf "%.3f", (a>b)?a:b}'; }
+printf '\n| pipeline | s | limit s | time / limit (goal <= 1.05) | / age (X25519) | / age -p (scrypt) | / dd conv=fsync + mv |\n|---|---:|---:|---:|---:|---:|---:|\n'
+for method in sifrovat fastsifrovat; do
+  dec=${method/sifrovat/desifrovat}
+  enc_name="keyed: prepareKey, hash, flag, $method"
+  dec_name="keyed: passcheck, $dec, unflag, hash"
+  enc_limit=$(awk -v d="$(longer "$dgst" "$kdf")" -v e="$(less "${secs[$method]}" "$kdf")" 'BEGIN{printf "%.3f", d+e}')
+  dec_limit=$(awk -v k="$kdf" -v m="$(longer "$(less "${secs[$dec]}" "$kdf")" "$dgst")" 'BEGIN{printf "%.3f", k+m}')
+  for row in "$enc_name|$enc_limit|age encrypt (X25519)|age -p encrypt (scrypt)" "$dec_name|$dec_limit|age decrypt|age -p decrypt"; do
+    IFS='|' read -r name lim peer ppeer <<<"$row"
+    s=${secs[$name]}
+    printf '| %s | %s | %s | %s | %s | %s | %s |\n' "$name" "$s" "$lim" "$(awk -v a="$s" -v b="$lim" 'BEGIN{printf "%.2f", a/b}')" \
+      "$(awk -v a="$s" -v b="${secs[$peer]}" 'BEGIN{printf "%.2f", a/b}')" "$(awk -v a="$s" -v b="${secs[$ppeer]}" 'BEGIN{printf "%.2f", a/b}')" \
+      "$(awk -v a="$s" -v b="$limit" 'BEGIN{printf "%.2f", a/b}')"
+  done
 done

@@ -26,6 +26,10 @@ void fastsifrovat(const std::string& path, const std::string& key, engine::Progr
 void desifrovat(const std::string& path, const std::string& key, engine::ProgressBar& pb, engine::Window& window);
 void fastdesifrovat(const std::string& path, const std::string& key, engine::ProgressBar& pb, engine::Window& window);
 
+// Starts the key derivation for the next sifrovat/fastsifrovat of this file with this key on another core, so
+// that it runs while the caller takes the fingerprint. Never throws; without it the encryption derives the key.
+void prepareKey(const std::string& path, const std::string& key);
+
 // One-way encryption: overwrites the file's content under a random key that is then wiped.
 void sifrovat0(const std::string& path, engine::ProgressBar& pb, engine::Window& window);
 

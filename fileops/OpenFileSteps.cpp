@@ -30,6 +30,8 @@ auto OpenFileSteps::run(Step&& step) {
     }
 }
 
+void OpenFileSteps::prepareKey(const EngineKey& key) { run([&] { VQ203::prepareKey(path_, key.utf8()); }); }
+
 void OpenFileSteps::fingerprintInto(QLineEdit& field) {
     platform::LineEditField port(field);
     run([&] { VQ201::hash(path_, port); });

@@ -21,6 +21,8 @@ public:
 
     const std::string& path() const { return path_; }
 
+    // prepareKey: the engine starts deriving the encryption key, so that it is ready when encrypt needs it.
+    void prepareKey(const EngineKey& key);
     // hash: the open file's fingerprint into the field.
     void fingerprintInto(QLineEdit& field);
     // priznak_pridat: the file flag carrying the fingerprint, just before encryption.

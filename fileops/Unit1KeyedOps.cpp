@@ -36,13 +36,14 @@ void TForm1::BitBtn1Click() {
     const int size = sizeValue(*velikost);
     OpenFileSteps steps(*this);
     sifr->hide();
+    const EngineKey key(combined(*Edit1, *Edit2, *Edit3));
+    steps.prepareKey(key);  // the key derivation runs on another core while the fingerprint is taken
     steps.fingerprintInto(*buffer);
     showState(*this, QStringLiteral("Vytváření otisku souboru.."));
     const QString fingerprint = buffer->text();
     showState(*this, QStringLiteral("Přidávání příznaku.."));
     steps.addFlag(fingerprint);
     showState(*this, QStringLiteral("Šifruje se.."));
-    const EngineKey key(combined(*Edit1, *Edit2, *Edit3));
     steps.encrypt(key, wantsFastEncryption(size, key));
     showState(*this, QStringLiteral("Soubor je šifrován"));
     tell(QStringLiteral("Šifrování dokončeno"), QStringLiteral("Soubor byl úspěšně šifrován."), Icon::Information);

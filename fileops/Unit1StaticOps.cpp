@@ -41,6 +41,7 @@ void TForm1::soubor3Click() {
     const int size = sizeValue(*velikost);
     const EngineKey key(deriveStaticKey(*this));
     OpenFileSteps steps(*this);
+    steps.prepareKey(key);  // the key derivation runs on another core while the fingerprint is taken
     stav->setText(QStringLiteral("Šifruje se.."));
     steps.fingerprintInto(*buffer);
     steps.addFlag(buffer->text());

@@ -7,11 +7,18 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include "engine/core/Magic.h"
+#include "platform/Installation.h"
+
 namespace platform {
 namespace {
 
 const QString kIconKey = QStringLiteral("\\Defaulticon");
 const QString kCommandKey = QStringLiteral("\\Shell\\Open\\Command");
+
+QString packageMimeType() { return QString::fromLatin1(installation::kPackageMimeType); }
+// The icon theme's name for the type's icon.
+QString packageIconName() { return packageMimeType().replace(QLatin1Char('/'), QLatin1Char('-')); }
 
 bool writeTextFile(const QString& path, const QByteArray& content) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
@@ -22,6 +29,19 @@ bool writeTextFile(const QString& path, const QByteArray& content) {
 }
 
 QString xmlEscaped(const QString& text) { return text.toHtmlEscaped(); }
+
+// A desktop entry's string value: a backslash is written doubled, line breaks as \n.
+QString desktopEntryString(QString text) {
+    text.replace(QLatin1String("\\"), QLatin1String("\\\\"));
+    text.replace(QLatin1String("\n"), QLatin1String("\\n"));
+    return text;
+}
+
+// The program of a command row "<program> %1".
+QString programOf(QString command) {
+    if (command.endsWith(QLatin1String(" %1"))) command.chop(3);
+    return command;
+}
 
 // Desktop entries quote arguments with reserved characters and escape ", `, $ and \ inside the quotes.
 QString quotedExecArgument(QString argument) {
@@ -50,11 +70,17 @@ void runIfInstalled(const QString& tool, const QStringList& arguments) {
 
 }  // namespace
 
-QString desktopExecLine(const QString& command) {
-    QString program = command;
-    if (program.endsWith(QLatin1String(" %1"))) program.chop(3);
-    return quotedExecArgument(program) + QStringLiteral(" %f");
+// Every version of the package opens with "MVX202D" and a version byte: the rule matches the seven letters.
+QString packageMagicXml() {
+    const auto& magic = engine::core::kMagicPackage;
+    const QString letters = QString::fromLatin1(reinterpret_cast<const char*>(magic.data()), magic.size() - 1);
+    return QStringLiteral("    <magic priority=\"60\">\n"
+                          "      <match type=\"string\" offset=\"0\" value=\"%1\"/>\n"
+                          "    </magic>\n")
+        .arg(letters);
 }
+
+QString desktopExecLine(const QString& command) { return quotedExecArgument(programOf(command)) + QStringLiteral(" %f"); }
 
 FreedesktopClassesRoot::FreedesktopClassesRoot(QString dataHome) : dataHome_(std::move(dataHome)) {}
 
@@ -64,25 +90,15 @@ QString FreedesktopClassesRoot::defaultDataHome() {
     return QDir::homePath() + QStringLiteral("/.local/share");
 }
 
-QString FreedesktopClassesRoot::mimeTypeOf(const QString& className) {
-    QString slug;
-    for (QChar c : className.toLower()) slug += (c.isLetterOrNumber() && c.unicode() < 128) ? c : QLatin1Char('-');
-    return QStringLiteral("application/x-") + slug;
+QString FreedesktopClassesRoot::mimePackagePath() const { return dataHome_ + QStringLiteral("/mime/packages/mivex2.xml"); }
+
+// Not the installed entry's name: this one must not hide the installed menu entry.
+QString FreedesktopClassesRoot::desktopEntryPath() const {
+    return dataHome_ + QStringLiteral("/applications/mivex2-open-package.desktop");
 }
 
-QString FreedesktopClassesRoot::mimePackagePath(const QString& className) const {
-    return dataHome_ + QStringLiteral("/mime/packages/mivex2-") + mimeTypeOf(className).section('/', 1) +
-           QStringLiteral(".xml");
-}
-
-QString FreedesktopClassesRoot::desktopEntryPath(const QString& className) const {
-    return dataHome_ + QStringLiteral("/applications/mivex2-") + mimeTypeOf(className).section('/', 1) +
-           QStringLiteral(".desktop");
-}
-
-QString FreedesktopClassesRoot::iconPath(const QString& className) const {
-    return dataHome_ + QStringLiteral("/icons/hicolor/48x48/mimetypes/") +
-           mimeTypeOf(className).replace('/', '-') + QStringLiteral(".png");
+QString FreedesktopClassesRoot::iconPath() const {
+    return dataHome_ + QStringLiteral("/icons/hicolor/48x48/mimetypes/") + packageIconName() + QStringLiteral(".png");
 }
 
 QString FreedesktopClassesRoot::value(const QString& key) const {
@@ -116,38 +132,40 @@ bool FreedesktopClassesRoot::writeMimePackage(const QString& className) const {
     QString xml = QStringLiteral(
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-        "  <mime-type type=\"%1\">\n").arg(mimeTypeOf(className));
+        "  <mime-type type=\"%1\">\n").arg(packageMimeType());
     const QString comment = value(className);
     if (!comment.isEmpty()) xml += QStringLiteral("    <comment>%1</comment>\n").arg(xmlEscaped(comment));
     if (!value(className + kIconKey).isEmpty())
-        xml += QStringLiteral("    <icon name=\"%1\"/>\n").arg(mimeTypeOf(className).replace('/', '-'));
+        xml += QStringLiteral("    <icon name=\"%1\"/>\n").arg(packageIconName());
+    xml += packageMagicXml();
     xml += QStringLiteral("    <glob pattern=\"*%1\" case-sensitive=\"true\"/>\n"
                           "  </mime-type>\n"
                           "</mime-info>\n").arg(xmlEscaped(extensionOf(className)));
-    return writeTextFile(mimePackagePath(className), xml.toUtf8());
+    return writeTextFile(mimePackagePath(), xml.toUtf8());
 }
 
 bool FreedesktopClassesRoot::writeIcon(const QString& className) const {
     // Icon themes take PNG pictures, not .ico files: the icon is converted on the way.
     const QImage icon(value(className + kIconKey));
-    if (icon.isNull() || !QDir().mkpath(QFileInfo(iconPath(className)).absolutePath())) return false;
-    return icon.scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation).save(iconPath(className), "PNG");
+    if (icon.isNull() || !QDir().mkpath(QFileInfo(iconPath()).absolutePath())) return false;
+    return icon.scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation).save(iconPath(), "PNG");
 }
 
 bool FreedesktopClassesRoot::writeDesktopEntry(const QString& className) const {
-    const QString icon = QFileInfo::exists(iconPath(className)) ? iconPath(className) : QString();
+    const QString command = value(className + kCommandKey);
     QString entry = QStringLiteral("[Desktop Entry]\n"
                                    "Type=Application\n"
                                    "Name=Mivex 2\n"
                                    "Comment=%1\n"
-                                   "Exec=%2\n"
-                                   "MimeType=%3;\n"
+                                   "TryExec=%2\n"
+                                   "Exec=%3\n"
+                                   "MimeType=%4;\n"
                                    "NoDisplay=true\n"
                                    "Terminal=false\n")
-                        .arg(value(className), desktopExecLine(value(className + kCommandKey)),
-                             mimeTypeOf(className));
-    if (!icon.isEmpty()) entry += QStringLiteral("Icon=%1\n").arg(icon);
-    return writeTextFile(desktopEntryPath(className), entry.toUtf8());
+                        .arg(desktopEntryString(value(className)), desktopEntryString(programOf(command)),
+                             desktopExecLine(command), packageMimeType());
+    if (QFileInfo::exists(iconPath())) entry += QStringLiteral("Icon=%1\n").arg(desktopEntryString(iconPath()));
+    return writeTextFile(desktopEntryPath(), entry.toUtf8());
 }
 
 void FreedesktopClassesRoot::finish() {

@@ -1,7 +1,10 @@
 // The association rows carried out the way a freedesktop desktop expects them, under one data folder
-// ($XDG_DATA_HOME): the extension row and the class rows become a shared-mime-info package that maps the
-// case-sensitive glob to the class's type, with the class's description and icon, and a desktop entry that
-// opens that type with the command row. The desktop's caches are refreshed when their tools are installed.
+// ($XDG_DATA_HOME). The program associates one class, its folder packages, and carries it out as the package
+// type its installed files define (installation::kPackageMimeType), so that an installed program and a copy
+// started from elsewhere describe one type: a shared-mime-info package with the class's description and icon,
+// the case-sensitive glob of the extension row and the packages' magic; and a desktop entry, hidden from the
+// menus, that opens that type with the program of the command row and that desktops ignore once that program
+// file is gone. The desktop's caches are refreshed when their tools are installed.
 #pragma once
 
 #include <map>
@@ -16,15 +19,13 @@ public:
 
     // $XDG_DATA_HOME, or ~/.local/share when it is unset or not an absolute path.
     static QString defaultDataHome();
-    // "Soubor CFF" → "application/x-soubor-cff"
-    static QString mimeTypeOf(const QString& className);
 
     bool setDefaultValue(const QString& key, const QString& data) override;
     void finish() override;
 
-    QString mimePackagePath(const QString& className) const;
-    QString desktopEntryPath(const QString& className) const;
-    QString iconPath(const QString& className) const;
+    QString mimePackagePath() const;
+    QString desktopEntryPath() const;
+    QString iconPath() const;
 
 private:
     bool writeClass(const QString& className) const;
@@ -40,5 +41,8 @@ private:
 
 // The program path of a command row "<program> %1" as a desktop entry's Exec line opening one file.
 QString desktopExecLine(const QString& command);
+
+// The packages' magic as a shared-mime-info <magic> element: both halves of its eight bytes must match.
+QString packageMagicXml();
 
 }  // namespace platform

@@ -1,19 +1,38 @@
 #include "platform/ShellAssociation.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include "platform/FreedesktopClassesRoot.h"
+#include "platform/Installation.h"
 #include "platform/WindowsClassesRoot.h"
 
 namespace platform {
+namespace {
+
+const QString kPackageIcon = QStringLiteral("slozkamivex2.ico");
+
+// The folder part of a path with its trailing separator, whichever kind the path uses.
+QString folderOf(const QString& path) {
+    const qsizetype lastSeparator = std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+    return path.left(lastSeparator + 1);
+}
+
+}  // namespace
+
+QString packageIconFile(const QString& programPath) {
+    const QString beside = folderOf(programPath) + kPackageIcon;
+    if (QFileInfo::exists(beside)) return beside;
+    const QString installed = QDir::cleanPath(folderOf(programPath) + QLatin1String(installation::kDataFolderFromProgram) +
+                                              QLatin1Char('/') + kPackageIcon);
+    return QFileInfo::exists(installed) ? installed : beside;
+}
 
 std::vector<ClassesRootRow> associationRows(const QString& programPath) {
-    // The folder part keeps its trailing separator, whichever kind the path uses.
-    const qsizetype lastSeparator = std::max(programPath.lastIndexOf(QLatin1Char('\\')),
-                                             programPath.lastIndexOf(QLatin1Char('/')));
-    const QString folder = programPath.left(lastSeparator + 1);
     return {
         {QStringLiteral(".cff"), QStringLiteral("Soubor CFF")},
         {QStringLiteral("Soubor CFF"), QStringLiteral("Soubor aplikace Mivex 2")},
-        {QStringLiteral("Soubor CFF\\Defaulticon"), folder + QStringLiteral("slozkamivex2.ico")},
+        {QStringLiteral("Soubor CFF\\Defaulticon"), packageIconFile(programPath)},
         {QStringLiteral("Soubor CFF\\Shell\\Open\\Command"), programPath + QStringLiteral(" %1")},
     };
 }

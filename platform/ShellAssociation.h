@@ -19,6 +19,11 @@ struct ClassesRootRow {
 // "C:\Prog\app.exe" gives the icon "C:\Prog\slozkamivex2.ico" and the command "C:\Prog\app.exe %1".
 std::vector<ClassesRootRow> associationRows(const QString& programPath);
 
+// The package icon "slozkamivex2.ico" the rows name: the one beside the program file, as a copy carried with
+// its program has it, else the one an installed program keeps in its data folder (<prefix>/share/mivex2
+// for <prefix>/bin/mivex2); when neither exists, the one beside the program file all the same.
+QString packageIconFile(const QString& programPath);
+
 // Where the rows go: the registry's HKEY_CLASSES_ROOT, or the desktop's equivalent.
 class ClassesRoot {
 public:

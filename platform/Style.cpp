@@ -1,6 +1,7 @@
 #include "platform/Style.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLibraryInfo>
@@ -9,8 +10,20 @@
 #include <QTranslator>
 
 #include "platform/ErrorReport.h"
+#include "platform/Installation.h"
 
 namespace platform {
+namespace {
+
+// The application icon in every size it is drawn in.
+QIcon applicationIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/mivex2-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+}  // namespace
 
 int PasswordBarStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                                 QStyleHintReturn* returnData) const {
@@ -29,6 +42,9 @@ bool installCzechQtTranslation(QApplication& app) {
 
 void setUpApplication(QApplication& app) {
     QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
+    // The window system matches the windows to the installed desktop entry and shows the program's icon.
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(installation::kDesktopId));
+    QApplication::setWindowIcon(applicationIcon());
     QApplication::setStyle(new PasswordBarStyle);
     installCzechQtTranslation(app);
 }

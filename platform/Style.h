@@ -20,7 +20,7 @@ public:
 // Loads Qt's own Czech translation (standard buttons, file dialog); false when it is not installed.
 bool installCzechQtTranslation(QApplication& app);
 
-// Title, style and translation: what the program and the window tests set up alike.
+// Title, desktop entry name, icon, style and translation: what the program and the window tests set up alike.
 void setUpApplication(QApplication& app);
 
 // The bold, teal, transparent look of the labels over a background picture.

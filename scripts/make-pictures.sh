@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Draws the program's own pictures with ImageMagick: toolbar buttons, window backgrounds and the package icon.
+# Draws the program's own pictures with ImageMagick: toolbar buttons and window backgrounds; renders the
+# application and package icons from their SVG drawings (resources/icons/*.svg) with rsvg-convert.
 # The results are committed under resources/; run this again only to change a picture.
 set -euo pipefail
 out="$(cd "$(dirname "$0")/.." && pwd)/resources"
 mkdir -p "$out/toolbar"
-tmp="$(mktemp -d)"; trap 'rm -rf "$tmp"' EXIT
 
 paper='fill #ffffff stroke #4a5a6a stroke-width 1 path "M 4,2 L 13,2 L 18,7 L 18,21 L 4,21 Z"'
 fold='fill #d8e0e8 stroke #4a5a6a stroke-width 1 path "M 13,2 L 13,7 L 18,7"'
@@ -46,6 +46,13 @@ icon key 'fill #e8a800 stroke #6a4a00 stroke-width 1 circle 7,12 7,7 rectangle 1
 icon support 'fill #008080 stroke #004a4a circle 12,12 12,2' 'fill #ffffff stroke none font DejaVu-Sans-Bold font-size 15 text 7,18 "?"'
 icon about 'fill #3a7ab8 stroke #1a3a5a circle 12,12 12,2' 'fill #ffffff stroke none font DejaVu-Serif-Bold font-size 15 text 9,18 "i"'
 
+# The icon theme's sizes of the application icon (also compiled into the program) and of the package icon.
+for name in mivex2 package; do
+  for size in 16 24 32 48 64 128 256; do
+    rsvg-convert -w "$size" -h "$size" "$out/icons/$name.svg" -o "$out/icons/$name-$size.png"
+  done
+done
+
 # Window backgrounds: a calm teal wash with a faint diagonal grain, so the bold teal labels stay readable.
 wash() {  # width height output [extra draw]
   convert -size "$1x$2" gradient:'#f4fbfb'-'#c6e4e4' \
@@ -54,12 +61,11 @@ wash() {  # width height output [extra draw]
 }
 wash 540 243 "$out/main-background.jpg"
 wash 640 480 "$out/window-background.jpg"
+# The about window writes the version under the name itself (TForm10), so the picture holds no version.
 wash 425 218 "$out/about-background.jpg" \
   -fill '#008080' -font DejaVu-Sans-Bold -pointsize 34 -annotate +18+64 'Mivex 2' \
-  -fill '#2a6a6a' -font DejaVu-Sans -pointsize 13 -annotate +20+88 'verze 2.0.1BETA' \
-  -draw "image over 28,110 96,96 '$out/toolbar/open-package.png'"
+  -draw "image over 28,110 96,96 '$out/icons/package-128.png'"
 
 # The package icon the shell association names.
-convert "$out/toolbar/open-package.png" -filter point -resize 48x48 "$tmp/p48.png"
-convert "$out/toolbar/open-package.png" -filter point -resize 32x32 "$tmp/p32.png"
-convert "$tmp/p48.png" "$tmp/p32.png" "$out/toolbar/open-package.png" "$out/slozkamivex2.ico"
+convert "$out/icons/package-16.png" "$out/icons/package-32.png" "$out/icons/package-48.png" \
+  "$out/icons/package-256.png" "$out/slozkamivex2.ico"

@@ -41,9 +41,9 @@ QString textOf(const QTableWidget& grid, int row, int column) {
 
 }  // namespace
 
-TForm11::TForm11(const std::string& programFolder)
+TForm11::TForm11(const std::string& databaseFolder)
     : ToolWindow(QStringLiteral("Manažer uživatelů"), QSize(370, 217), QStringLiteral(":/window-background.jpg")),
-      database_(programFolder) {
+      database_(databaseFolder) {
     setObjectName(QStringLiteral("Form11"));
     move(0, 0);
     Image1 = background();

@@ -19,8 +19,8 @@ class StatusBar;
 
 class TForm11 : public platform::ToolWindow {
 public:
-    // `programFolder`: the folder of the program file, where data.adb lives.
-    explicit TForm11(const std::string& programFolder);
+    // `databaseFolder`: the folder data.adb lives in (users::databaseFolder).
+    explicit TForm11(const std::string& databaseFolder);
 
     // The login gate's load: the grid becomes the header row and the users data.adb lists.
     void loadGrid();

@@ -174,6 +174,7 @@ void ReplacementFile::commit(std::uint64_t finalSize, const std::function<void()
     // Checked as late as possible: the fsync above can take long enough for an editor to save the file.
     if (beforeRename) beforeRename();
     temp_.nameReplacing(target_);
+    ::fstat(fd, &committed_);  // after the rename, which moves the change time
     if (!syncFolder(folderOf(target_), fd)) throw Error(msg::kNotDurable);
 }
 

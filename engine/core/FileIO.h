@@ -75,10 +75,13 @@ public:
     void commit(std::uint64_t finalSize, const InputFile& original);
     // The same with a check of the caller's that runs right before the rename and throws to refuse it.
     void commit(std::uint64_t finalSize, const std::function<void()>& beforeRename);
+    // The result as it stands under the target's name right after the commit.
+    const struct stat& committedState() const { return committed_; }
 
 private:
     std::string target_;
     TemporaryFile temp_;
+    struct stat committed_ {};
 };
 
 // The folder part and the last part of a path ("/a/b" -> "/a", "b"); "." for a bare name.

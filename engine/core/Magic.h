@@ -22,7 +22,10 @@ inline constexpr Magic kMagicBase104{'M', 'V', 'X', '1', '0', '4', 'C', 1};
 inline constexpr Magic kMagicBase105{'M', 'V', 'X', '1', '0', '5', 'T', 1};
 inline constexpr Magic kMagicBase106{'M', 'V', 'X', '1', '0', '6', 'P', 1};
 inline constexpr Magic kMagicBase2010{'M', 'V', 'X', '2', '0', '1', 'G', 1};
-inline constexpr Magic kMagicPackage{'M', 'V', 'X', '2', '0', '2', 'D', 1};
+// Version 2 of the package wraps a random data key under the password (core/Envelope.h); version 1 (read
+// only) sealed the stream under the password's keys directly.
+inline constexpr Magic kMagicPackage{'M', 'V', 'X', '2', '0', '2', 'D', 2};
+inline constexpr Magic kMagicPackageV1{'M', 'V', 'X', '2', '0', '2', 'D', 1};
 
 inline bool startsWith(const unsigned char* data, std::size_t size, const Magic& magic) {
     return size >= magic.size() && std::memcmp(data, magic.data(), magic.size()) == 0;

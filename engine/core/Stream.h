@@ -14,7 +14,7 @@
 //   TestHooks.h   setScryptCostForTesting(log2N) for tests
 //
 // Usage (sealing):
-//   Header h = newHeader(kMagicPackage, kDefaultChunkSize);
+//   Header h = newHeader(kMagicNormal, kDefaultChunkSize);
 //   FileKeys k = deriveFileKeys(password, h); sealHeader(h, k);
 //   auto bytes = h.serialize(); sink(bytes.data(), bytes.size());
 //   StreamSealer s(k.stream, bytes, h.chunkSize, sink); s.write(p, n) ...; s.finish();

@@ -1,10 +1,14 @@
 // sifrdir: the listed files go, index first, through one chunk stream into a temporary file beside the
-// package; it is fsynced and renamed to the package's name, and only then are the originals removed.
+// package; it is fsynced and renamed to the package's name, and only then are the originals removed. The
+// key derivation runs beside the sealing (core/Envelope.h).
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <future>
 #include <memory>
 
+#include "engine/core/Envelope.h"
 #include "engine/core/FileIO.h"
 #include "engine/core/Keys.h"
 #include "engine/core/Layout.h"
@@ -132,15 +136,18 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
     }
     const std::vector<unsigned char> index = serializeIndex(entries);
 
-    // The space first: a full disk is told before the key derivation has cost its time.
-    ReplacementFile out(packagePath, kHeaderSize + ChunkLayout{kPackageChunkSize}.sealedSize(index.size() + contentBytes));
-    progress.showStatus(msg::kStatusKey);
-    Header header = newHeader(kMagicPackage, kPackageChunkSize);
-    const FileKeys keys = deriveFileKeys(key, header);
-    sealHeader(header, keys);
-    const Header::Bytes headerBytes = header.serialize();
-    out.writeAt(headerBytes.data(), headerBytes.size(), 0);
-    std::uint64_t written = kHeaderSize;
+    // The space first: a full disk is told before any work.
+    ReplacementFile out(packagePath,
+                        kEnvelopeHeaderSize + ChunkLayout{kPackageChunkSize}.sealedSize(index.size() + contentBytes));
+    // The package is sealed under a random data key at once; only the wrapping of that key under the
+    // password waits for the key derivation, which runs on another core meanwhile.
+    EnvelopeHeader header;
+    header.fields = newHeader(kMagicPackage, kPackageChunkSize);
+    std::future<SecretKey> master =
+        std::async(std::launch::async, [&key, fields = header.fields] { return passwordKey(key, fields); });
+    const SecretKey dataKey = newDataKey();
+    const auto bound = header.boundBytes();
+    std::uint64_t written = kEnvelopeHeaderSize;
     WriteBehind writer(kWriteBehindBytes);  // declared after `out`: gone (joined) before `out` is
     auto block = std::make_shared<std::vector<unsigned char>>();
     const auto handOver = [&] {
@@ -149,10 +156,11 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
         written += block->size();
         block = std::make_shared<std::vector<unsigned char>>();
     };
-    StreamSealer sealer(keys.stream, headerBytes, kPackageChunkSize, [&](const unsigned char* data, std::size_t size) {
-        block->insert(block->end(), data, data + size);
-        if (block->size() >= kWriteBlock) handOver();
-    });
+    StreamSealer sealer(streamKeyOf(dataKey, header), bound, kPackageChunkSize,
+                        [&](const unsigned char* data, std::size_t size) {
+                            block->insert(block->end(), data, data + size);
+                            if (block->size() >= kWriteBlock) handOver();
+                        });
     sealer.write(index.data(), index.size());
     progress.begin(listed.size(), contentBytes);
     std::vector<unsigned char> buffer(kReadBlock);
@@ -160,6 +168,11 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
     sealer.finish();
     handOver();
     writer.drain();
+
+    if (master.wait_for(std::chrono::seconds(0)) != std::future_status::ready) progress.showStatus(msg::kStatusKey);
+    wrapDataKey(header, master.get(), dataKey);
+    const EnvelopeHeader::Bytes headerBytes = header.serialize();
+    out.writeAt(headerBytes.data(), headerBytes.size(), 0);
 
     progress.showStatus(msg::kStatusSaving);
     // A file another program saved under the package's name meanwhile is not the one packed: it stays.

@@ -11,7 +11,7 @@
 namespace VQ202::detail {
 
 inline constexpr std::uint32_t kPackageChunkSize = engine::core::kDefaultChunkSize;
-inline constexpr std::size_t kReadBlock = 1u << 20;
+inline constexpr std::size_t kReadBlock = 4u << 20;
 inline constexpr std::size_t kWriteBlock = 1u << 20;          // what one write-behind job carries
 inline constexpr std::size_t kWriteBehindBytes = 8u << 20;    // what may wait for the disk at a time
 

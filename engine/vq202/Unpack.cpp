@@ -4,13 +4,17 @@
 // made durable, and the package removed. Until that last step the package holds everything, and a restore
 // killed at any moment is finished by running it again: a file already in the folder that is byte for byte
 // the package's copy (left by an earlier, interrupted run) is not in the way.
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstring>
+#include <future>
 #include <memory>
 #include <set>
 
+#include "engine/core/Envelope.h"
 #include "engine/core/FileIO.h"
 #include "engine/core/Keys.h"
 #include "engine/core/Layout.h"
@@ -28,17 +32,50 @@ using engine::Error;
 
 constexpr std::uint64_t kBlockSlack = 4096;  // a file's last block, counted when checking free space
 
-Header readPackageHeader(const InputFile& in) {
-    Header::Bytes bytes{};
-    const std::size_t got = in.readAt(bytes.data(), bytes.size(), 0);
-    Header header;
-    switch (parseHeader(bytes.data(), got, {kMagicPackage}, header)) {
-        case HeaderStatus::Ok: return header;
+[[noreturn]] void refuse(HeaderStatus status) {
+    switch (status) {
         case HeaderStatus::WrongMagic: throw Error(msg::kNotAPackage);
-        case HeaderStatus::Malformed: throw Error(msg::kDamaged);
         case HeaderStatus::KdfTooCostly: throw Error(msg::kKdfTooCostly);
+        default: throw Error(msg::kDamaged);
     }
-    throw Error(msg::kDamaged);
+}
+
+// What opening a package needs once its header has been read and the key checked.
+struct OpenedPackage {
+    std::size_t headerSize = 0;
+    std::uint32_t chunkSize = 0;
+    std::vector<unsigned char> bound;  // the chunks' associated data
+    SecretKey streamKey;
+};
+
+// Reads the header of either version, checks the key (the KDF bounded first) and gives the stream key.
+OpenedPackage openPackage(const InputFile& in, const std::string& key, FolderProgress& progress) {
+    std::array<unsigned char, kEnvelopeHeaderSize> bytes{};
+    const std::size_t got = in.readAt(bytes.data(), bytes.size(), 0);
+    const bool version1 = startsWith(bytes.data(), got, kMagicPackageV1);
+    EnvelopeHeader header;
+    const HeaderStatus status = version1 ? parseHeader(bytes.data(), got, {kMagicPackageV1}, header.fields)
+                                         : parseEnvelopeHeader(bytes.data(), got, kMagicPackage, header);
+    if (status != HeaderStatus::Ok) refuse(status);
+    const std::size_t headerSize = version1 ? kHeaderSize : kEnvelopeHeaderSize;
+    const std::uint32_t chunkSize = header.fields.chunkSize;
+    if (!ChunkLayout{chunkSize}.plainSizeOf(in.size() - headerSize)) throw Error(msg::kDamaged);
+    if (key.empty()) throw Error(msg::kWrongKey);  // sifrdir never writes a package with an empty key
+
+    progress.showStatus(msg::kStatusKey);
+    // The disk brings the package in while the key is derived.
+    ::posix_fadvise(in.descriptor(), 0, 0, POSIX_FADV_WILLNEED);
+    const SecretKey master = passwordKey(key, header.fields);
+    if (version1) {
+        const FileKeys keys = fileKeys(master, header.fields);
+        if (!headerMacMatches(header.fields, keys)) throw Error(msg::kWrongKey);
+        const Header::Bytes serialized = header.fields.serialize();
+        return OpenedPackage{headerSize, chunkSize, {serialized.begin(), serialized.end()}, keys.stream};
+    }
+    const auto dataKey = unwrapDataKey(header, master);
+    if (!dataKey) throw Error(msg::kWrongKey);
+    const auto bound = header.boundBytes();
+    return OpenedPackage{headerSize, chunkSize, {bound.begin(), bound.end()}, streamKeyOf(*dataKey, header)};
 }
 
 // Restored files wait unnamed, each holding a descriptor. How many may wait at once: most folders fit in
@@ -274,27 +311,27 @@ private:
 void unpackFolder(const std::string& packagePath, const std::string& key, FolderProgress& progress) {
     const std::string package = resolveRegularFile(packagePath);
     const InputFile in(package);
-    const Header header = readPackageHeader(in);
-    const std::uint64_t sealedSize = in.size() - kHeaderSize;  // readPackageHeader saw all 80 bytes
-    const auto plainSize = ChunkLayout{header.chunkSize}.plainSizeOf(sealedSize);
-    if (!plainSize) throw Error(msg::kDamaged);
-    if (key.empty()) throw Error(msg::kWrongKey);  // sifrdir never writes a package with an empty key
-
-    progress.showStatus(msg::kStatusKey);
-    const FileKeys keys = deriveFileKeys(key, header);
-    if (!headerMacMatches(header, keys)) throw Error(msg::kWrongKey);
-    const Header::Bytes headerBytes = header.serialize();
+    const OpenedPackage opened = openPackage(in, key, progress);
+    const std::uint64_t plainSize = *ChunkLayout{opened.chunkSize}.plainSizeOf(in.size() - opened.headerSize);
 
     sweepAbandonedTemporaries(folderOf(package));
-    Restore restore(folderOf(package), baseNameOf(package), *plainSize, in, progress);
-    StreamOpener opener(keys.stream, headerBytes, header.chunkSize,
+    Restore restore(folderOf(package), baseNameOf(package), plainSize, in, progress);
+    StreamOpener opener(opened.streamKey, opened.bound, opened.chunkSize,
                         [&](const unsigned char* data, std::size_t size) { restore.take(data, size); });
-    std::vector<unsigned char> buffer(kReadBlock);
-    for (std::uint64_t offset = kHeaderSize; offset < in.size();) {
-        const std::size_t got = in.readAt(buffer.data(), buffer.size(), offset);
+    // The next block is read on a helper thread while this one is opened and handed to the files.
+    std::vector<unsigned char> buffers[2] = {std::vector<unsigned char>(kReadBlock), std::vector<unsigned char>(kReadBlock)};
+    const auto readInto = [&](int which, std::uint64_t offset) {
+        return in.readAt(buffers[which].data(), kReadBlock, offset);
+    };
+    std::uint64_t offset = opened.headerSize;
+    std::future<std::size_t> reading = std::async(std::launch::async, readInto, 0, offset);
+    for (int which = 0; offset < in.size(); which ^= 1) {
+        const std::size_t got = reading.get();
         if (got == 0) throw Error(msg::kDamaged);  // the package shrank while being read
-        opener.write(buffer.data(), got);
-        offset += got;
+        const std::uint64_t next = offset + got;
+        if (next < in.size()) reading = std::async(std::launch::async, readInto, which ^ 1, next);
+        opener.write(buffers[which].data(), got);
+        offset = next;
     }
     opener.finish();
     restore.finishAll();

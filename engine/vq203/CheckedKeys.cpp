@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 
+#include "engine/core/Sha256.h"
 #include "engine/vq203/Method.h"
 
 namespace VQ203::detail {
@@ -28,25 +29,24 @@ struct Slot {
 std::mutex gMutex;
 std::optional<Slot> gSlot;
 
-engine::core::SecretKey digestOf(const std::string& key, const engine::core::Header::Bytes& header) {
-    engine::core::SecretKey digest;
-    EVP_MD_CTX* ctx = EVP_MD_CTX_new();
-    const bool ok = ctx && EVP_DigestInit_ex(ctx, EVP_sha256(), nullptr) == 1 &&
-                    EVP_DigestUpdate(ctx, header.data(), header.size()) == 1 &&
-                    EVP_DigestUpdate(ctx, key.data(), key.size()) == 1 &&
-                    EVP_DigestFinal_ex(ctx, digest.data(), nullptr) == 1;
-    EVP_MD_CTX_free(ctx);
-    if (!ok) OPENSSL_cleanse(digest.data(), digest.size());
-    return digest;
-}
-
 }  // namespace
+
+engine::core::SecretKey keyTextDigest(const unsigned char* context, std::size_t size, const std::string& key) {
+    engine::core::Sha256 sha;
+    sha.update(context, size);
+    sha.update(reinterpret_cast<const unsigned char*>(key.data()), key.size());
+    engine::core::Sha256Digest digest = sha.finish();
+    engine::core::SecretKey out;
+    std::copy(digest.begin(), digest.end(), out.data());
+    OPENSSL_cleanse(digest.data(), digest.size());
+    return out;
+}
 
 void keepCheckedKeys(const std::string& resolvedPath, const engine::core::Header& header, const std::string& key,
                      const engine::core::FileKeys& keys) {
     const auto bytes = header.serialize();
     std::lock_guard lock(gMutex);
-    gSlot = Slot{resolvedPath, bytes, digestOf(key, bytes), keys, Clock::now() + kLifetime};
+    gSlot = Slot{resolvedPath, bytes, keyTextDigest(bytes.data(), bytes.size(), key), keys, Clock::now() + kLifetime};
 }
 
 std::optional<engine::core::FileKeys> takeCheckedKeys(const std::string& resolvedPath,
@@ -56,7 +56,7 @@ std::optional<engine::core::FileKeys> takeCheckedKeys(const std::string& resolve
     Slot slot = std::move(*gSlot);
     gSlot.reset();  // used once, whatever the outcome; the Slot's keys wipe themselves
     const auto bytes = header.serialize();
-    const auto digest = digestOf(key, bytes);
+    const auto digest = keyTextDigest(bytes.data(), bytes.size(), key);
     if (Clock::now() > slot.until || slot.path != resolvedPath || slot.header != bytes ||
         CRYPTO_memcmp(slot.keyDigest.data(), digest.data(), digest.size()) != 0)
         return std::nullopt;

@@ -22,7 +22,6 @@ using engine::Error;
 namespace msg = engine::msg;
 
 constexpr std::array<unsigned char, 8> kFlagMagic{'M', 'V', 'X', 'F', 'L', 'A', 'G', 1};
-constexpr std::size_t kMaxFingerprint = 4096;
 
 struct GivenFlag {
     std::string fingerprint;
@@ -82,7 +81,7 @@ void keepRemovedFlag(const std::string& resolvedPath, const std::string& fingerp
 
 void priznak_pridat(const std::string& fingerprint, const std::string& path, engine::ProgressBar& pb) {
     pb.setPosition(0);
-    if (fingerprint.size() > kMaxFingerprint) throw Error(msg::kDamaged);
+    if (fingerprint.size() > detail::kMaxFingerprint) throw Error(msg::kDamaged);
     const std::string target = engine::core::resolveRegularFile(path);
     const engine::core::InputFile in(target);
     {

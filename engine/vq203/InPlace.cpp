@@ -6,6 +6,7 @@
 
 #include "engine/core/ChunkedFile.h"
 #include "engine/core/Keys.h"
+#include "engine/core/KnownDigest.h"
 #include "engine/core/Layout.h"
 #include "engine/core/Messages.h"
 #include "engine/vq203/Method.h"
@@ -52,7 +53,13 @@ void encryptInPlace(const std::string& path, const std::string& key, const Metho
     // Space and rights first: a full disk is reported before the KDF has cost any time.
     ReplacementFile out(target, kHeaderSize + ChunkLayout{method.chunkSize}.sealedSize(plainSize));
     Header header = newHeader(method.magic, method.chunkSize);
-    const FileKeys keys = deriveFileKeys(key, header);
+    auto prepared = takePreparedKey(target, key);
+    if (prepared) {
+        header.kdf = prepared->params;
+        header.kdfSalt = prepared->kdfSalt;
+    }
+    const FileKeys keys = prepared ? fileKeys(prepared->master, header) : deriveFileKeys(key, header);
+    prepared.reset();
     sealHeader(header, keys);
     const Header::Bytes headerBytes = header.serialize();
     out.writeAt(headerBytes.data(), headerBytes.size(), 0);
@@ -78,16 +85,20 @@ void decryptInPlace(const std::string& path, const std::string& key, engine::Pro
 
     ReplacementFile out(target, *plainSize);
     const unsigned workers = isFast(header.magic) ? fastMethod().workers : 1;
-    const std::uint64_t written = openBody(
-        BodyJob{in, kHeaderSize, out, 0, keys.stream, headerBytes, header.chunkSize, workers, progress},
-        in.size() - kHeaderSize);
+    // The fingerprint of the result is taken from the bytes as they are written, the flag's bytes held back.
+    TrailingSha256 digest(kFlagTrailerFixed + kMaxFingerprint);
+    BodyJob job{in, kHeaderSize, out, 0, keys.stream, headerBytes, header.chunkSize, workers, progress};
+    job.onWritten = [&](const unsigned char* data, std::size_t size) { digest.update(data, size); };
+    const std::uint64_t written = openBody(job, in.size() - kHeaderSize);
     // The flag was authenticated with the content; it is taken off before the result goes into place, so that
     // the plain file appears exactly as it was encrypted. Files of version 1 may carry one the same way.
     const auto flag = findFlag(out.descriptor(), written);
     const bool flagRequired = header.magic == kMagicNormal || header.magic == kMagicFast;
     if (!flag && flagRequired) throw Error(msg::kDamaged);
-    out.commit(flag ? flag->contentSize : written, in);
+    const std::uint64_t contentSize = flag ? flag->contentSize : written;
+    out.commit(contentSize, in);
     keepRemovedFlag(target, flag ? flag->fingerprint : std::string());
+    if (const auto sha = digest.finish(contentSize)) rememberDigest(target, out.committedState(), *sha);
     progress.finish();
 }
 

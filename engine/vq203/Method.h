@@ -1,6 +1,7 @@
 // The two methods of this base and the in-place work they share. Internal to VQ203.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,7 @@ bool isFast(const engine::core::Magic& magic);
 
 // The file flag (Flag.cpp). A trailer is the fingerprint, its length (2 bytes) and the flag magic (8 bytes).
 inline constexpr std::size_t kFlagTrailerFixed = 10;
+inline constexpr std::size_t kMaxFingerprint = 4096;
 struct FoundFlag {
     std::string fingerprint;
     std::uint64_t contentSize = 0;  // the plaintext's length without the trailer
@@ -46,6 +48,17 @@ std::optional<FoundFlag> findFlag(int fd, std::uint64_t size);
 std::string takeGivenFlag(const std::string& resolvedPath, const engine::core::InputFile& in);
 // What the decryption found, for priznak_odebrat.
 void keepRemovedFlag(const std::string& resolvedPath, const std::string& fingerprint);
+
+// SHA-256 of `context` and the key text: tells a key text again later without keeping it.
+engine::core::SecretKey keyTextDigest(const unsigned char* context, std::size_t size, const std::string& key);
+
+// The master key prepareKey derived ahead for the next encryption of this file with this key, if any.
+struct PreparedKey {
+    engine::core::SecretKey master;
+    std::array<unsigned char, 16> kdfSalt;
+    engine::core::ScryptParams params;
+};
+std::optional<PreparedKey> takePreparedKey(const std::string& resolvedPath, const std::string& key);
 
 // The keys a passcheck found right, handed once to the decryption of the same file with the same key.
 void keepCheckedKeys(const std::string& resolvedPath, const engine::core::Header& header, const std::string& key,

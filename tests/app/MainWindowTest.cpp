@@ -262,6 +262,7 @@ TEST_F(MainWindow, AboutAndUserManagerOpenWithoutBlocking) {
     main().Oaplikaci1->trigger();
     EXPECT_TRUE(forms().Form10->isVisible());
     EXPECT_EQ(forms().Form10->Memo1->toPlainText().split(QLatin1Char('\n')).size(), 6);
+    EXPECT_EQ(forms().Form10->version->text(), QStringLiteral("verze 2.0.1BETA"));
 
     QTest::mouseClick(main().ToolBar1->widgetForAction(main().ToolButton28), Qt::LeftButton);
     EXPECT_TRUE(forms().Form11->isVisible());

@@ -10,7 +10,7 @@ void writePackage(const std::string& path, const std::vector<PackedEntry>& entri
     for (const auto& entry : entries) index.push_back({entry.name, entry.content.size(), 1'600'000'000, 0, 0640});
     std::vector<unsigned char> plain = VQ202::detail::serializeIndex(index);
     for (const auto& entry : entries) plain.insert(plain.end(), entry.content.begin(), entry.content.end());
-    writeFile(path, sealedWith(engine::core::kMagicPackage, plain, key));
+    writeFile(path, sealedWith(engine::core::kMagicPackageV1, plain, key));
 }
 
 }  // namespace testutil

@@ -1,4 +1,5 @@
-// Writes packages the way sifrdir would, but with whatever entries a test wants, hostile ones included.
+// Writes packages of the earlier version (which desifrdir still reads) with whatever entries a test wants,
+// hostile ones included; the index and the content after the header are the same in both versions.
 #pragma once
 
 #include <string>

@@ -24,7 +24,7 @@ namespace msg = VQ202::msg;
 namespace {
 
 const std::string kKey = "správný klíč";
-constexpr std::size_t kHeader = 80;
+constexpr std::size_t kHeader = 112;  // fields, wrapped data key, MAC
 constexpr std::size_t kStride = 65536 + 16;
 
 class BadPackage : public ::testing::Test {

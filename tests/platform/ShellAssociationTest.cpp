@@ -6,13 +6,17 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include "engine/core/Magic.h"
 #include "platform/FreedesktopClassesRoot.h"
+#include "platform/Installation.h"
 #include "platform/ShellAssociation.h"
 #include "tests/engine/TempDir.h"
 
 namespace {
 
 using platform::ClassesRootRow;
+
+const QString kPackageType = QStringLiteral("application/vnd.mivex2.package");
 
 QString readText(const QString& path) {
     QFile file(path);
@@ -33,6 +37,23 @@ TEST(ShellAssociation, RowsForAWindowsProgramFile) {
               QStringLiteral("/opt/my apps/mivex2 %1"));
     EXPECT_EQ(platform::associationRows(QStringLiteral("/opt/my apps/mivex2"))[2].data,
               QStringLiteral("/opt/my apps/slozkamivex2.ico"));
+}
+
+TEST(ShellAssociation, PackageIconBesideTheProgramOrInTheInstalledDataFolder) {
+    testutil::TempDir dir;
+    const QString bin = QString::fromStdString(dir.file("bin"));
+    const QString program = bin + QStringLiteral("/mivex2");
+    const QString installed = QDir::cleanPath(bin + QLatin1Char('/') +
+                                              QLatin1String(platform::installation::kDataFolderFromProgram));
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(installed));
+    const QString beside = bin + QStringLiteral("/slozkamivex2.ico");
+    EXPECT_EQ(platform::associationRows(program)[2].data, beside) << "neither exists: the one beside is named";
+
+    ASSERT_TRUE(QFile::copy(QStringLiteral(MIVEX_ICON_FILE), installed + QStringLiteral("/slozkamivex2.ico")));
+    EXPECT_EQ(platform::associationRows(program)[2].data, installed + QStringLiteral("/slozkamivex2.ico"));
+
+    ASSERT_TRUE(QFile::copy(QStringLiteral(MIVEX_ICON_FILE), beside));
+    EXPECT_EQ(platform::associationRows(program)[2].data, beside);
 }
 
 // Refuses one key, as the registry does for a key the user may not write.
@@ -71,38 +92,53 @@ protected:
     QString program;
 };
 
+// What a desktop tool says of a file, with the test's data folder as the user's.
+QString runTool(const QString& tool, const QStringList& arguments, const QString& dataHome) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+    process.setProcessEnvironment(env);
+    process.start(QStandardPaths::findExecutable(tool), arguments);
+    process.waitForFinished(20000);
+    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError()).trimmed();
+}
+
 TEST_F(Freedesktop, PackageTypeDesktopEntryAndIconUnderTheDataFolder) {
     platform::FreedesktopClassesRoot root(data());
     platform::registerAssociation(root, program);
 
-    const QString type = QStringLiteral("application/x-soubor-cff");
-    const QString xml = readText(root.mimePackagePath(QStringLiteral("Soubor CFF")));
-    EXPECT_TRUE(xml.contains(QStringLiteral("<mime-type type=\"%1\">").arg(type))) << xml.toStdString();
+    // The type of the installed program's files, with the glob of the extension row and the packages' magic.
+    const QString xml = readText(root.mimePackagePath());
+    EXPECT_TRUE(xml.contains(QStringLiteral("<mime-type type=\"%1\">").arg(kPackageType))) << xml.toStdString();
     EXPECT_TRUE(xml.contains(QStringLiteral("<glob pattern=\"*.cff\" case-sensitive=\"true\"/>")));
     EXPECT_TRUE(xml.contains(QStringLiteral("<comment>Soubor aplikace Mivex 2</comment>")));
-    EXPECT_TRUE(xml.contains(QStringLiteral("<icon name=\"application-x-soubor-cff\"/>")));
+    EXPECT_TRUE(xml.contains(QStringLiteral("<icon name=\"application-vnd.mivex2.package\"/>")));
+    EXPECT_TRUE(xml.contains(QStringLiteral("<match type=\"string\" offset=\"0\" value=\"MVX202D\"/>"))) << "any version";
 
-    const QString entry = readText(root.desktopEntryPath(QStringLiteral("Soubor CFF")));
+    // Hidden from the menus, opening the type with this program, ignored once the program file is gone.
+    const QString entry = readText(root.desktopEntryPath());
     EXPECT_TRUE(entry.contains(QStringLiteral("\nExec=\"%1\" %f\n").arg(program))) << entry.toStdString();
-    EXPECT_TRUE(entry.contains(QStringLiteral("\nMimeType=%1;\n").arg(type)));
-    EXPECT_TRUE(QFileInfo::exists(root.iconPath(QStringLiteral("Soubor CFF"))));
+    EXPECT_TRUE(entry.contains(QStringLiteral("\nTryExec=%1\n").arg(program)));
+    EXPECT_TRUE(entry.contains(QStringLiteral("\nMimeType=%1;\n").arg(kPackageType)));
+    EXPECT_TRUE(entry.contains(QStringLiteral("\nNoDisplay=true\n")));
+    EXPECT_TRUE(entry.contains(QStringLiteral("\nIcon=%1\n").arg(root.iconPath())));
+    EXPECT_TRUE(QFileInfo::exists(root.iconPath()));
+    EXPECT_FALSE(QFileInfo(root.desktopEntryPath()).fileName().startsWith(QLatin1String(platform::installation::kDesktopId)))
+        << "the association must not hide the installed menu entry";
+    if (!QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate")).isEmpty()) {
+        EXPECT_EQ(runTool(QStringLiteral("desktop-file-validate"), {root.desktopEntryPath()}, data()), QString());
+    }
 
-    if (!QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty()) {
-        const QString globs = readText(data() + QStringLiteral("/mime/globs2"));
-        EXPECT_TRUE(globs.contains(QStringLiteral("%1:*.cff:cs").arg(type))) << globs.toStdString();
-    }
-    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
-    if (!xdgMime.isEmpty()) {
-        testutil::writeFile(dir.file("x.cff"), {1, 2, 3});
-        QProcess query;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_DATA_HOME"), data());
-        query.setProcessEnvironment(env);
-        query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("filetype"),
-                              QString::fromStdString(dir.file("x.cff"))});
-        ASSERT_TRUE(query.waitForFinished(20000));
-        EXPECT_EQ(QString::fromUtf8(query.readAllStandardOutput()).trimmed(), type);
-    }
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty()) GTEST_SKIP() << "xdg-utils is not installed";
+    const std::vector<unsigned char> package(engine::core::kMagicPackage.begin(), engine::core::kMagicPackage.end());
+    testutil::writeFile(dir.file("x.cff"), {1, 2, 3});
+    testutil::writeFile(dir.file("package without extension"), package);
+    const auto fileType = [&](const std::string& name) {
+        return runTool(QStringLiteral("xdg-mime"),
+                       {QStringLiteral("query"), QStringLiteral("filetype"), QString::fromStdString(dir.file(name))}, data());
+    };
+    EXPECT_EQ(fileType("x.cff"), kPackageType);
+    EXPECT_EQ(fileType("package without extension"), kPackageType) << "found by its magic";
 }
 
 TEST_F(Freedesktop, RewrittenAtEveryStart) {
@@ -111,8 +147,9 @@ TEST_F(Freedesktop, RewrittenAtEveryStart) {
     const QString moved = QString::fromStdString(dir.file("elsewhere/mivex2"));
     platform::FreedesktopClassesRoot again(data());
     platform::registerAssociation(again, moved);
-    const QString entry = readText(again.desktopEntryPath(QStringLiteral("Soubor CFF")));
+    const QString entry = readText(again.desktopEntryPath());
     EXPECT_TRUE(entry.contains(QStringLiteral("\nExec=%1 %f\n").arg(moved))) << entry.toStdString();
+    EXPECT_TRUE(entry.contains(QStringLiteral("\nTryExec=%1\n").arg(moved)));
 }
 
 TEST_F(Freedesktop, UnwritableDataFolderFailsQuietly) {

@@ -1,0 +1,21 @@
+// The SHA-256 of a file the engine has just written, computed from the very bytes it wrote, so that the
+// fingerprint asked for right after (the integrity check after a decryption) need not read the file again.
+// It is given out once, and only while the file is provably the one written: the same inode with the same
+// size, modification time and change time. Any write or truncation moves the modification time and every
+// change of the inode its change time, which no program can set back.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <optional>
+#include <string>
+
+#include "engine/core/Sha256.h"
+
+namespace engine::core {
+
+void rememberDigest(const std::string& resolvedPath, const struct stat& asWritten, const Sha256Digest& digest);
+// The remembered digest when `now` is the file as written; forgotten either way.
+std::optional<Sha256Digest> takeDigestIfUnchanged(const std::string& resolvedPath, const struct stat& now);
+
+}  // namespace engine::core

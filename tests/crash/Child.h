@@ -1,0 +1,30 @@
+// Runs a piece of work in a forked child, to its end or killed with SIGKILL after a delay. The parent only
+// waits and watches the clock: whatever the work does to the disk, it does in the child alone.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+namespace crash {
+
+struct ChildEnd {
+    enum How {
+        Finished,  // the work returned
+        Failed,    // the work threw; `message` says what
+        Killed,    // our SIGKILL came first
+        Crashed,   // died otherwise (a signal of its own, or it hung and was stopped)
+    };
+    How how = Crashed;
+    std::string message;
+    std::chrono::duration<double> took{};  // from the fork to the child's end
+};
+
+// The work runs with the key derivation cost of settings(), so that it takes a visible slice of the run.
+ChildEnd runToEnd(const std::function<void()>& work);
+ChildEnd runKilledAfter(const std::function<void()>& work, std::chrono::duration<double> delay);
+
+// Runs `work` to its end; "" when it finished, else what went wrong, prefixed with `what`.
+std::string failureOf(const std::string& what, const std::function<void()>& work);
+
+}  // namespace crash

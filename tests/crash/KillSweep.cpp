@@ -1,0 +1,147 @@
+#include "tests/crash/KillSweep.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <random>
+
+#include "tests/crash/Child.h"
+#include "tests/crash/FolderInspection.h"
+#include "tests/crash/Settings.h"
+#include "tests/engine/TempDir.h"
+
+namespace crash {
+namespace {
+
+using Seconds = std::chrono::duration<double>;
+
+constexpr int kMeasuredRuns = 3;
+
+std::uint64_t seedFor(const std::string& name) {
+    std::uint64_t h = settings().seed ^ 0xcbf29ce484222325ull;
+    for (unsigned char c : name) h = (h ^ c) * 0x100000001b3ull;
+    return h;
+}
+
+// A few unkilled runs, each from a fresh starting point; a run that fails makes the sweep pointless.
+std::vector<double> measureRuns(const Operation& op, std::vector<Problem>& problems) {
+    std::vector<double> runs;
+    for (int i = 0; i < kMeasuredRuns; ++i) {
+        testutil::TempDir dir;
+        op.lay(dir.path());
+        const ChildEnd end = runToEnd([&] { op.run(dir.path()); });
+        if (end.how != ChildEnd::Finished) {
+            problems.push_back({Check::OperationFailed, op.name() + ", unkilled run: " + end.message});
+            return {};
+        }
+        runs.push_back(end.took.count());
+    }
+    return runs;
+}
+
+Seconds median(std::vector<double> runs) {
+    std::sort(runs.begin(), runs.end());
+    return Seconds{runs[runs.size() / 2]};
+}
+
+std::string killLabel(const Operation& op, int k, int kills, Seconds delay, Seconds run) {
+    char text[200];
+    std::snprintf(text, sizeof text, "%s, kill %d/%d at %.1f ms (%.0f %% of a %.1f ms run), MIVEX_CRASH_SEED=%llu: ",
+                  op.name().c_str(), k + 1, kills, delay.count() * 1e3, 100 * delay.count() / run.count(),
+                  run.count() * 1e3, static_cast<unsigned long long>(settings().seed));
+    return text;
+}
+
+// When to kill, as fractions of the run: one kill at a random point of each of equal slices of the whole run,
+// and a third of the kills again over its last 15 %, where the short phases lie (the last fsync, the renames,
+// the removals) that an even spread alone would rarely hit.
+std::vector<double> killMoments(int kills, std::uint64_t seed) {
+    std::mt19937_64 random(seed);
+    std::uniform_real_distribution<double> jitter(0.0, 1.0);
+    const int nearTheEnd = kills >= 3 ? kills / 3 : 0;
+    const int overAll = kills - nearTheEnd;
+    std::vector<double> moments;
+    for (int k = 0; k < overAll; ++k) moments.push_back((k + jitter(random)) / overAll);
+    for (int k = 0; k < nearTheEnd; ++k) moments.push_back(0.85 + 0.15 * (k + jitter(random)) / nearTheEnd);
+    return moments;
+}
+
+// The leftovers with or without plaintext, the first few by name: a folder restore can leave hundreds.
+std::string listOf(const std::vector<Leftover>& leftovers, bool plaintext) {
+    constexpr int kNamed = 4;
+    std::string text;
+    int count = 0;
+    for (const Leftover& l : leftovers) {
+        if (l.plaintext != plaintext) continue;
+        if (++count <= kNamed) text += (text.empty() ? "" : ", ") + describe(l);
+    }
+    if (count > kNamed) text += " and " + std::to_string(count - kNamed) + " more";
+    return text;
+}
+
+}  // namespace
+
+const char* titleOf(Check check) {
+    switch (check) {
+        case Check::OperationFailed: return "the operation failed or crashed by itself";
+        case Check::DataLost: return "neither the original nor the complete result was there";
+        case Check::PlaintextLeft: return "a leftover file held plaintext";
+        case Check::FilesLeft: return "files were left behind";
+        case Check::RerunBlocked: return "the rerun did not finish the work";
+    }
+    return "?";
+}
+
+SweepReport sweep(Operation& op) {
+    SweepReport report;
+    Tally& t = report.tally;
+    op.prepare();
+    // Runs that end before their kill join the measured ones: on a busy machine the first few can be slow.
+    std::vector<double> runs = measureRuns(op, report.problems);
+    if (!report.problems.empty()) return report;
+    t.runMs = median(runs).count() * 1e3;
+
+    const std::vector<double> moments = killMoments(settings().kills, seedFor(op.name()));
+    const int kills = static_cast<int>(moments.size());
+    for (int k = 0; k < kills; ++k) {
+        const Seconds run = median(runs);
+        const Seconds delay = run * moments[k];
+        testutil::TempDir dir;
+        op.lay(dir.path());
+        const ChildEnd end = runKilledAfter([&] { op.run(dir.path()); }, delay);
+        const std::string label = killLabel(op, k, kills, delay, run);
+        const auto found = [&](Check check, const std::string& what) { report.problems.push_back({check, label + what}); };
+        if (end.how == ChildEnd::Finished) {
+            ++t.endedBeforeKill;
+            runs.push_back(end.took.count());
+        }
+        if (end.how == ChildEnd::Failed) found(Check::OperationFailed, "failed on its own: \"" + end.message + "\"");
+        if (end.how == ChildEnd::Crashed) found(Check::OperationFailed, end.message);
+
+        const std::vector<Leftover> leftovers = leftoversIn(dir.path(), op.belonging());
+        const std::string plaintext = listOf(leftovers, true), other = listOf(leftovers, false);
+        if (!plaintext.empty()) found(Check::PlaintextLeft, plaintext);
+        if (!other.empty()) found(Check::FilesLeft, other);
+
+        const Judgement j = op.judge(dir.path(), namesOf(leftovers));
+        if (j.outcome == Outcome::Lost) found(Check::DataLost, j.lossNote);
+        if (!j.rerunFailure.empty()) found(Check::RerunBlocked, j.rerunFailure);
+        ++t.kills;
+        t.originals += j.outcome == Outcome::Original;
+        t.completeResults += j.outcome == Outcome::Complete;
+        t.losses += j.outcome == Outcome::Lost;
+        t.plaintextLeftovers += !plaintext.empty();
+        t.otherLeftovers += !other.empty();
+        t.rerunsBlocked += !j.rerunFailure.empty();
+    }
+    return report;
+}
+
+void appendRow(const std::string& path, const std::string& name, const Tally& t) {
+    std::ofstream out(path, std::ios::app);
+    out << name << '\t' << t.kills << '\t' << t.originals << '\t' << t.completeResults << '\t' << t.plaintextLeftovers
+        << '\t' << t.otherLeftovers << '\t' << t.rerunsBlocked << '\t' << t.losses << '\t' << t.endedBeforeKill << '\t'
+        << static_cast<long>(t.runMs + 0.5) << '\n';
+}
+
+}  // namespace crash

@@ -1,0 +1,45 @@
+// The sweep over one operation: measure an unkilled run, then kill fresh runs at moments spread from its
+// start to its end (one per equal slice, a seeded random point in it, and some more over the last slice of
+// the run, where the short commit phases lie), judge each folder and count what was found.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tests/crash/Operation.h"
+
+namespace crash {
+
+// The columns of bench/run_crash_bench.sh's table. Leftover columns count kills that left at least one.
+struct Tally {
+    int kills = 0;
+    int originals = 0;
+    int completeResults = 0;
+    int plaintextLeftovers = 0;
+    int otherLeftovers = 0;
+    int rerunsBlocked = 0;
+    int losses = 0;
+    int endedBeforeKill = 0;  // kills that came after the run had ended anyway
+    double runMs = 0;         // the measured run the kill times were first spread over
+};
+
+// The checks a kill can fail, in the order they are reported.
+enum class Check { OperationFailed, DataLost, PlaintextLeft, FilesLeft, RerunBlocked };
+const char* titleOf(Check check);
+
+struct Problem {
+    Check check;
+    std::string line;  // operation, kill time, seed, then what was found
+};
+
+struct SweepReport {
+    Tally tally;
+    std::vector<Problem> problems;
+};
+
+SweepReport sweep(Operation& operation);
+
+// One tab-separated row, appended: name, then the tally's fields in the order above.
+void appendRow(const std::string& path, const std::string& name, const Tally& tally);
+
+}  // namespace crash
