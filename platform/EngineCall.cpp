@@ -40,6 +40,7 @@ public:
             QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     }
     ~UserInputDropped() override {
+        QCoreApplication::instance()->removeEventFilter(this);
         if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) QGuiApplication::restoreOverrideCursor();
     }
     bool eventFilter(QObject*, QEvent* event) override {
