@@ -39,6 +39,11 @@ Startup::Startup(const LaunchContext& launch, const BrowserFactory& browsers) {
     create(order_, f.Form10);
     create(order_, f.Form11, users::databaseFolder(QFileInfo(launch.programPath).absolutePath().toStdString()));
     create(order_, f.Form12);
+    // The tool windows belong to the main window: they stay above it and are never lost behind it. The user
+    // manager and the login window stay free, as they work while the login gate disables the main window.
+    for (platform::ToolWindow* tool : std::initializer_list<platform::ToolWindow*>{
+             f.Form2, f.Form3, f.Form4, f.Form5, f.Form6, f.Form7, f.Form9, f.Form10})
+        tool->belongTo(*f.Form1);
 }
 
 Startup::~Startup() {

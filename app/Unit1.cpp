@@ -1,7 +1,5 @@
 #include "app/Unit1.h"
 
-#include <limits>
-
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,12 +9,14 @@
 #include <QShowEvent>
 #include <QToolBar>
 
+#include "platform/CaptionOnFrame.h"
 #include "platform/ErrorReport.h"
 #include "platform/Installation.h"
 #include "platform/Jpeg.h"
 #include "platform/ShellAssociation.h"
 #include "platform/StatusBar.h"
 #include "platform/Style.h"
+#include "platform/WidgetKit.h"
 
 namespace {
 
@@ -25,18 +25,11 @@ constexpr int kClientHeight = 272;
 constexpr int kToolBarHeight = 29;
 constexpr int kStatusBarHeight = 19;
 
-template <class Widget>
-Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+using platform::describe;
+using platform::named;
 
-QLabel* captionLabel(QWidget* parent, const char* name, const QString& text, QRect bounds) {
-    auto* label = named(new QLabel(text, parent), name);
-    platform::makeCaptionLabel(*label);
-    label->setGeometry(bounds);
-    return label;
-}
+const QString kKeyPartsJoin = QStringLiteral("Části klíče se spojí za sebou v jeden klíč");
+const QString kPartOrdinals[] = {QStringLiteral("1. část"), QStringLiteral("2. část"), QStringLiteral("3. část")};
 
 }  // namespace
 
@@ -48,6 +41,8 @@ TForm1::TForm1(const LaunchContext& launch)
     setWindowTitle(QStringLiteral("Mivex 2 (%1BETA)").arg(QLatin1String(platform::installation::kVersion)));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // Drawn over a pale picture: the light palette keeps every text on it readable.
+    platform::keepLightPalette(*this);
     buildClientArea();
     buildKeyGroups();
     connectKeyGroups();
@@ -69,73 +64,69 @@ void TForm1::buildClientArea() {
     Image1->setGeometry(0, kToolBarHeight, kClientWidth, kClientHeight - kToolBarHeight);
     Image1->setPicture(platform::loadJpeg(QStringLiteral(":/main-background.jpg")));
 
-    Label6 = captionLabel(client, "Label6", QStringLiteral("Velikost souboru :"), {8, 40, 200, 16});
     // The value labels reach to the window's right edge, so that the longest result texts are drawn whole;
-    // the key groups, created later, lie over them while shown.
+    // the key groups, created later, lie over them while shown. Each caption names its value label.
     const int valueWidth = kClientWidth - 32 - 8;
-    velikost = captionLabel(client, "velikost", QStringLiteral("...."), {32, 56, valueWidth, 16});
-    Label8 = captionLabel(client, "Label8", QStringLiteral("Stav :"), {8, 72, 200, 16});
-    stav = captionLabel(client, "stav", QStringLiteral("...."), {32, 88, valueWidth, 16});
-    Label5 = captionLabel(client, "Label5", QStringLiteral("Uživatel :"), {8, 218, 200, 16});
-    user = captionLabel(client, "user", QStringLiteral("..."), {32, 234, valueWidth, 16});
+    velikost = platform::makeCaptionLabel(client, "velikost", QStringLiteral("...."), {32, 56, valueWidth, 16});
+    Label6 = platform::makeCaptionLabel(client, "Label6", QStringLiteral("Velikost souboru :"), {8, 40, 200, 16},
+                                        velikost);
+    stav = platform::makeCaptionLabel(client, "stav", QStringLiteral("...."), {32, 88, valueWidth, 16});
+    Label8 = platform::makeCaptionLabel(client, "Label8", QStringLiteral("Stav :"), {8, 72, 200, 16}, stav);
+    user = platform::makeCaptionLabel(client, "user", QStringLiteral("..."), {32, 234, valueWidth, 16});
+    Label5 = platform::makeCaptionLabel(client, "Label5", QStringLiteral("Uživatel :"), {8, 218, 200, 16}, user);
 
-    buffer = named(new QLineEdit(client), "buffer");
-    buffer->hide();
-    buffer0 = named(new QLineEdit(client), "buffer0");
-    buffer0->hide();
+    buffer = platform::makeHiddenField(client, "buffer");
+    buffer0 = platform::makeHiddenField(client, "buffer0");
     fast = named(new QCheckBox(QStringLiteral("fast"), client), "fast");
     fast->hide();
 
     sb = named(new platform::StatusBar(client), "sb");
     sb->setGeometry(0, kClientHeight - kStatusBarHeight, kClientWidth, kStatusBarHeight);
+    describe(*sb, QStringLiteral("Stavový řádek"), QStringLiteral("Cesta k otevřenému souboru, složce nebo balíčku"));
     // The progress bar lies over the second panel once FormCreate has added the panels.
-    pb = named(new QProgressBar(client), "pb");
-    pb->setRange(0, 100);
-    pb->setValue(0);
-    pb->setTextVisible(false);
+    pb = platform::makeProgressBar(client, "pb", {}, QStringLiteral("Průběh"),
+                                   QStringLiteral("Průběh právě běžící operace"));
 }
 
 void TForm1::buildKeyGroups() {
-    sifr = named(new QGroupBox(QStringLiteral("Šifrovat"), client), "sifr");
+    sifr = named(new platform::CaptionOnFrameGroupBox(QStringLiteral("Šifrovat"), client), "sifr");
     sifr->setGeometry(227, 104, 305, 106);
-    platform::makeCaptionOnFrame(*sifr);
-    Label3 = named(new QLabel(QStringLiteral("Šifrovací klíče"), sifr), "Label3");
-    Label3->setGeometry(8, 20, 200, 14);
-    const std::pair<QLineEdit**, QPushButton**> rows[] = {{&Edit1, &Button1}, {&Edit2, &Button2}, {&Edit3, &Button3}};
+    // Each "Gen>>" has its own mnemonic, none taken by the menu bar.
+    const QString genCaptions[] = {QStringLiteral("&Gen>>"), QStringLiteral("G&en>>"), QStringLiteral("Ge&n>>")};
+    QLineEdit** edits[] = {&Edit1, &Edit2, &Edit3};
+    QPushButton** buttons[] = {&Button1, &Button2, &Button3};
     const char* editNames[] = {"Edit1", "Edit2", "Edit3"};
     const char* buttonNames[] = {"Button1", "Button2", "Button3"};
     for (int i = 0; i < 3; ++i) {
         const int top = 37 + i * 22;
-        *rows[i].second = named(new QPushButton(QStringLiteral("Gen>>"), sifr), buttonNames[i]);
-        (*rows[i].second)->setGeometry(8, top, 46, 20);
-        (*rows[i].first) = named(new QLineEdit(sifr), editNames[i]);
-        (*rows[i].first)->setGeometry(58, top, 178, 20);
-        const bool first = i == 0;
-        (*rows[i].first)->setEnabled(first);
-        (*rows[i].first)->setMaxLength(std::numeric_limits<int>::max());  // key parts have no length limit
-        (*rows[i].second)->setEnabled(first);
+        QLineEdit* edit = *edits[i] = platform::makeField(
+            sifr, editNames[i], {58, top, 178, 20}, QStringLiteral("Šifrovací klíč, ") + kPartOrdinals[i], kKeyPartsJoin);
+        QPushButton* button = *buttons[i] =
+            platform::makeButton(sifr, buttonNames[i], genCaptions[i], {8, top, 46, 20},
+                                 QStringLiteral("Vyplní %1 klíče nově vygenerovaným klíčem").arg(kPartOrdinals[i]));
+        describe(*button, QStringLiteral("Gen>> ") + kPartOrdinals[i], button->accessibleDescription());
+        edit->setEnabled(i == 0);
+        button->setEnabled(i == 0);
     }
-    BitBtn1 = named(new QPushButton(QStringLiteral("OK"), sifr), "BitBtn1");
-    BitBtn1->setGeometry(242, 79, 55, 22);
+    Label3 = platform::makeLabel(sifr, "Label3", QStringLiteral("Šifrovací klíče"), {8, 20, 200, 14}, Edit1);
+    BitBtn1 = platform::makeDefaultButton(*this, sifr, "BitBtn1", QStringLiteral("O&K"), {242, 79, 55, 22},
+                                          QStringLiteral("Zašifruje otevřený soubor zadaným klíčem"));
     BitBtn1->setEnabled(false);
     sifr->hide();
 
-    desifr = named(new QGroupBox(QStringLiteral("Dešifrovat"), client), "desifr");
+    desifr = named(new platform::CaptionOnFrameGroupBox(QStringLiteral("Dešifrovat"), client), "desifr");
     desifr->setGeometry(227, 100, 305, 110);
-    platform::makeCaptionOnFrame(*desifr);
-    Label4 = named(new QLabel(QStringLiteral("Dešifrovací klíče"), desifr), "Label4");
-    Label4->setGeometry(8, 20, 200, 14);
     QLineEdit** fields[] = {&edit4, &edit5, &edit6};
     const char* fieldNames[] = {"edit4", "edit5", "edit6"};
     for (int i = 0; i < 3; ++i) {
-        *fields[i] = named(new QLineEdit(desifr), fieldNames[i]);
-        (*fields[i])->setGeometry(8, 37 + i * 23, 228, 20);
-        (*fields[i])->setEchoMode(QLineEdit::Password);
+        *fields[i] = platform::makeField(desifr, fieldNames[i], {8, 37 + i * 23, 228, 20},
+                                         QStringLiteral("Dešifrovací klíč, ") + kPartOrdinals[i], kKeyPartsJoin,
+                                         platform::Echo::Password);
         (*fields[i])->setEnabled(i == 0);
-        (*fields[i])->setMaxLength(std::numeric_limits<int>::max());
     }
-    BitBtn2 = named(new QPushButton(QStringLiteral("OK"), desifr), "BitBtn2");
-    BitBtn2->setGeometry(242, 83, 55, 22);
+    Label4 = platform::makeLabel(desifr, "Label4", QStringLiteral("Dešifrovací klíče"), {8, 20, 200, 14}, edit4);
+    BitBtn2 = platform::makeDefaultButton(*this, desifr, "BitBtn2", QStringLiteral("O&K"), {242, 83, 55, 22},
+                                          QStringLiteral("Dešifruje otevřený soubor zadaným klíčem"));
     BitBtn2->setEnabled(false);
     desifr->hide();
 }

@@ -5,6 +5,7 @@
 
 #include "app/Maker.h"
 #include "platform/Installation.h"
+#include "platform/WidgetKit.h"
 
 TForm10::TForm10() : ToolWindow(QStringLiteral("Mivex"), QSize(422, 216), QStringLiteral(":/about-background.jpg")) {
     setObjectName(QStringLiteral("Form10"));
@@ -22,8 +23,8 @@ TForm10::TForm10() : ToolWindow(QStringLiteral("Mivex"), QSize(422, 216), QStrin
     palette.setColor(QPalette::WindowText, QColor(0x2a, 0x6a, 0x6a));
     version->setPalette(palette);
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1 = platform::named(new QPlainTextEdit(this), "Memo1");
+    platform::describe(*Memo1, QStringLiteral("O programu"), QStringLiteral("Adresa a výrobce programu Mivex 2"));
     Memo1->setGeometry(160, 104, 254, 104);
     Memo1->setReadOnly(true);
     Memo1->setFrameStyle(QFrame::NoFrame);
@@ -33,7 +34,8 @@ TForm10::TForm10() : ToolWindow(QStringLiteral("Mivex"), QSize(422, 216), QStrin
     bold.setBold(true);
     Memo1->setFont(bold);
     Memo1->viewport()->setAutoFillBackground(false);
-    Memo1->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; }"));
+    // Black on the pale picture whatever the desktop palette: a style sheet does not take the window's palette.
+    Memo1->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; color: black; }"));
     Memo1->setPlainText(QStringList{QString(), QString(), QString::fromUtf8(maker::kWebAddress),
                                     QString::fromUtf8(maker::kNameAndYears), QString(), QString()}
                             .join(QLatin1Char('\n')));

@@ -1,4 +1,5 @@
 // Opening a single file or a folder package: from the open dialogs and from the command line.
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 
@@ -40,7 +41,8 @@ void TForm1::openPackage(const QString& path) {
 
 void TForm1::openCommandLineArgument() {
     if (launch_.arguments.isEmpty()) return;
-    const QString argument = launch_.arguments.front();
+    // Absolute at once: the folder windows change the working directory later.
+    const QString argument = QDir::cleanPath(QDir::current().absoluteFilePath(launch_.arguments.front()));
     const QString name = QFileInfo(argument).fileName();
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const QString extension = dot < 0 ? QString() : name.mid(dot);

@@ -5,6 +5,7 @@
 
 #include "app/Unit1.h"
 #include "engine/VQ203.h"
+#include "platform/EngineCall.h"
 #include "platform/StatusBar.h"
 
 namespace {
@@ -52,7 +53,8 @@ void TForm1::keepFolderLeavesReachable() {
 }
 
 void TForm1::soubor_open(const QString& path) {
-    const int kind = VQ203::desifrovatelnost(path.toStdString());
+    const std::string file = path.toStdString();
+    const int kind = platform::callEngine([&] { return VQ203::desifrovatelnost(file); });
     // Both file groups follow the engine's answer, so a plain file is never offered decryption
     // (nor an encrypted one encryption), and a plain file carries no earlier file's fast mark.
     const bool encrypted = kind > 0;

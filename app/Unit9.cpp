@@ -4,6 +4,7 @@
 
 #include "app/Maker.h"
 #include "platform/ErrorReport.h"
+#include "platform/WidgetKit.h"
 
 TForm9::TForm9(std::unique_ptr<Browser> browser)
     : ToolWindow(QStringLiteral("Mivex Support Forum"), QSize(579, 544)), browser_(std::move(browser)) {
@@ -12,6 +13,7 @@ TForm9::TForm9(std::unique_ptr<Browser> browser)
     move(320, 100);
     WebBrowser1 = browser_->view();
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    platform::describe(*WebBrowser1, QStringLiteral("Fórum podpory"), QStringLiteral("Stránka fóra podpory programu Mivex"));
     WebBrowser1->setParent(this);
     // Wider than the window and shifted left: the page's leftmost 64 pixels are cut off.
     WebBrowser1->setGeometry(-64, 0, 641, 545);

@@ -7,9 +7,7 @@
 
 namespace {
 
-void tellUser(const QString& caption, const QString& text) {
-    platform::dialogs().message(text, caption, platform::Icon::Warning, platform::Buttons::Ok);
-}
+void tellUser(const QString& caption, const QString& text) { platform::tell(caption, text, platform::Icon::Warning); }
 
 }  // namespace
 

@@ -1,38 +1,40 @@
 #include "fileops/OpenFileSteps.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 
 #include "app/Unit1.h"
 #include "engine/VQ201.h"
 #include "engine/VQ203.h"
+#include "platform/EngineCall.h"
 #include "platform/EngineKey.h"
 
 OpenFileSteps::OpenFileSteps(TForm1& window)
     : window_(window),
       path_(window.OpenDialog1.fileName().toStdString()),
+      stateBefore_(window.stav->text()),
       pb_(*window.pb),
       windowPort_(window) {}
 
 template <class Step>
-void OpenFileSteps::run(Step&& step) {
+auto OpenFileSteps::run(Step&& step) {
     try {
-        step();
+        return platform::callEngine(step);
     } catch (...) {
-        // The engine left the file as it was; a half-full bar would say otherwise.
+        // The engine left the file as it was: a half-full bar or a running step's text would say otherwise.
         window_.pb->setValue(0);
+        window_.stav->setText(stateBefore_);
         throw;
     }
 }
 
-void OpenFileSteps::prepareKey(const EngineKey& key) { VQ203::prepareKey(path_, key.utf8()); }
+void OpenFileSteps::prepareKey(const EngineKey& key) { run([&] { VQ203::prepareKey(path_, key.utf8()); }); }
 
 void OpenFileSteps::fingerprintInto(QLineEdit& field) {
-    run([&] {
-        platform::LineEditField port(field);
-        VQ201::hash(path_, port);
-    });
+    platform::LineEditField port(field);
+    run([&] { VQ201::hash(path_, port); });
 }
 
 void OpenFileSteps::addFlag(const QString& fingerprint) {
@@ -48,7 +50,11 @@ void OpenFileSteps::encrypt(const EngineKey& key, bool fastMethod) {
     });
 }
 
-bool OpenFileSteps::keyFits(const EngineKey& key) { return VQ203::passcheck(path_, key.utf8()) == 1; }
+void OpenFileSteps::destroy() { run([&] { VQ203::sifrovat0(path_, pb_, windowPort_); }); }
+
+bool OpenFileSteps::keyFits(const EngineKey& key) {
+    return run([&] { return VQ203::passcheck(path_, key.utf8()); }) == 1;
+}
 
 void OpenFileSteps::decryptByFastMark(const EngineKey& key) {
     if (window_.fast->isChecked()) {
@@ -60,10 +66,8 @@ void OpenFileSteps::decryptByFastMark(const EngineKey& key) {
 }
 
 void OpenFileSteps::removeFlagInto(QLineEdit& field) {
-    run([&] {
-        platform::LineEditField port(field);
-        VQ203::priznak_odebrat(port, path_, pb_);
-    });
+    platform::LineEditField port(field);
+    run([&] { VQ203::priznak_odebrat(port, path_, pb_); });
 }
 
 bool OpenFileSteps::fingerprintMatches(const QLineEdit& carried, QLineEdit& fresh) {

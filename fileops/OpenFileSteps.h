@@ -1,7 +1,8 @@
 // The engine's steps on the main window's open file (the file name of OpenDialog1), made with the main
-// window's own progress bar and window. A step the engine refuses sets the progress bar back to 0 and
-// passes the engine's error on, so the handler ends there and the standard error report shows it; the
-// engine has then left the file as it was.
+// window's own progress bar and window, each through platform::callEngine. A step the engine refuses sets
+// the progress bar back to 0 and `stav` back to the text it had when the steps began, and passes the
+// engine's error on, so the handler ends there and the standard error report shows it; the engine has then
+// left the file as it was.
 #pragma once
 
 #include <string>
@@ -28,6 +29,8 @@ public:
     void addFlag(const QString& fingerprint);
     // sifrovat, or fastsifrovat when `fastMethod`.
     void encrypt(const EngineKey& key, bool fastMethod);
+    // sifrovat0: the file's content destroyed for good.
+    void destroy();
     // passcheck: true exactly when the engine answers 1.
     bool keyFits(const EngineKey& key);
     // fastdesifrovat when the window's `fast` mark is set, which it then clears; desifrovat otherwise.
@@ -40,10 +43,11 @@ public:
 
 private:
     template <class Step>
-    void run(Step&& step);
+    auto run(Step&& step);
 
     TForm1& window_;
     std::string path_;
+    QString stateBefore_;
     platform::ProgressBarPort pb_;
     platform::WindowPort windowPort_;
 };

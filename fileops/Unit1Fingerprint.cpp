@@ -6,13 +6,15 @@
 #include "engine/VQ201.h"
 #include "fileops/ShowOverMain.h"
 #include "fileops/Unit4.h"
+#include "platform/EngineCall.h"
 #include "platform/QtPorts.h"
 
 void TForm1::Vytvoithashsouboru1Click() {
     TForm4& window = *forms().Form4;
     showOverMain(window, *this);
     platform::LineEditField field(*window.Edit1);
-    VQ201::hash(OpenDialog1.fileName().toStdString(), field);
+    const std::string path = OpenDialog1.fileName().toStdString();
+    platform::callEngine([&] { VQ201::hash(path, field); });
     window.Edit1->home(false);
 }
 

@@ -1,5 +1,5 @@
 // The main window's two key groups: showing them, the enabling cascade as the user types, the "Gen>>"
-// buttons, Enter for the visible OK; and the key generator window.
+// buttons; and the key generator window. Both OK buttons are default buttons: Enter presses the visible one.
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,7 +9,7 @@
 #include "engine/Tumbler.h"
 #include "fileops/ShowOverMain.h"
 #include "fileops/Unit3.h"
-#include "platform/EnterKey.h"
+#include "platform/EngineCall.h"
 #include "platform/ErrorReport.h"
 #include "platform/QtPorts.h"
 
@@ -24,7 +24,7 @@ void followFirstPart(const QLineEdit& part, std::initializer_list<QWidget*> depe
 
 void generateInto(QLineEdit& field) {
     platform::LineEditField port(field);
-    Tumbler::key(1, port);
+    platform::callEngine([&] { Tumbler::key(1, port); });
 }
 
 }  // namespace
@@ -39,22 +39,19 @@ void TForm1::connectKeyGroups() {
     connect(Button3, &QPushButton::clicked, this, platform::guarded(this, &TForm1::Button3Click));
     connect(BitBtn1, &QPushButton::clicked, this, platform::guarded(this, &TForm1::BitBtn1Click));
     connect(BitBtn2, &QPushButton::clicked, this, platform::guarded(this, &TForm1::BitBtn2Click));
-    // Both OK buttons are default buttons; only the one of the visible group can answer Enter.
-    platform::pressOnEnter(*this, [this]() -> QAbstractButton* {
-        if (sifr->isVisible()) return BitBtn1;
-        if (desifr->isVisible()) return BitBtn2;
-        return nullptr;
-    });
 }
 
+// The group that appears takes the keyboard at its first key part.
 void TForm1::ifrovat1Click() {
     desifr->hide();
     sifr->show();
+    Edit1->setFocus();
 }
 
 void TForm1::Deifrovat1Click() {
     desifr->show();
     sifr->hide();
+    edit4->setFocus();
 }
 
 void TForm1::Edit1Change() { followFirstPart(*Edit1, {Edit2, Button2, BitBtn1}, *Edit2); }

@@ -15,17 +15,13 @@
 
 namespace {
 
-using platform::Buttons;
 using platform::Icon;
+using platform::tell;
 
 // The state text is drawn at once, before the next long engine call starts.
 void showState(TForm1& window, const QString& text) {
     window.stav->setText(text);
     window.repaint();
-}
-
-void tell(const QString& caption, const QString& text, Icon icon) {
-    platform::dialogs().message(text, caption, icon, Buttons::Ok);
 }
 
 QString combined(const QLineEdit& first, const QLineEdit& second, const QLineEdit& third) {
@@ -65,8 +61,8 @@ void TForm1::BitBtn2Click() {
         return;
     }
     OpenFileSteps steps(*this);
-    // A fast-encrypted file is decrypted whatever the check says; its integrity check tells the rest.
-    if (!steps.keyFits(key) && !fast->isChecked()) {
+    // The check decides for fast-encrypted files too, before any pass over the file.
+    if (!steps.keyFits(key)) {
         tell(QStringLiteral("Špatné heslo"), QStringLiteral("Zadali jste špatné heslo. Soubor nemůže být dešifrován."),
              Icon::Error);
         return;

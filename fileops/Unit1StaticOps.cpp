@@ -7,28 +7,25 @@
 #include "app/Forms.h"
 #include "app/Unit1.h"
 #include "engine/Roster.h"
-#include "engine/VQ203.h"
+#include "engine/core/Messages.h"
 #include "platform/EngineKey.h"
 #include "fileops/FastEncryption.h"
 #include "fileops/OpenFileSteps.h"
 #include "platform/Dialogs.h"
+#include "platform/EngineCall.h"
 #include "users/Unit11.h"
 
 namespace {
 
-using platform::Buttons;
 using platform::Icon;
-
-void tell(const QString& caption, const QString& text, Icon icon) {
-    platform::dialogs().message(text, caption, icon, Buttons::Ok);
-}
+using platform::tell;
 
 // strtohex of the user code, "#" and the stored user name, written into and read back from `buffer`.
 QString deriveStaticKey(TForm1& window) {
     const TForm11& manager = *forms().Form11;
     const EngineKey identity(manager.loggedInCode() + QLatin1Char('#') + manager.loggedInName());
     platform::LineEditField buffer(*window.buffer);
-    Roster::strtohex(identity.utf8(), buffer);
+    platform::callEngine([&] { Roster::strtohex(identity.utf8(), buffer); });
     return window.buffer->text();
 }
 
@@ -43,9 +40,9 @@ void TForm1::soubor3Click() {
     // Read before any engine call: a size that is no number ends the handler with nothing done.
     const int size = sizeValue(*velikost);
     const EngineKey key(deriveStaticKey(*this));
-    stav->setText(QStringLiteral("Šifruje se.."));
     OpenFileSteps steps(*this);
     steps.prepareKey(key);  // the key derivation runs on another core while the fingerprint is taken
+    stav->setText(QStringLiteral("Šifruje se.."));
     steps.fingerprintInto(*buffer);
     steps.addFlag(buffer->text());
     // The flag travels inside the encrypted file: until the encryption replaces it, the plain file is untouched.
@@ -57,9 +54,10 @@ void TForm1::soubor3Click() {
 
 void TForm1::Statickdeifrovn1Click() {
     const EngineKey key(deriveStaticKey(*this));
-    stav->setText(QStringLiteral("Dešifruje se.."));
     OpenFileSteps steps(*this);
-    // No key check first: the engine refuses a key that does not fit and leaves the file encrypted.
+    // Another login's key is told before any pass over the file, as the engine itself would tell it.
+    if (!steps.keyFits(key)) throw engine::Error(engine::msg::kWrongKey);
+    stav->setText(QStringLiteral("Dešifruje se.."));
     steps.decryptByFastMark(key);
     steps.removeFlagInto(*buffer);
     if (steps.fingerprintMatches(*buffer, *buffer0)) {
@@ -80,17 +78,11 @@ void TForm1::Jednosmrnifrovn1Click() {
     if (platform::dialogs().message(QStringLiteral("Opravdu chce použít jednosměrné šifrování? Soubor už zůstane "
                                                    "nečitelný bež možnosti nápravy."),
                                     QStringLiteral("Upozornění"), Icon::Question,
-                                    Buttons::YesNo) != platform::Answer::Yes)
+                                    platform::Buttons::YesNoDefaultNo) != platform::Answer::Yes)
         return;
+    OpenFileSteps steps(*this);
     stav->setText(QStringLiteral("Šifruje se.."));
-    platform::ProgressBarPort progress(*pb);
-    platform::WindowPort window(*this);
-    try {
-        VQ203::sifrovat0(OpenDialog1.fileName().toStdString(), progress, window);
-    } catch (...) {
-        pb->setValue(0);
-        throw;
-    }
+    steps.destroy();
     stav->setText(QStringLiteral("Soubor je šifrován"));
     tell(QStringLiteral("Šifrování dokončeno"), QStringLiteral("Soubor byl úspěšně šifrován."), Icon::Information);
     finish(*this);

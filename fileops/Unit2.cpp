@@ -1,7 +1,5 @@
 #include "fileops/Unit2.h"
 
-#include <limits>
-
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -11,11 +9,12 @@
 #include "engine/VQ105.h"
 #include "engine/VQ106.h"
 #include "engine/VQ201.h"
-#include "platform/EngineKey.h"
 #include "fileops/OpenFileCheck.h"
-#include "platform/EnterKey.h"
+#include "platform/EngineCall.h"
+#include "platform/EngineKey.h"
 #include "platform/ErrorReport.h"
 #include "platform/Style.h"
+#include "platform/WidgetKit.h"
 
 TForm2::TForm2()
     : ToolWindow(QStringLiteral("Klíč pro dešifrování"), QSize(281, 57), QStringLiteral(":/window-background.jpg")) {
@@ -23,17 +22,11 @@ TForm2::TForm2()
     platform::centreOn(*this, nullptr);
     Image1 = background();
 
-    MaskEdit1 = new QLineEdit(this);
-    MaskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
-    MaskEdit1->setEchoMode(QLineEdit::Password);
-    MaskEdit1->setMaxLength(std::numeric_limits<int>::max());
-    MaskEdit1->setGeometry(8, 18, 185, 21);
-
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(200, 16, 73, 25);
+    MaskEdit1 = platform::makeField(this, "MaskEdit1", {8, 18, 185, 21}, QStringLiteral("Klíč"),
+                                    QStringLiteral("Klíč k souboru zvolené starší báze"), platform::Echo::Password);
+    BitBtn1 = platform::makeDefaultButton(*this, this, "BitBtn1", QStringLiteral("&OK"), {200, 16, 73, 25},
+                                          QStringLiteral("Dešifruje otevřený soubor zvolenou bází"));
     connect(BitBtn1, &QPushButton::clicked, this, platform::guarded(this, &TForm2::BitBtn1Click));
-    platform::pressOnEnter(*this, [this] { return BitBtn1; });
 }
 
 void TForm2::BitBtn1Click() {
@@ -42,22 +35,25 @@ void TForm2::BitBtn1Click() {
     if (!openFileFits(main, NeededFile::Encrypted)) return;
     const std::string path = main.OpenDialog1.fileName().toStdString();
     const EngineKey key(MaskEdit1->text());
-    switch (main.baze) {
-    case 104:
-        VQ104::desifrovat(path, key.utf8());
-        break;
-    case 105:
-        VQ105::desifrovat(path, key.utf8());
-        break;
-    case 106:
-        VQ106::desifrovat(path, key.utf8());
-        break;
-    case 201:
-        VQ201::desifrovat(path, key.utf8());
-        break;
-    default:
-        break;
-    }
+    const int base = main.baze;
+    platform::callEngine([&] {
+        switch (base) {
+        case 104:
+            VQ104::desifrovat(path, key.utf8());
+            break;
+        case 105:
+            VQ105::desifrovat(path, key.utf8());
+            break;
+        case 106:
+            VQ106::desifrovat(path, key.utf8());
+            break;
+        case 201:
+            VQ201::desifrovat(path, key.utf8());
+            break;
+        default:
+            break;
+        }
+    });
     MaskEdit1->clear();
     hide();
 }

@@ -21,5 +21,5 @@ public:
     QLabel* Label2 = nullptr;
     QPushButton* BitBtn1 = nullptr;
     QLineEdit* Edit1 = nullptr;  // hidden: the library writes the key here
-    QComboBox* code = nullptr;
+    QComboBox* code = nullptr;  // the keys made so far; the chosen one can be selected and copied
 };

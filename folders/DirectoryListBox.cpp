@@ -39,6 +39,11 @@ void DirectoryListBox::setDirectory(const QString& folder) {
     refill();
 }
 
+QString DirectoryListBox::chosenFolder() const {
+    const QListWidgetItem* highlighted = currentItem();
+    return highlighted ? folderOf(*highlighted) : directory_;
+}
+
 QString DirectoryListBox::folderOf(const QListWidgetItem& item) { return item.data(kFolderRole).toString(); }
 
 void DirectoryListBox::keyPressEvent(QKeyEvent* event) {

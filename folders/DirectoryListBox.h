@@ -1,6 +1,7 @@
 // A directory list as a desktop user knows it: the path from the drive's root down to the current folder,
 // one line per folder, then the current folder's subfolders one step further in. A folder becomes current
-// only when it is opened (double-click or Enter); moving the highlight changes nothing.
+// when it is opened (double-click or Enter); the highlight, which starts on the current folder, marks the
+// folder the user has chosen.
 #pragma once
 
 #include <QListWidget>
@@ -14,6 +15,8 @@ public:
     // The current folder: "/" alone for the root, otherwise no trailing "/".
     const QString& directory() const { return directory_; }
     const QString& drive() const { return drive_; }
+    // The highlighted folder; the current one when no line is highlighted.
+    QString chosenFolder() const;
     // Shows that drive's current folder: the one last current on it, at first its root.
     void setDrive(const QString& root);
     void setDirectory(const QString& folder);

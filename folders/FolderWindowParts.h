@@ -47,18 +47,21 @@ FolderWindowParts buildFolderWindowParts(QWidget& window, const FolderWindowLayo
 
 // The key row: group box `gb` with the caption label `Label3` and the OK button `BitBtn1` (disabled, the
 // window's default button: Enter anywhere in the window presses it while it is enabled). The key field
-// itself differs between the windows and is added by each.
+// itself differs between the windows and is added by each, which makes it Label3's buddy.
 struct KeyGroup {
     QGroupBox* gb = nullptr;
     QLabel* Label3 = nullptr;
     QPushButton* BitBtn1 = nullptr;
 };
-KeyGroup buildKeyGroup(QWidget& window, const QString& caption, const QString& keyCaption);
+KeyGroup buildKeyGroup(QWidget& window, const QString& caption, const QString& keyCaption,
+                       const QString& okDescription);
 
-// A label in the windows' look (over the background picture), named and placed.
-QLabel* folderWindowLabel(QWidget& parent, const char* name, const QString& text, int x, int y, int width);
+// A label in the windows' look (over the background picture), named and placed; `buddy` is what it names.
+QLabel* folderWindowLabel(QWidget& parent, const char* name, const QString& text, int x, int y, int width,
+                          QWidget* buddy = nullptr);
 
-// sifrdir or desifrdir with the window's own elements, in the library's argument order.
+// sifrdir or desifrdir with the window's own elements, in the library's argument order, through
+// platform::callEngine.
 using FolderExport = void (*)(const std::string&, engine::TextField&, engine::FileList&, engine::TextField&,
                               engine::ProgressBar&, engine::ProgressBar&, engine::ProgressBar&, engine::Label&,
                               engine::Label&, engine::Window&, const std::string&);

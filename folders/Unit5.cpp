@@ -12,10 +12,13 @@
 #include "engine/VQ202.h"
 #include "folders/IntHash.h"
 #include "platform/Dialogs.h"
+#include "platform/EngineCall.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileListBox.h"
 #include "platform/QtPorts.h"
 #include "platform/RuntimeError.h"
 #include "platform/Style.h"
+#include "platform/WidgetKit.h"
 
 TForm5::TForm5()
     : ToolWindow(QStringLiteral("Šifrování složky"), QSize(466, 268), QStringLiteral(":/window-background.jpg")),
@@ -24,19 +27,19 @@ TForm5::TForm5()
     platform::centreOn(*this, nullptr);
     Image1 = background();
 
-    Label1 = folderWindowLabel(*this, "Label1", QStringLiteral("Složka :"), 8, 8, 60);
     slozka = folderWindowLabel(*this, "slozka", QStringLiteral("...."), 70, 8, 388);
-    const KeyGroup keyGroup =
-        buildKeyGroup(*this, QStringLiteral("Šifrovat se zadáním klíče"), QStringLiteral("Šifrovací klíč"));
+    Label1 = folderWindowLabel(*this, "Label1", QStringLiteral("Složka :"), 8, 8, 60, slozka);
+    const KeyGroup keyGroup = buildKeyGroup(*this, QStringLiteral("Šifrovat se zadáním klíče"),
+                                            QStringLiteral("Šifrovací klíč"),
+                                            QStringLiteral("Zašifruje složku zadaným klíčem do balíčku složky"));
     gb = keyGroup.gb;
     Label3 = keyGroup.Label3;
     BitBtn1 = keyGroup.BitBtn1;
-    Button1 = new QPushButton(QStringLiteral("Gen>>"), gb);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(8, 40, 46, 21);
-    Edit1 = new QLineEdit(gb);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(58, 40, 300, 21);
+    Button1 = platform::makeButton(gb, "Button1", QStringLiteral("&Gen>>"), {8, 40, 46, 21},
+                                   QStringLiteral("Vyplní klíč nově vygenerovaným klíčem"));
+    Edit1 = platform::makeField(gb, "Edit1", {58, 40, 300, 21}, QStringLiteral("Šifrovací klíč"),
+                                QStringLiteral("Klíč, kterým se složka zašifruje"));
+    Label3->setBuddy(Edit1);
 
     Label2 = parts_.Label2;
     soubor = parts_.soubor;
@@ -52,8 +55,7 @@ TForm5::TForm5()
     HashEdit = parts_.HashEdit;
     ErrorMsg = parts_.ErrorMsg;
     FileListBox = parts_.FileListBox;
-    OneWay = new QCheckBox(QStringLiteral("OneWay"), this);
-    OneWay->setObjectName(QStringLiteral("OneWay"));
+    OneWay = platform::named(new QCheckBox(QStringLiteral("OneWay"), this), "OneWay");
     OneWay->hide();
 
     connect(Edit1, &QLineEdit::textChanged, this, platform::guarded(this, &TForm5::Edit1Change));
@@ -68,23 +70,31 @@ void TForm5::Edit1Change() {
 // "Gen>>" fills the key field as the main window's key buttons do.
 void TForm5::Button1Click() {
     platform::LineEditField field(*Edit1);
-    Tumbler::key(1, field);
+    platform::callEngine([&] { Tumbler::key(1, field); });
 }
 
 void TForm5::BitBtn1Click() {
     const QString key = Edit1->text();
     const QString package = slozka->text() + QStringLiteral("/directory.cff");
+    // Counted before the package joins the folder.
+    const int leftOut = FileListBox->leftOutCount();
     callFolderLibrary(&VQ202::sifrdir, package, *this, parts_, key);
     // A failure is told instead of the success, and the window stays open so the key can be corrected.
     if (!ErrorMsg->text().isEmpty()) {
-        platform::dialogs().message(ErrorMsg->text(), QStringLiteral("Chyba"), platform::Icon::Error,
-                                    platform::Buttons::Ok);
+        platform::tell(QStringLiteral("Chyba"), ErrorMsg->text(), platform::Icon::Error);
         return;
     }
-    platform::dialogs().message(QStringLiteral("Šifrování složky bylo úspěšně provedeno."),
-                                QStringLiteral("Šifrování dokončeno"), platform::Icon::Information,
-                                platform::Buttons::Ok);
+    platform::tell(QStringLiteral("Šifrování dokončeno"), folderEncryptedText(leftOut), platform::Icon::Information);
     hide();
+}
+
+QString folderEncryptedText(int leftOut) {
+    const QString done = QStringLiteral("Šifrování složky bylo úspěšně provedeno.");
+    if (leftOut <= 0) return done;
+    const QString why = QStringLiteral("podsložky, skryté soubory a odkazy se nešifrují.");
+    if (leftOut == 1) return done + QStringLiteral(" 1 položka složky zůstala nešifrována: ") + why;
+    if (leftOut <= 4) return done + QStringLiteral(" %1 položky složky zůstaly nešifrovány: ").arg(leftOut) + why;
+    return done + QStringLiteral(" %1 položek složky zůstalo nešifrováno: ").arg(leftOut) + why;
 }
 
 void TForm5::IntHash(const std::string& fileName, std::string& hash) {

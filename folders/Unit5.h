@@ -49,3 +49,7 @@ public:
 private:
     FolderWindowParts parts_;
 };
+
+// The success message of a folder encryption; it says how many entries of the folder (subfolders, hidden
+// files, links) the package left out and so stayed unencrypted.
+QString folderEncryptedText(int leftOut);

@@ -1,5 +1,5 @@
-// The folder-selection window: a drive list and a directory list; OK takes the directory list's current
-// folder (the one opened, not one merely highlighted) as the folder to encrypt.
+// The folder-selection window: a drive list and a directory list; OK takes the folder highlighted in the
+// directory list (which starts on the opened one) as the folder to encrypt, and the window shows which that is.
 #pragma once
 
 #include "platform/ToolWindow.h"
@@ -20,5 +20,9 @@ public:
     DriveComboBox* DriveComboBox1 = nullptr;
     DirectoryListBox* DirectoryListBox1 = nullptr;
     QLabel* Label1 = nullptr;
+    QLabel* chosenFolder = nullptr;  // the folder OK would take
     QPushButton* Button1 = nullptr;
+
+private:
+    void showChosenFolder();
 };

@@ -10,6 +10,7 @@
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
 #include "platform/Style.h"
+#include "platform/WidgetKit.h"
 
 TForm7::TForm7()
     : ToolWindow(QStringLiteral("Dešifrování složky"), QSize(466, 268), QStringLiteral(":/window-background.jpg")),
@@ -18,17 +19,17 @@ TForm7::TForm7()
     platform::centreOn(*this, nullptr);
     Image1 = background();
 
-    Label1 = folderWindowLabel(*this, "Label1", QStringLiteral("Soubor šifrované složky :"), 8, 8, 170);
     slozka = folderWindowLabel(*this, "slozka", QStringLiteral("...."), 186, 8, 272);
-    const KeyGroup keyGroup =
-        buildKeyGroup(*this, QStringLiteral("Dešifrovat se zadáním klíče"), QStringLiteral("Dešifrovací klíč"));
+    Label1 = folderWindowLabel(*this, "Label1", QStringLiteral("Soubor šifrované složky :"), 8, 8, 170, slozka);
+    const KeyGroup keyGroup = buildKeyGroup(*this, QStringLiteral("Dešifrovat se zadáním klíče"),
+                                            QStringLiteral("Dešifrovací klíč"),
+                                            QStringLiteral("Obnoví a dešifruje složku z balíčku zadaným klíčem"));
     gb = keyGroup.gb;
     Label3 = keyGroup.Label3;
     BitBtn1 = keyGroup.BitBtn1;
-    ecode = new QLineEdit(gb);
-    ecode->setObjectName(QStringLiteral("ecode"));
-    ecode->setGeometry(8, 40, 350, 21);
-    ecode->setEchoMode(QLineEdit::Password);
+    ecode = platform::makeField(gb, "ecode", {8, 40, 350, 21}, QStringLiteral("Dešifrovací klíč"),
+                                QStringLiteral("Klíč, kterým byla složka zašifrována"), platform::Echo::Password);
+    Label3->setBuddy(ecode);
 
     Label2 = parts_.Label2;
     soubor = parts_.soubor;
@@ -61,11 +62,9 @@ void TForm7::BitBtn1Click() {
     pb1->setValue(0);
     pb2->setValue(0);
     if (!ErrorMsg->text().isEmpty()) {
-        platform::dialogs().message(ErrorMsg->text(), QStringLiteral("Chyba"), platform::Icon::Error,
-                                    platform::Buttons::Ok);
+        platform::tell(QStringLiteral("Chyba"), ErrorMsg->text(), platform::Icon::Error);
     } else {
-        platform::dialogs().message(QStringLiteral("Složka byla úspěšně obnovena a dešifrována."),
-                                    QStringLiteral("Dešifrování dokončeno"), platform::Icon::Information,
-                                    platform::Buttons::Ok);
+        platform::tell(QStringLiteral("Dešifrování dokončeno"), QStringLiteral("Složka byla úspěšně obnovena a dešifrována."),
+                       platform::Icon::Information);
     }
 }

@@ -12,7 +12,9 @@ class QWidget;
 namespace platform {
 
 enum class Icon { None, Information, Warning, Error, Question };
-enum class Buttons { Ok, YesNo };
+// Yes and No: Yes is the default button, except in YesNoDefaultNo, for questions whose Yes destroys or removes
+// something, where one Enter must not be consent.
+enum class Buttons { Ok, YesNo, YesNoDefaultNo };
 enum class Answer { Ok, Yes, No };
 
 struct OpenFileOptions {
@@ -38,6 +40,9 @@ public:
 
 // The dialogs of this run: the real ones unless a test installed its own.
 Dialogs& dialogs();
+// A box with a caption, a text, an icon and an OK button, shown through dialogs().
+void tell(const QString& caption, const QString& text, Icon icon);
+
 // Installs `replacement` (not owned) for everything shown from now on; nullptr restores the real dialogs.
 void setDialogs(Dialogs* replacement);
 

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QWidget>
 
 namespace platform {
@@ -10,27 +11,25 @@ namespace {
 
 class EnterFilter : public QObject {
 public:
-    EnterFilter(QWidget& window, std::function<QAbstractButton*()> button)
-        : QObject(&window), button_(std::move(button)) {}
+    EnterFilter(QWidget& window, QAbstractButton& button) : QObject(&window), button_(&button) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
-        QAbstractButton* target = button_();
-        if (!target || !target->isVisible() || !target->isEnabled()) return false;
-        target->click();
+        if (!button_ || !button_->isVisible() || !button_->isEnabled()) return false;
+        button_->click();
         return true;
     }
 
 private:
-    std::function<QAbstractButton*()> button_;
+    QPointer<QAbstractButton> button_;
 };
 
 }  // namespace
 
-void pressOnEnter(QWidget& window, std::function<QAbstractButton*()> button) {
-    window.installEventFilter(new EnterFilter(window, std::move(button)));
+void pressOnEnter(QWidget& window, QAbstractButton& button) {
+    window.installEventFilter(new EnterFilter(window, button));
 }
 
 }  // namespace platform

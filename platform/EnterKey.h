@@ -2,14 +2,12 @@
 // buttons leave Enter unhandled, so it travels up to the window, where this filter catches it.
 #pragma once
 
-#include <functional>
-
 class QAbstractButton;
 class QWidget;
 
 namespace platform {
 
-// `button` names the button Enter presses now, or null for none; a hidden or disabled one is not pressed.
-void pressOnEnter(QWidget& window, std::function<QAbstractButton*()> button);
+// A hidden or disabled `button` is not pressed, and Enter travels on.
+void pressOnEnter(QWidget& window, QAbstractButton& button);
 
 }  // namespace platform

@@ -1,9 +1,11 @@
 #include "platform/FileListBox.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 #include "platform/RuntimeError.h"
 
@@ -22,6 +24,14 @@ QStringList FileListBox::fileNames() const {
     QStringList names;
     for (int row = 0; row < count(); ++row) names << item(row)->text();
     return names;
+}
+
+int FileListBox::leftOutCount() const {
+    const QStringList names = fileNames();
+    const QSet<QString> listed(names.begin(), names.end());
+    const QStringList all =
+        QDir(directory_).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return static_cast<int>(std::count_if(all.begin(), all.end(), [&](const QString& name) { return !listed.contains(name); }));
 }
 
 void FileListBox::refill() {

@@ -17,6 +17,9 @@ public:
     void setDirectory(const QString& folder);
     const QString& directory() const { return directory_; }
     QStringList fileNames() const;
+    // The folder's entries the list leaves out as it stands now (subfolders, hidden files, links, devices)
+    // and its files that came after it was filled.
+    int leftOutCount() const;
 
 private:
     void refill();

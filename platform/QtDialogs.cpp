@@ -87,25 +87,34 @@ int widthForCaption(const QWidget& box, const QString& caption) {
     return QFontMetrics(titleFont).horizontalAdvance(caption) + kTitleBarDecoration;
 }
 
+// A closed box leaves its place on the screen to be drawn again; the windows below it are drawn at once,
+// before the next step of the handler that asked (which may run long).
+void repaintWindowsBelow(const QWidget& box) {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != &box && window->isVisible()) window->repaint();
+}
+
 }  // namespace
 
 void setFocusAfterBoxes(QWidget* field) { focusAfterBoxes = field; }
 
 Answer QtDialogs::message(const QString& text, const QString& caption, Icon icon, Buttons buttons) {
     QMessageBox box(toQt(icon), caption, text, QMessageBox::NoButton, QApplication::activeWindow());
-    if (buttons == Buttons::YesNo) {
+    const bool question = buttons != Buttons::Ok;
+    if (question) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(buttons == Buttons::YesNoDefaultNo ? QMessageBox::No : QMessageBox::Yes);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
     keepAboveEverything(box);
     const int answer = box.exec();
+    repaintWindowsBelow(box);
     returnFocusAfterBox();
     switch (answer) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
-    default: return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    default: return question ? Answer::No : Answer::Ok;
     }
 }
 
@@ -122,6 +131,7 @@ std::optional<QString> QtDialogs::input(const QString& caption, const QString& p
     CentreOnScreenWhenShown centring(box);
     keepAboveEverything(box);
     const bool accepted = box.exec() == QDialog::Accepted;
+    repaintWindowsBelow(box);
     returnFocusAfterBox();
     if (!accepted) return std::nullopt;
     return box.textValue();
@@ -129,7 +139,9 @@ std::optional<QString> QtDialogs::input(const QString& caption, const QString& p
 
 std::optional<QString> QtDialogs::openFile(const OpenFileOptions& options, const CanClose& canClose) {
     ConfirmingFileDialog dialog(options, canClose);
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    repaintWindowsBelow(dialog);
+    if (!accepted) return std::nullopt;
     return dialog.selectedFiles().value(0);
 }
 
@@ -139,6 +151,10 @@ Dialogs* current = &realDialogs;
 }  // namespace
 
 Dialogs& dialogs() { return *current; }
+
+void tell(const QString& caption, const QString& text, Icon icon) {
+    dialogs().message(text, caption, icon, Buttons::Ok);
+}
 
 void setDialogs(Dialogs* replacement) { current = replacement ? replacement : &realDialogs; }
 

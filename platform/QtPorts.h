@@ -1,4 +1,6 @@
 // The engine's ports over Qt widgets: each adapter holds its widget and does what the engine expects of it.
+// The engine calls them on the GUI thread or on the worker thread of platform/EngineCall.h; from the worker,
+// fields and lists are read and written on the GUI thread while the worker waits, and progress is posted.
 #pragma once
 
 #include "engine/Ports.h"
@@ -23,7 +25,7 @@ private:
     QLineEdit& field_;
 };
 
-// Repaints at once: the engine advances the bar from inside a handler, with no event loop running.
+// Drawn at once when called on the GUI thread (no event loop runs there during a plain call); posted otherwise.
 class ProgressBarPort : public engine::ProgressBar {
 public:
     explicit ProgressBarPort(QProgressBar& bar) : bar_(bar) {}

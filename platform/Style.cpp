@@ -1,11 +1,12 @@
 #include "platform/Style.h"
 
 #include <QApplication>
-#include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLibraryInfo>
 #include <QScreen>
+#include <QStyle>
 #include <QTranslator>
 
 #include "platform/ErrorReport.h"
@@ -48,20 +49,40 @@ void setUpApplication(QApplication& app) {
     installCzechQtTranslation(app);
 }
 
-void makeCaptionLabel(QLabel& label) {
-    QFont font = label.font();
+namespace {
+
+const QColor kTeal(0x00, 0x80, 0x80);
+
+void makeBoldIn(QWidget& widget, QPalette::ColorRole role) {
+    QFont font = widget.font();
     font.setBold(true);
-    label.setFont(font);
-    QPalette palette = label.palette();
-    palette.setColor(QPalette::WindowText, QColor(0x00, 0x80, 0x80));
-    label.setPalette(palette);
+    widget.setFont(font);
+    QPalette palette = widget.palette();
+    palette.setColor(role, kTeal);
+    widget.setPalette(palette);
+}
+
+}  // namespace
+
+void makeCaptionLabel(QLabel& label) {
+    makeBoldIn(label, QPalette::WindowText);
     label.setAutoFillBackground(false);
     label.setAttribute(Qt::WA_TranslucentBackground);
 }
 
-void makeCaptionOnFrame(QGroupBox& box) {
-    box.setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #a0a0a0; border-radius: 2px; margin-top: 7px; }"
-                                     "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 2px; }"));
+void makeCaptionField(QLineEdit& field) { makeBoldIn(field, QPalette::Text); }
+
+// Every colour set one by one, so that each counts as the window's own and none follows the desktop's.
+void keepLightPalette(QWidget& window) {
+    const QPalette light = window.style()->standardPalette();
+    QPalette own;
+    for (int group = 0; group < QPalette::NColorGroups; ++group)
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto g = static_cast<QPalette::ColorGroup>(group);
+            const auto r = static_cast<QPalette::ColorRole>(role);
+            own.setBrush(g, r, light.brush(g, r));
+        }
+    window.setPalette(own);
 }
 
 void centreOn(QWidget& window, const QWidget* over) {

@@ -4,8 +4,8 @@
 #include <QProxyStyle>
 
 class QApplication;
-class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QWidget;
 
 namespace platform {
@@ -26,9 +26,12 @@ void setUpApplication(QApplication& app);
 // The bold, teal, transparent look of the labels over a background picture.
 void makeCaptionLabel(QLabel& label);
 
-// A group box whose caption sits on its frame line, so that controls placed from the box's top edge
-// stay inside the frame (the default style draws the caption above the frame).
-void makeCaptionOnFrame(QGroupBox& box);
+// The same bold teal for the text of a field (its own background stays the palette's).
+void makeCaptionField(QLineEdit& field);
+
+// A window drawn over one of the pale background pictures keeps the style's own light palette, whatever
+// palette the desktop gives: its texts and frames stay readable on the picture.
+void keepLightPalette(QWidget& window);
 
 // Shows `window` centred over `over` (or the screen when null).
 void centreOn(QWidget& window, const QWidget* over);

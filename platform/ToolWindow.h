@@ -15,14 +15,16 @@ public:
 
     Picture* background() const { return background_; }
 
-    // Shows the window without blocking the others; one that is already visible comes to the front.
+    // Shows the window without blocking the others; one that is already visible, or minimised, comes to the front.
     void showInFront();
+    // Makes the window belong to `owner`: it stays above it and is never lost behind it.
+    void belongTo(QWidget& owner);
 
 private:
     Picture* background_ = nullptr;
 };
 
-// Shows `window` without blocking; an already visible one comes to the front.
+// Shows `window` without blocking; an already visible or a minimised one comes to the front.
 void showInFront(QWidget& window);
 
 }  // namespace platform

@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-webengine-dev qt6-translations-l10n
   libssl-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
   fonts-dejavu-core shared-mime-info desktop-file-utils
-  xvfb xauth imagemagick xdotool x11-utils librsvg2-bin
+  xvfb xauth imagemagick xdotool x11-utils librsvg2-bin openbox
   dpkg-dev appstream xdg-utils libglib2.0-bin
 )
 if [ "${MIVEX_BENCH_PEERS:-0}" = 1 ]; then

@@ -13,9 +13,11 @@
 #include "app/Unit1.h"
 #include "engine/Roster.h"
 #include "platform/Dialogs.h"
+#include "platform/EngineCall.h"
 #include "platform/ErrorReport.h"
 #include "platform/QtPorts.h"
 #include "platform/StatusBar.h"
+#include "platform/WidgetKit.h"
 #include "users/NewUserRules.h"
 #include "users/UserCodeText.h"
 
@@ -47,27 +49,20 @@ TForm11::TForm11(const std::string& databaseFolder)
     move(0, 0);
     Image1 = background();
 
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1 = platform::named(new QToolBar(this), "ToolBar1");
+    platform::describe(*ToolBar1, QStringLiteral("Panel nástrojů"), QStringLiteral("Přidání a odebrání uživatele"));
     ToolBar1->setGeometry(0, 0, width(), kToolBarHeight);
     ToolBar1->setIconSize(QSize(24, 24));
     ToolBar1->setMovable(false);
     ToolButton3 = ToolBar1->addSeparator();
     ToolButton3->setObjectName(QStringLiteral("ToolButton3"));
-    auto button = [this](const char* name, const QString& hint, const char* picture, void (TForm11::*handler)()) {
-        QAction* action =
-            ToolBar1->addAction(QIcon(QStringLiteral(":/toolbar/%1.png").arg(QLatin1String(picture))), hint);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setToolTip(hint);
-        ToolBar1->widgetForAction(action)->setObjectName(QString::fromLatin1(name));
-        connect(action, &QAction::triggered, this, platform::guarded(this, handler));
-        return action;
-    };
-    ToolButton1 = button("ToolButton1", QStringLiteral("Přidat uživatele"), "user-add", &TForm11::ToolButton1Click);
-    ToolButton2 = button("ToolButton2", QStringLiteral("Odebrat uživatele"), "user-remove", &TForm11::ToolButton2Click);
+    ToolButton1 = platform::addToolButton(*ToolBar1, this, "ToolButton1", QStringLiteral("Přidat uživatele"), "user-add",
+                                          &TForm11::ToolButton1Click);
+    ToolButton2 = platform::addToolButton(*ToolBar1, this, "ToolButton2", QStringLiteral("Odebrat uživatele"),
+                                          "user-remove", &TForm11::ToolButton2Click);
 
-    sg = new QTableWidget(1, 2, this);
-    sg->setObjectName(QStringLiteral("sg"));
+    sg = platform::named(new QTableWidget(1, 2, this), "sg");
+    platform::describe(*sg, QStringLiteral("Uživatelé"), QStringLiteral("Jména a kódy uživatelů programu"));
     // The title row is row 0 of the grid itself, as the users' rows below it count from 1.
     sg->horizontalHeader()->hide();
     sg->verticalHeader()->hide();
@@ -81,12 +76,10 @@ TForm11::TForm11(const std::string& databaseFolder)
     sg->setGeometry(0, kToolBarHeight, 2 * kColumnWidth + 2 * sg->frameWidth() + 18,
                     height() - kToolBarHeight - kStatusBarHeight);
 
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->hide();
+    Edit1 = platform::makeHiddenField(this, "Edit1");
 
-    StatusBar1 = new platform::StatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1 = platform::named(new platform::StatusBar(this), "StatusBar1");
+    platform::describe(*StatusBar1, QStringLiteral("Stavový řádek"), QStringLiteral("Přihlášený uživatel"));
     StatusBar1->setGeometry(0, height() - kStatusBarHeight, width(), kStatusBarHeight);
     for (const int panelWidth : {110, 100, 100}) StatusBar1->addPanel(panelWidth);
     StatusBar1->setPanelText(0, QStringLiteral("Přihlášený uživatel :"));
@@ -156,7 +149,8 @@ void TForm11::ToolButton1Click() {
     if (refused(users::passwordRefusal(password))) return;
     // Name, "#", password: the order the login joins them in, so that the new user can log in.
     platform::LineEditField code(*Edit1);
-    Roster::strtohex(users::userCodeText(name, password).utf8(), code);
+    const EngineKey codeText = users::userCodeText(name, password);
+    platform::callEngine([&] { Roster::strtohex(codeText.utf8(), code); });
     appendRow(name, Edit1->text());
     zavrit();
     forms().Form1->FormShow();
@@ -168,7 +162,7 @@ void TForm11::ToolButton2Click() {
     const QString name = textOf(*sg, row, 0);
     const QString question = QStringLiteral("Opravdu chcete odstranit uživatele \"%1\" ?").arg(name);
     if (platform::dialogs().message(question, QStringLiteral("Odebrání uživatele"), platform::Icon::Question,
-                                    platform::Buttons::YesNo) != platform::Answer::Yes)
+                                    platform::Buttons::YesNoDefaultNo) != platform::Answer::Yes)
         return;
     std::vector<users::User> rows = gridUsers();
     // The name cell empties before the save, so a save that fails leaves the emptied row on the screen.

@@ -11,41 +11,14 @@
 #include "app/Unit1.h"
 #include "engine/Roster.h"
 #include "platform/Dialogs.h"
+#include "platform/EngineCall.h"
 #include "platform/ErrorReport.h"
 #include "platform/QtPorts.h"
 #include "platform/Style.h"
+#include "platform/WidgetKit.h"
 #include "platform/WindowEnabling.h"
 #include "users/Unit11.h"
 #include "users/UserCodeText.h"
-
-namespace {
-
-QLineEdit* field(QWidget* parent, const char* name, QRect bounds) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setGeometry(bounds);
-    QFont bold = edit->font();
-    bold.setBold(true);
-    edit->setFont(bold);
-    QPalette palette = edit->palette();
-    palette.setColor(QPalette::Text, QColor(0x00, 0x80, 0x80));
-    edit->setPalette(palette);
-    return edit;
-}
-
-QPushButton* pictureButton(QWidget* parent, const char* name, const QString& hint, const char* picture, QRect bounds) {
-    auto* button = new QPushButton(QIcon(QStringLiteral(":/toolbar/%1.png").arg(QLatin1String(picture))), QString(),
-                                   parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setToolTip(hint);
-    button->setIconSize(QSize(20, 20));
-    button->setGeometry(bounds);
-    // No default button: Enter in the name field must not log in.
-    button->setAutoDefault(false);
-    return button;
-}
-
-}  // namespace
 
 TForm12::TForm12()
     : ToolWindow(QStringLiteral("Příhlášení do programu Mivex 2"), QSize(296, 81), QStringLiteral(":/window-background.jpg")) {
@@ -56,24 +29,22 @@ TForm12::TForm12()
     platform::centreOn(*this, nullptr);
     Image1 = background();
 
-    Label1 = new QLabel(QStringLiteral("Jméno"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    platform::makeCaptionLabel(*Label1);
-    Label1->setGeometry(10, 12, 50, 21);
-    Edit1 = field(this, "Edit1", {64, 12, 180, 21});
+    Edit1 = platform::makeField(this, "Edit1", {64, 12, 180, 21}, QStringLiteral("Jméno"),
+                                QStringLiteral("Přihlašovací jméno uživatele"));
+    platform::makeCaptionField(*Edit1);
+    Label1 = platform::makeCaptionLabel(this, "Label1", QStringLiteral("Jméno"), {10, 12, 50, 21}, Edit1);
+    Edit2 = platform::makeField(this, "Edit2", {64, 46, 180, 21}, QStringLiteral("Heslo"),
+                                QStringLiteral("Heslo uživatele; Enter přihlásí"), platform::Echo::Password);
+    platform::makeCaptionField(*Edit2);
+    Label2 = platform::makeCaptionLabel(this, "Label2", QStringLiteral("Heslo"), {10, 46, 50, 21}, Edit2);
 
-    Label2 = new QLabel(QStringLiteral("Heslo"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    platform::makeCaptionLabel(*Label2);
-    Label2->setGeometry(10, 46, 50, 21);
-    Edit2 = field(this, "Edit2", {64, 46, 180, 21});
-    Edit2->setEchoMode(QLineEdit::Password);
-
-    BitBtn2 = pictureButton(this, "BitBtn2", QStringLiteral("Manažer uživatelů"), "users", {254, 9, 28, 27});
-    BitBtn1 = pictureButton(this, "BitBtn1", QStringLiteral("Přihlásit"), "login", {254, 43, 28, 27});
-    Edit3 = new QLineEdit(this);
-    Edit3->setObjectName(QStringLiteral("Edit3"));
-    Edit3->hide();
+    BitBtn2 = platform::makePictureButton(this, "BitBtn2", QStringLiteral("Manažer uživatelů"), "users",
+                                          {254, 9, 28, 27});
+    BitBtn1 = platform::makePictureButton(this, "BitBtn1", QStringLiteral("Přihlásit"), "login", {254, 43, 28, 27});
+    // No default button: Enter in the name field must not log in.
+    BitBtn1->setAutoDefault(false);
+    BitBtn2->setAutoDefault(false);
+    Edit3 = platform::makeHiddenField(this, "Edit3");
     setTabOrder(Edit1, Edit2);
 
     connect(BitBtn1, &QPushButton::clicked, this, platform::guarded(this, &TForm12::BitBtn1Click));
@@ -85,7 +56,8 @@ TForm12::TForm12()
 void TForm12::BitBtn1Click() {
     TForm11& manager = *forms().Form11;
     platform::LineEditField codeField(*Edit3);
-    Roster::strtohex(users::userCodeText(Edit1->text(), Edit2->text()).utf8(), codeField);
+    const EngineKey codeText = users::userCodeText(Edit1->text(), Edit2->text());
+    platform::callEngine([&] { Roster::strtohex(codeText.utf8(), codeField); });
     const QString code = Edit3->text();
     const QString storedName = QString::fromStdString(manager.database().lookupLogin(code.toStdString()));
     if (storedName.isEmpty()) {

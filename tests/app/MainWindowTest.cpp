@@ -80,8 +80,11 @@ TEST_F(MainWindow, CaptionsAndHintsAreExact) {
         {"Jednosmrnifrovn1", "Jednosměrné šifrování"}, {"Deifrovnsezadnmkle1", "Dešifrování se zadáním klíče"},
         {"Souborifrovansloky1", "Soubor šifrované složky"}, {"Vytvoithashsouboru1", "Vytvořit hash souboru"},
         {"Deifrovatsezadnmkle1", "Dešifrovat se zadáním klíče"}, {"Zkontrolovatnovverze1", "Zkontrolovat nové verze"}};
+    // As shown: the mnemonic mark "&" only underlines its letter.
     for (const auto& [name, caption] : menu)
-        EXPECT_EQ(main().findChild<QAction*>(QString::fromLatin1(name))->text(), QString::fromUtf8(caption)) << name;
+        EXPECT_EQ(main().findChild<QAction*>(QString::fromLatin1(name))->text().remove(QLatin1Char('&')),
+                  QString::fromUtf8(caption))
+            << name;
     const std::vector<std::pair<const char*, const char*>> hints{
         {"ToolButton2", "Otevřít soubor"}, {"ToolButton18", "Otevřít složku"},
         {"ToolButton23", "Otevřít soubor šifrované složky"}, {"ToolButton28", "Manažer uživatelů"},

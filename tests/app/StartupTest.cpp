@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -104,6 +105,23 @@ TEST_F(StartupSequence, FileArgumentGivesTheStateOfOpeningItThroughTheDialog) {
     dialogs.chooseNextFile(file);
     main().Otevt1->trigger();
     EXPECT_EQ(testutil::stateOf(main()), fromCommandLine);
+}
+
+TEST_F(StartupSequence, ARelativeArgumentIsMadeAbsoluteBeforeAnythingChangesTheWorkingFolder) {
+    const QString file = makeFile("a.txt", 300);
+    const QString package = makeFile("x.cff", 300);
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(dir.path()));
+    start({QStringLiteral("./a.txt")});
+    QDir::setCurrent(QDir::rootPath());  // as pointing a folder window elsewhere does
+    EXPECT_EQ(main().OpenDialog1.fileName(), file);
+    EXPECT_EQ(main().sb->panelText(0), file);
+    app.reset();
+    QDir::setCurrent(QString::fromStdString(dir.path()));
+    start({QStringLiteral("x.cff")});
+    QDir::setCurrent(before);
+    EXPECT_EQ(main().OpenDialog2.fileName(), package);
+    EXPECT_EQ(main().sb->panelText(0), package);
 }
 
 TEST_F(StartupSequence, PackageArgumentOpensThePackageState) {

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QAbstractItemView>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,7 +16,13 @@
 #include "app/Forms.h"
 #include "app/Unit1.h"
 #include "fileops/Unit2.h"
+#include "app/Unit10.h"
+#include "app/Unit9.h"
 #include "fileops/Unit3.h"
+#include "fileops/Unit4.h"
+#include "folders/Unit5.h"
+#include "folders/Unit6.h"
+#include "folders/Unit7.h"
 #include "tests/fileops/FileOpsFixture.h"
 
 namespace {
@@ -110,6 +119,13 @@ TEST_F(KeyGroups, ShowingOneGroupHidesTheOtherAndKeepsTheParts) {
     EXPECT_TRUE(main().BitBtn1->isEnabled());
 }
 
+TEST_F(KeyGroups, TheGroupThatAppearsTakesTheKeyboard) {
+    main().Deifrovat1Click();
+    EXPECT_EQ(main().focusWidget(), main().edit4);
+    main().ifrovat1Click();
+    EXPECT_EQ(main().focusWidget(), main().Edit1);
+}
+
 TEST_F(KeyGroups, EnterPressesOnlyTheVisibleEnabledOk) {
     // With no file open, a pressed OK shows why nothing was done; that box tells whether it was pressed.
     const QString nothingOpen = QStringLiteral("Není otevřen soubor");
@@ -187,6 +203,55 @@ TEST_F(KeyGroups, SizesThatAreNoNumberOrThatTheGeneratorRefuses) {
     EXPECT_EQ(dialogs.errorReports(), (QStringList{QStringLiteral("'abc' is not a valid integer value."),
                                                    QStringLiteral("Velikost klíče musí být 1 až 65536 bitů.")}));
     EXPECT_EQ(g.code->count(), 0);
+}
+
+TEST_F(KeyGroups, AGeneratedKeyIsCopiedWholeFromTheListIntoAKeyField) {
+    main().Generovatkl1Click();
+    TForm3& g = generator();
+    g.ComboBox1->setCurrentText(QStringLiteral("4096"));
+    click(g.BitBtn1);
+    const QString key = g.Edit1->text();
+    ASSERT_EQ(key.size(), 1024);
+
+    QLineEdit* shown = g.code->lineEdit();
+    ASSERT_NE(shown, nullptr);
+    QTest::keyClick(shown, Qt::Key_X);  // the list is for copying from: typing changes nothing
+    EXPECT_EQ(g.code->currentText(), key);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(shown, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(shown, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), key);
+
+    // The open list shows the key whole, over several lines, not cut off.
+    g.code->showPopup();
+    const QModelIndex item = g.code->model()->index(0, g.code->modelColumn());
+    EXPECT_GT(g.code->view()->visualRect(item).height(), 3 * g.code->view()->fontMetrics().height());
+    g.code->hidePopup();
+
+    main().ifrovat1Click();
+    QTest::keyClick(main().Edit1, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(main().Edit1->text(), key);
+    EXPECT_TRUE(main().BitBtn1->isEnabled());
+}
+
+TEST_F(KeyGroups, ToolWindowsBelongToTheMainWindowAndComeBackWhenMinimised) {
+    for (QWidget* tool : std::initializer_list<QWidget*>{forms().Form2, forms().Form3, forms().Form4, forms().Form5,
+                                                         forms().Form6, forms().Form7, forms().Form9, forms().Form10}) {
+        EXPECT_EQ(tool->parentWidget(), &main()) << tool->objectName().toStdString();
+        EXPECT_TRUE(tool->isWindow());
+    }
+    open(makeFile("plain.txt", 10));
+    const std::pair<QAction*, QWidget*> buttons[] = {
+        {main().ToolButton17, forms().Form3}, {main().ToolButton21, forms().Form4}, {main().ToolButton18, forms().Form6}};
+    for (const auto& [button, tool] : buttons) {
+        press(button);
+        ASSERT_TRUE(tool->isVisible());
+        tool->showMinimized();
+        ASSERT_TRUE(tool->isMinimized());
+        press(button);
+        EXPECT_FALSE(tool->isMinimized()) << tool->objectName().toStdString();
+        EXPECT_TRUE(tool->isVisible());
+    }
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 // Keyed encryption and decryption of the open file through the real engine, and the fingerprint window.
+#include <algorithm>
 #include <csignal>
 
 #include <sys/resource.h>
@@ -7,12 +8,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
+#include <QToolBar>
 
 #include "app/Forms.h"
 #include "app/Unit1.h"
@@ -22,6 +26,7 @@
 #include "platform/StatusBar.h"
 #include "tests/app/ShellTestHelpers.h"
 #include "tests/fileops/FileOpsFixture.h"
+#include "tests/support/HeldEngineCalls.h"
 
 namespace {
 
@@ -70,9 +75,10 @@ protected:
         EXPECT_EQ(main().pb->value(), 0);
     }
 
-    // Still open as it was, nothing reported but the error.
+    // Still open as it was, nothing reported but the error, no running step's text left in `stav`.
     void expectStillOpen(const QString& path, QAction* offered) {
         EXPECT_EQ(main().sb->panelText(0), path);
+        EXPECT_EQ(main().stav->text(), QStringLiteral("Soubor otevřen"));
         EXPECT_TRUE(offered->isEnabled());
         EXPECT_EQ(main().pb->value(), 0);
         EXPECT_TRUE(messagesCaptioned(kEncrypted).isEmpty());
@@ -143,7 +149,7 @@ TEST_F(KeyedOperations, WrongKeyOnANormalFileThenTheRightOne) {
     EXPECT_EQ(testutil::bytesOf(file), plain);
 }
 
-TEST_F(KeyedOperations, FastFileIsDecryptedWithoutHeedingTheKeyCheck) {
+TEST_F(KeyedOperations, FastFileWithAWrongKeyIsRefusedBeforeAnyPassLikeANormalOne) {
     const QString file = blocksFile("big.bin", 300);
     const auto plain = testutil::bytesOf(file);
     dialogs.answerNext(Answer::Yes);
@@ -152,18 +158,76 @@ TEST_F(KeyedOperations, FastFileIsDecryptedWithoutHeedingTheKeyCheck) {
     const auto encrypted = testutil::bytesOf(file);
     dialogs.clear();
 
-    // A wrong key gets no "Špatné heslo": the decryption runs, and the engine's refusal is reported.
+    int highest = 0;
+    QObject::connect(main().pb, &QProgressBar::valueChanged, [&](int value) { highest = std::max(highest, value); });
     decrypt(file, {QStringLiteral("xyz")});
-    EXPECT_TRUE(messagesCaptioned(QStringLiteral("Špatné heslo")).isEmpty());
-    EXPECT_EQ(dialogs.errorReports(), QStringList{QStringLiteral("Špatný klíč, soubor zůstal beze změny.")});
+    EXPECT_EQ(highest, 0) << "no pass over the file";
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].caption, QStringLiteral("Špatné heslo"));
+    EXPECT_EQ(dialogs.messages()[0].text, QStringLiteral("Zadali jste špatné heslo. Soubor nemůže být dešifrován."));
+    EXPECT_TRUE(main().desifr->isVisible());
     EXPECT_TRUE(main().fast->isChecked());
     expectStillOpen(file, main().ToolButton8);
     EXPECT_EQ(testutil::bytesOf(file), encrypted);
 
-    decrypt(file, {QStringLiteral("a"), QStringLiteral("bc")});
+    main().edit4->clear();
+    type(main().edit4, QStringLiteral("abc"));
+    click(main().BitBtn2);
     EXPECT_EQ(messagesCaptioned(kDecrypted), QStringList{QStringLiteral("Soubor byl úspěšně dešifrován.")});
     EXPECT_FALSE(main().fast->isChecked());
     EXPECT_EQ(testutil::bytesOf(file), plain);
+}
+
+// A long encryption, held on its worker thread while the user clicks around: nothing reacts, the window is
+// drawn meanwhile, and the encryption ends exactly as it would have.
+TEST_F(KeyedOperations, ALongEncryptionKeepsTheWindowAliveAndIgnoresTheUser) {
+    const QString file = makeFile("doc.txt", 5000);
+    open(file);
+    press(main().ToolButton4);
+    type(main().Edit1, QStringLiteral("klíč"));
+    testutil::PaintCounter paints(*main().stav);
+    const QString encrypting = QStringLiteral("Šifruje se..");
+    QStringList statesDuringCalls;
+    int encryptionCall = 0;
+    std::size_t boxesBefore = 0;
+    int paintsBefore = 0;
+    int paintsWhileEncrypting = 0;
+    {
+        testutil::HeldEngineCalls held(
+            [&](int call) {
+                statesDuringCalls << main().stav->text();
+                if (main().stav->text() != encrypting) return;  // the steps before the encryption itself
+                encryptionCall = call;
+                boxesBefore = dialogs.messages().size();
+                paintsBefore = paints.count();
+                // A stray click on "Zničit soubor" and on "Otevřít soubor", Enter, and a mnemonic.
+                QTest::mouseClick(main().ToolBar1->widgetForAction(main().ToolButton6), Qt::LeftButton);
+                QTest::mouseClick(main().ToolBar1->widgetForAction(main().ToolButton2), Qt::LeftButton);
+                QTest::keyClick(main().Edit1, Qt::Key_Return);
+                QTest::keyClick(&main(), Qt::Key_O, Qt::AltModifier);
+                EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "no menu opened";
+                main().update();  // as the window system asks when something uncovered the window
+            },
+            [&](int call) {
+                if (call == encryptionCall) paintsWhileEncrypting = paints.count() - paintsBefore;
+            });
+        click(main().BitBtn1);
+        ASSERT_GT(encryptionCall, 0);
+        EXPECT_EQ(held.calls(), encryptionCall) << "the encryption is the last engine call";
+    }
+    QCoreApplication::processEvents();  // nothing given meanwhile comes back now
+
+    // The step texts as ever: the fingerprint is taken under the old text, the flag and the encryption under theirs.
+    EXPECT_EQ(statesDuringCalls.first(), QStringLiteral("Soubor otevřen"));
+    EXPECT_EQ(statesDuringCalls.mid(statesDuringCalls.size() - 2),
+              (QStringList{QStringLiteral("Přidávání příznaku.."), encrypting}));
+    EXPECT_GT(paintsWhileEncrypting, 0);
+    EXPECT_EQ(boxesBefore, 0u);
+    EXPECT_EQ(dialogs.messages().size(), 1u) << "no question, no open dialog, only the result";
+    EXPECT_EQ(messagesCaptioned(kEncrypted), QStringList{QStringLiteral("Soubor byl úspěšně šifrován.")});
+    EXPECT_EQ(dialogs.openDialogs().size(), 1u);  // the one that opened the file
+    expectReset();
+    EXPECT_EQ(VQ203::desifrovatelnost(file.toStdString()), VQ203::Normal);
 }
 
 TEST_F(KeyedOperations, FastEncryptionIsOfferedAboveKeyLengthPlus256) {

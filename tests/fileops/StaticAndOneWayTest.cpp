@@ -1,6 +1,7 @@
 // Static and one-way encryption through the main window's toolbar, with real files and real logins.
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <csignal>
 
 #include <gtest/gtest.h>
@@ -119,9 +120,13 @@ TEST_F(StaticAndOneWay, AnotherLoginCannotDecryptAndTheFileStaysForItsOwner) {
         storeUser(QString::fromLatin1(name), QString::fromLatin1(password));
         runAs(QString::fromLatin1(name), QString::fromLatin1(password));
         open(file);
+        int highest = 0;
+        QObject::connect(main().pb, &QProgressBar::valueChanged, [&](int value) { highest = std::max(highest, value); });
         main().ToolButton9->trigger();
+        EXPECT_EQ(highest, 0) << "the key check decides before any pass over the file";
         ASSERT_EQ(dialogs.errorReports().size(), 1u) << name;
-        EXPECT_TRUE(dialogs.errorReports()[0].startsWith(QStringLiteral("Špatný klíč")));
+        EXPECT_EQ(dialogs.errorReports()[0], QString::fromUtf8(engine::msg::kWrongKey) + QLatin1Char('.'));
+        EXPECT_EQ(main().stav->text(), QStringLiteral("Soubor otevřen"));
         EXPECT_EQ(dialogs.messages().size(), 1u);  // no success box, no integrity box
         EXPECT_EQ(readFile(file.toStdString()), encrypted);
         EXPECT_EQ(main().sb->panelText(0), file);  // still open, still offered for decryption
@@ -169,6 +174,7 @@ TEST_F(StaticAndOneWay, RefusedEncryptionIsReportedAndLeavesTheFileAsItWasAndOpe
     EXPECT_EQ(dialogs.messages().size(), 1u);  // no success box
     EXPECT_EQ(readFile(file.toStdString()), plain);  // the flag is off again
     EXPECT_EQ(main().sb->panelText(0), file);
+    EXPECT_EQ(main().stav->text(), QStringLiteral("Soubor otevřen")) << "no running step's text left";
     EXPECT_EQ(groupState(main(), Group::Encryption), "E");
     EXPECT_EQ(main().pb->value(), 0);
 }
@@ -186,6 +192,7 @@ TEST_F(StaticAndOneWay, OneWayEncryptionAsksFirstAndThenNoKeyOpensTheFile) {
                           QStringLiteral("Opravdu chce použít jednosměrné šifrování? Soubor už zůstane nečitelný bež "
                                          "možnosti nápravy."),
                           Icon::Question));
+    EXPECT_EQ(dialogs.messages().back().buttons, platform::Buttons::YesNoDefaultNo) << "one Enter destroys nothing";
     EXPECT_EQ(readFile(file.toStdString()), plain);
     EXPECT_EQ(testutil::stateOf(main()), before);
 

@@ -45,6 +45,8 @@ class FolderWindows : public testutil::AppFixture {
 protected:
     void SetUp() override {
         start();
+        // As after a successful login: the main window and the tool windows it owns are usable.
+        main().setEnabled(true);
         std::filesystem::create_directory(dir.file("sub"));
         std::filesystem::create_directory(dir.file("other"));
     }
@@ -73,29 +75,34 @@ protected:
     const testutil::ShownMessage& lastMessage() const { return dialogs.messages().back(); }
 };
 
-TEST_F(FolderWindows, OkTakesTheOpenedFolderNotAHighlightedOne) {
+TEST_F(FolderWindows, OkTakesTheHighlightedFolderWhichTheWindowShows) {
     main().ToolButton18->trigger();
     EXPECT_TRUE(form6().isVisible());
     DirectoryListBox& list = *form6().DirectoryListBox1;
     openInFolderWindow(q(dir.path()));
-    list.setCurrentItem(lineFor(list, q(dir.file("sub"))));  // highlighted only
+    EXPECT_EQ(form6().chosenFolder->toolTip(), q(dir.path()));  // the opened folder, until another is highlighted
+    QListWidgetItem* sub = lineFor(list, q(dir.file("sub")));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(sub).center());
+    EXPECT_EQ(list.directory(), q(dir.path()));  // one click only highlights
+    EXPECT_EQ(form6().chosenFolder->toolTip(), q(dir.file("sub")));
+    EXPECT_TRUE(form6().chosenFolder->text().endsWith(QStringLiteral("sub")));
     QTest::mouseClick(form6().Button1, Qt::LeftButton);
-    EXPECT_EQ(main().sb->panelText(0), q(dir.path()));
+    EXPECT_EQ(main().sb->panelText(0), q(dir.file("sub")));
     EXPECT_FALSE(form6().isVisible());
 
+    // Reopened, the window shows the folder taken, opened and highlighted.
     main().ToolButton18->trigger();
-    EXPECT_EQ(list.directory(), q(dir.path()));  // the window keeps its folder between openings
-    QListWidgetItem* sub = lineFor(list, q(dir.file("sub")));
-    const QPoint onSub = list.visualItemRect(sub).center();
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, onSub);
-    EXPECT_EQ(list.directory(), q(dir.path()));  // one click only highlights
-    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, onSub);
     EXPECT_EQ(list.directory(), q(dir.file("sub")));
+    EXPECT_EQ(DirectoryListBox::folderOf(*list.currentItem()), q(dir.file("sub")));
+    EXPECT_EQ(form6().chosenFolder->toolTip(), q(dir.file("sub")));
+
     list.setCurrentItem(lineFor(list, q(dir.path())));
     QTest::keyClick(&list, Qt::Key_Return);  // Enter opens the highlighted line: back up one level
     EXPECT_EQ(list.directory(), q(dir.path()));
-    list.setCurrentItem(lineFor(list, q(dir.file("other"))));
-    QTest::keyClick(&list, Qt::Key_Enter);
+    const QPoint onOther = list.visualItemRect(lineFor(list, q(dir.file("other")))).center();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, onOther);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, onOther);
+    EXPECT_EQ(list.directory(), q(dir.file("other")));
     QTest::mouseClick(form6().Button1, Qt::LeftButton);
     EXPECT_EQ(main().sb->panelText(0), q(dir.file("other")));
 }
@@ -177,7 +184,9 @@ TEST_F(FolderWindows, EncryptingPacksTheFilesAndSaysSo) {
     makeFile(".skrytý", 10);
     chooseFolder(q(dir.path()));
     encryptWithKey(QStringLiteral("klíč"));
-    EXPECT_EQ(lastMessage().text, QStringLiteral("Šifrování složky bylo úspěšně provedeno."));
+    // Left out: the hidden file and the two subfolders.
+    EXPECT_EQ(lastMessage().text, QStringLiteral("Šifrování složky bylo úspěšně provedeno. 3 položky složky zůstaly "
+                                                 "nešifrovány: podsložky, skryté soubory a odkazy se nešifrují."));
     EXPECT_EQ(lastMessage().caption, QStringLiteral("Šifrování dokončeno"));
     EXPECT_EQ(lastMessage().icon, platform::Icon::Information);
     EXPECT_FALSE(form5().isVisible());
@@ -314,3 +323,16 @@ TEST_F(FolderWindows, KeyTypedComposedOpensThePackageMadeWithItDecomposed) {
     EXPECT_TRUE(form7().ErrorMsg->text().isEmpty()) << form7().ErrorMsg->text().toStdString();
     EXPECT_EQ(testutil::readFile(dir.file("a.txt")), original);
 }
+
+namespace {
+
+TEST(FolderEncryptedText, SaysHowManyEntriesStayedUnencryptedInCzech) {
+    const QString done = QStringLiteral("Šifrování složky bylo úspěšně provedeno.");
+    const QString why = QStringLiteral("podsložky, skryté soubory a odkazy se nešifrují.");
+    EXPECT_EQ(folderEncryptedText(0), done);
+    EXPECT_EQ(folderEncryptedText(1), done + QStringLiteral(" 1 položka složky zůstala nešifrována: ") + why);
+    EXPECT_EQ(folderEncryptedText(4), done + QStringLiteral(" 4 položky složky zůstaly nešifrovány: ") + why);
+    EXPECT_EQ(folderEncryptedText(5), done + QStringLiteral(" 5 položek složky zůstalo nešifrováno: ") + why);
+}
+
+}  // namespace

@@ -4,10 +4,14 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 
 #include "platform/QtDialogs.h"
+#include "tests/support/HeldEngineCalls.h"
 
 namespace {
 
@@ -47,6 +51,42 @@ TEST(QtDialogsInput, BoxIsCentredOnTheScreenNotOverTheWindowThatOpenedIt) {
     EXPECT_EQ(seen.maxLength, 255);
     // Above the login window, which keeps above all others in the same place.
     EXPECT_TRUE(seen.keptAbove);
+}
+
+// Enter in a question answers with its default button.
+platform::Answer enterIn(platform::Buttons buttons, QString* defaultText = nullptr) {
+    QTimer::singleShot(0, [defaultText] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        if (defaultText && box->defaultButton()) *defaultText = box->defaultButton()->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    platform::QtDialogs dialogs;
+    return dialogs.message(QStringLiteral("Opravdu?"), QStringLiteral("Otázka"), platform::Icon::Question, buttons);
+}
+
+TEST(QtDialogsMessage, EnterIsNoWhereYesWouldDestroyAndYesElsewhere) {
+    EXPECT_EQ(enterIn(platform::Buttons::YesNoDefaultNo), platform::Answer::No);
+    EXPECT_EQ(enterIn(platform::Buttons::YesNo), platform::Answer::Yes);
+}
+
+TEST(QtDialogsMessage, TheWindowsBelowAreDrawnOnceTheBoxHasClosed) {
+    QWidget owner;
+    owner.resize(300, 200);
+    owner.show();
+    QApplication::setActiveWindow(&owner);
+    QCoreApplication::processEvents();  // the first drawing done
+    testutil::PaintCounter paints(owner);
+    int paintsWhileOpen = -1;
+    QTimer::singleShot(0, [&] {
+        paintsWhileOpen = paints.count();
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
+    });
+    platform::QtDialogs dialogs;
+    dialogs.message(QStringLiteral("Hotovo."), QStringLiteral("Šifrování dokončeno"), platform::Icon::Information,
+                    platform::Buttons::Ok);
+    // No event loop ran after the box closed: the paint came from the box's own closing.
+    EXPECT_GT(paints.count(), paintsWhileOpen);
 }
 
 }  // namespace

@@ -320,6 +320,7 @@ TEST_F(Users, RemovingAMiddleAndTheLastRowKeepsEveryoneElseAndLogsOut) {
     removeRow(2, Answer::Yes);
     EXPECT_EQ(dialogs.messages().back().text, QStringLiteral("Opravdu chcete odstranit uživatele \"Petr\" ?"));
     EXPECT_EQ(dialogs.messages().back().caption, QStringLiteral("Odebrání uživatele"));
+    EXPECT_EQ(dialogs.messages().back().buttons, platform::Buttons::YesNoDefaultNo) << "one Enter removes nobody";
     EXPECT_TRUE(loggedOut());
     EXPECT_EQ(grid(), (Grid{before[0], before[1], before[3]}));
     EXPECT_EQ(manager().loggedInName(), QStringLiteral("Eva"));  // the last login's record stays
