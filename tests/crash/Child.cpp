@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/inotify.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -43,14 +44,31 @@ constexpr std::chrono::seconds kHangLimit{600};
     ::_exit(code);
 }
 
-ChildEnd run(const std::function<void()>& work, Clock::duration killAfter, bool kill) {
+// The names the inotify descriptor reports, stamped with the time they are read.
+void readFolderEvents(int watch, Clock::time_point started, std::vector<FolderEvent>& events) {
+    alignas(inotify_event) char buffer[16384];
+    for (ssize_t got; (got = ::read(watch, buffer, sizeof buffer)) > 0;) {
+        const auto at = Clock::now() - started;
+        for (char* p = buffer; p < buffer + got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(p);
+            if (event->len > 0) events.push_back({at, event->name});
+            p += sizeof(inotify_event) + event->len;
+        }
+    }
+}
+
+ChildEnd run(const std::function<void()>& work, Clock::duration killAfter, bool kill, const std::string& watched) {
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0) throw std::runtime_error("pipe2 failed");
+    const int watch = watched.empty() ? -1 : ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    if (watch >= 0 && ::inotify_add_watch(watch, watched.c_str(), IN_CREATE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE) < 0)
+        throw std::runtime_error("inotify_add_watch failed");
     std::fflush(nullptr);
     const pid_t pid = ::fork();
     if (pid < 0) throw std::runtime_error("fork failed");
     if (pid == 0) {
         ::close(report[0]);
+        if (watch >= 0) ::close(watch);
         beTheChild(report[1], work);
     }
     const Clock::time_point started = Clock::now();
@@ -58,6 +76,7 @@ ChildEnd run(const std::function<void()>& work, Clock::duration killAfter, bool 
 
     // The report pipe reaches its end when the child's last descriptor closes, that is when it ends.
     const Clock::time_point deadline = started + (kill ? killAfter : Clock::duration(kHangLimit));
+    ChildEnd end;
     std::string message;
     bool ended = false;
     bool signalled = false;
@@ -70,10 +89,12 @@ ChildEnd run(const std::function<void()>& work, Clock::duration killAfter, bool 
         }
         const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
         const timespec wait{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
-        pollfd fd{report[0], POLLIN, 0};
-        const int ready = ::ppoll(&fd, 1, &wait, nullptr);
+        pollfd fds[2] = {{report[0], POLLIN, 0}, {watch, POLLIN, 0}};
+        const int ready = ::ppoll(fds, watch >= 0 ? 2 : 1, &wait, nullptr);
         if (ready < 0 && errno != EINTR) throw std::runtime_error("ppoll failed");
         if (ready <= 0) continue;
+        if (watch >= 0 && (fds[1].revents & POLLIN)) readFolderEvents(watch, started, end.folderEvents);
+        if (!(fds[0].revents & (POLLIN | POLLHUP))) continue;
         char buffer[4096];
         const ssize_t got = ::read(report[0], buffer, sizeof buffer);
         if (got > 0) message.append(buffer, static_cast<std::size_t>(got));
@@ -82,8 +103,11 @@ ChildEnd run(const std::function<void()>& work, Clock::duration killAfter, bool 
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    ChildEnd end;
     end.took = Clock::now() - started;
+    if (watch >= 0) {
+        readFolderEvents(watch, started, end.folderEvents);
+        ::close(watch);
+    }
     if (ended) {
         // A child that ended right at the kill reports what it did, not our signal.
         char buffer[4096];
@@ -108,10 +132,10 @@ ChildEnd run(const std::function<void()>& work, Clock::duration killAfter, bool 
 
 }  // namespace
 
-ChildEnd runToEnd(const std::function<void()>& work) { return run(work, {}, false); }
+ChildEnd runToEnd(const std::function<void()>& work, const std::string& watched) { return run(work, {}, false, watched); }
 
 ChildEnd runKilledAfter(const std::function<void()>& work, std::chrono::duration<double> delay) {
-    return run(work, std::chrono::duration_cast<Clock::duration>(delay), true);
+    return run(work, std::chrono::duration_cast<Clock::duration>(delay), true, {});
 }
 
 std::string failureOf(const std::string& what, const std::function<void()>& work) {

@@ -5,8 +5,15 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace crash {
+
+// A name that appeared in or left a watched folder (created, moved in or out, removed) while the child ran.
+struct FolderEvent {
+    std::chrono::duration<double> at;  // after the fork
+    std::string name;
+};
 
 struct ChildEnd {
     enum How {
@@ -18,10 +25,12 @@ struct ChildEnd {
     How how = Crashed;
     std::string message;
     std::chrono::duration<double> took{};  // from the fork to the child's end
+    std::vector<FolderEvent> folderEvents;  // runToEnd with a watched folder only
 };
 
 // The work runs with the key derivation cost of settings(), so that it takes a visible slice of the run.
-ChildEnd runToEnd(const std::function<void()>& work);
+// With `watched`, the parent also notes when names change in that folder: where in the run the work commits.
+ChildEnd runToEnd(const std::function<void()>& work, const std::string& watched = {});
 ChildEnd runKilledAfter(const std::function<void()>& work, std::chrono::duration<double> delay);
 
 // Runs `work` to its end; "" when it finished, else what went wrong, prefixed with `what`.

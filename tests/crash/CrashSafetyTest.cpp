@@ -45,7 +45,8 @@ TEST_P(KilledOperation, LeavesTheDataWholeNoLeftoversAndARerunThatFinishes) {
     const SweepReport report = sweep(*operation);
     const Tally& t = report.tally;
     std::cout << "[ crash    ] " << operation->name() << ": " << t.kills << " kills over a " << static_cast<long>(t.runMs)
-              << " ms run (" << t.endedBeforeKill << " after its end): " << t.originals << " original, "
+              << " ms run (commit at " << (t.commitAt < 0 ? std::string("none") : std::to_string(static_cast<int>(100 * t.commitAt)) + " %")
+              << ", " << t.endedBeforeKill << " kills after its end): " << t.originals << " original, "
               << t.completeResults << " complete, " << t.losses << " lost, " << t.plaintextLeftovers
               << " with plaintext left, " << t.otherLeftovers << " with other files left, " << t.rerunsBlocked
               << " reruns blocked (MIVEX_CRASH_SEED=" << settings().seed << ")\n";

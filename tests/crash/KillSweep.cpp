@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 #include <random>
+#include <set>
 
 #include "tests/crash/Child.h"
 #include "tests/crash/FolderInspection.h"
@@ -23,25 +24,37 @@ std::uint64_t seedFor(const std::string& name) {
     return h;
 }
 
-// A few unkilled runs, each from a fresh starting point; a run that fails makes the sweep pointless.
-std::vector<double> measureRuns(const Operation& op, std::vector<Problem>& problems) {
-    std::vector<double> runs;
+struct Measured {
+    std::vector<double> runs;             // seconds
+    std::vector<double> commitFractions;  // where in a run a name of the folder first changed
+};
+
+// A few unkilled runs, each from a fresh starting point, the folder watched for the moment the operation commits
+// (a result takes its name, an original goes). A run that fails makes the sweep pointless.
+Measured measureRuns(const Operation& op, std::vector<Problem>& problems) {
+    Measured measured;
+    const std::set<std::string> belonging = op.belonging();
     for (int i = 0; i < kMeasuredRuns; ++i) {
         testutil::TempDir dir;
         op.lay(dir.path());
-        const ChildEnd end = runToEnd([&] { op.run(dir.path()); });
+        const ChildEnd end = runToEnd([&] { op.run(dir.path()); }, dir.path());
         if (end.how != ChildEnd::Finished) {
             problems.push_back({Check::OperationFailed, op.name() + ", unkilled run: " + end.message});
             return {};
         }
-        runs.push_back(end.took.count());
+        measured.runs.push_back(end.took.count());
+        for (const FolderEvent& event : end.folderEvents) {
+            if (!belonging.count(event.name)) continue;
+            measured.commitFractions.push_back(std::min(1.0, event.at / end.took));
+            break;
+        }
     }
-    return runs;
+    return measured;
 }
 
-Seconds median(std::vector<double> runs) {
-    std::sort(runs.begin(), runs.end());
-    return Seconds{runs[runs.size() / 2]};
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 std::string killLabel(const Operation& op, int k, int kills, Seconds delay, Seconds run) {
@@ -53,16 +66,17 @@ std::string killLabel(const Operation& op, int k, int kills, Seconds delay, Seco
 }
 
 // When to kill, as fractions of the run: one kill at a random point of each of equal slices of the whole run,
-// and a third of the kills again over its last 15 %, where the short phases lie (the last fsync, the renames,
-// the removals) that an even spread alone would rarely hit.
-std::vector<double> killMoments(int kills, std::uint64_t seed) {
+// and a third of the kills again from just before the commit seen in the measured runs (else over the last
+// 15 %) to the end, where the short phases lie (renames, the folder's fsync, removals, what follows) that an
+// even spread alone would rarely hit.
+std::vector<double> killMoments(int kills, std::uint64_t seed, double lateFrom) {
     std::mt19937_64 random(seed);
     std::uniform_real_distribution<double> jitter(0.0, 1.0);
-    const int nearTheEnd = kills >= 3 ? kills / 3 : 0;
-    const int overAll = kills - nearTheEnd;
+    const int late = kills >= 3 ? kills / 3 : 0;
+    const int overAll = kills - late;
     std::vector<double> moments;
     for (int k = 0; k < overAll; ++k) moments.push_back((k + jitter(random)) / overAll);
-    for (int k = 0; k < nearTheEnd; ++k) moments.push_back(0.85 + 0.15 * (k + jitter(random)) / nearTheEnd);
+    for (int k = 0; k < late; ++k) moments.push_back(lateFrom + (1 - lateFrom) * (k + jitter(random)) / late);
     return moments;
 }
 
@@ -96,15 +110,17 @@ SweepReport sweep(Operation& op) {
     SweepReport report;
     Tally& t = report.tally;
     op.prepare();
-    // Runs that end before their kill join the measured ones: on a busy machine the first few can be slow.
-    std::vector<double> runs = measureRuns(op, report.problems);
+    Measured measured = measureRuns(op, report.problems);
     if (!report.problems.empty()) return report;
-    t.runMs = median(runs).count() * 1e3;
+    t.runMs = median(measured.runs) * 1e3;
+    if (!measured.commitFractions.empty()) t.commitAt = median(measured.commitFractions);
+    const double lateFrom = t.commitAt < 0 ? 0.85 : std::max(0.0, t.commitAt - 0.05);
 
-    const std::vector<double> moments = killMoments(settings().kills, seedFor(op.name()));
+    const std::vector<double> moments = killMoments(settings().kills, seedFor(op.name()), lateFrom);
     const int kills = static_cast<int>(moments.size());
     for (int k = 0; k < kills; ++k) {
-        const Seconds run = median(runs);
+        // Runs that end before their kill join the measured ones: on a busy machine the first few can be slow.
+        const Seconds run{median(measured.runs)};
         const Seconds delay = run * moments[k];
         testutil::TempDir dir;
         op.lay(dir.path());
@@ -113,7 +129,7 @@ SweepReport sweep(Operation& op) {
         const auto found = [&](Check check, const std::string& what) { report.problems.push_back({check, label + what}); };
         if (end.how == ChildEnd::Finished) {
             ++t.endedBeforeKill;
-            runs.push_back(end.took.count());
+            measured.runs.push_back(end.took.count());
         }
         if (end.how == ChildEnd::Failed) found(Check::OperationFailed, "failed on its own: \"" + end.message + "\"");
         if (end.how == ChildEnd::Crashed) found(Check::OperationFailed, end.message);

@@ -1,6 +1,6 @@
 // The sweep over one operation: measure an unkilled run, then kill fresh runs at moments spread from its
-// start to its end (one per equal slice, a seeded random point in it, and some more over the last slice of
-// the run, where the short commit phases lie), judge each folder and count what was found.
+// start to its end (one per equal slice, a seeded random point in it, and some more from the moment the
+// operation commits to its end, where the short phases lie), judge each folder and count what was found.
 #pragma once
 
 #include <string>
@@ -21,6 +21,7 @@ struct Tally {
     int losses = 0;
     int endedBeforeKill = 0;  // kills that came after the run had ended anyway
     double runMs = 0;         // the measured run the kill times were first spread over
+    double commitAt = -1;     // where in that run a name in the folder first changed (0..1), -1 when none did
 };
 
 // The checks a kill can fail, in the order they are reported.
