@@ -28,6 +28,6 @@ for seeds in "$root"/tests/fuzz/*/; do
     status=1
     tail -n 60 "$findings/$name.log"
   fi
-  grep -E "^#[0-9]+ +DONE|stat::average_exec_per_sec|^Done" "$findings/$name.log" | tail -n 3 || true
+  grep -E "^#[0-9]+[[:space:]]+DONE|stat::average_exec_per_sec" "$findings/$name.log" | tail -n 3 || true
 done
 exit $status
