@@ -9,6 +9,7 @@ packages=(
   fonts-dejavu-core shared-mime-info desktop-file-utils
   xvfb xauth imagemagick xdotool x11-utils librsvg2-bin openbox
   dpkg-dev appstream xdg-utils libglib2.0-bin
+  clang-14 libclang-rt-14-dev
 )
 if [ "${MIVEX_BENCH_PEERS:-0}" = 1 ]; then
   packages+=(age 7zip gpg openssl coreutils time python3)

@@ -39,6 +39,29 @@ TEST(Jpeg, RejectsWhatIsNoJpeg) {
     EXPECT_TRUE(platform::decodeJpeg(resource(QStringLiteral(":/main-background.jpg")).left(20)).isNull());
 }
 
+// Our background with the size in its frame header changed, as a hostile file could state it.
+QByteArray backgroundClaimingSize(quint16 width, quint16 height) {
+    QByteArray jpeg = resource(QStringLiteral(":/main-background.jpg"));
+    for (qsizetype i = 0; i + 8 < jpeg.size(); ++i) {
+        const auto marker = static_cast<unsigned char>(jpeg[i + 1]);
+        if (static_cast<unsigned char>(jpeg[i]) == 0xFF && marker >= 0xC0 && marker <= 0xC2) {
+            jpeg[i + 5] = static_cast<char>(height >> 8), jpeg[i + 6] = static_cast<char>(height & 0xFF);
+            jpeg[i + 7] = static_cast<char>(width >> 8), jpeg[i + 8] = static_cast<char>(width & 0xFF);
+            return jpeg;
+        }
+    }
+    ADD_FAILURE() << "no frame header";
+    return jpeg;
+}
+
+TEST(Jpeg, RefusesAPictureLargerThanAnyWeShowBeforeAllocatingIt) {
+    // 60000 x 60000 would be a 10 GB image allocated before the first line is read.
+    EXPECT_TRUE(platform::decodeJpeg(backgroundClaimingSize(60000, 60000)).isNull());
+    EXPECT_TRUE(platform::decodeJpeg(backgroundClaimingSize(16385, 10)).isNull());
+    // Within the bounds the same lie only gives a picture of damaged lines.
+    EXPECT_EQ(platform::decodeJpeg(backgroundClaimingSize(600, 300)).size(), QSize(600, 300));
+}
+
 TEST(Ports, TextFieldRunsTheChangeHandlerAsTypingWould) {
     QLineEdit field;
     QStringList changes;

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Configures the sanitizer build with clang: sanitize-configure.sh <build folder>.
+# One build serves both the test suite and the fuzzers: everything is instrumented for AddressSanitizer,
+# UndefinedBehaviorSanitizer (a finding stops the program) and libFuzzer's coverage; only the fuzz targets
+# link libFuzzer itself.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/deps.sh"
+flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fsanitize=fuzzer-no-link -fno-omit-frame-pointer"
+cmake -S "$root" -B "$1" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_CXX_FLAGS="$flags" \
+  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
+  -DMIVEX_LIBFUZZER=ON -DMIVEX_BUILD_BENCH=OFF >/dev/null
