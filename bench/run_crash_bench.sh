@@ -25,13 +25,15 @@ MIVEX_CRASH_TABLE="$table" "$build/tests/crash/test_crash_safety" --gtest_filter
 printf '\n%s kills per operation; a %s MiB file, a folder of %s files (%s MiB together); scrypt N = 2^%s; seed %s; %s\n\n' \
   "$MIVEX_CRASH_KILLS" "$MIVEX_CRASH_FILE_MIB" "$MIVEX_CRASH_FOLDER_FILES" "$MIVEX_CRASH_FILE_MIB" \
   "$MIVEX_CRASH_SCRYPT_LOG2N" "$MIVEX_CRASH_SEED" "$(date -u '+%F %R UTC')"
-printf '| operation | kills | originals | complete results | plaintext leftovers | other leftovers | reruns blocked | losses | ended before the kill | run ms |\n'
-printf '|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n'
-awk -F'\t' '{ printf "| %s | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n", $1, $2, $3, $4, $5, $6, $7, $8, $9, $10 }' "$table"
+printf '| operation | kills | originals | complete results | plaintext leftovers | other leftovers | swept temporaries | reruns blocked | losses | ended before the kill | run ms |\n'
+printf '|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n'
+awk -F'\t' '{ printf "| %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n", $1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11 }' "$table"
 cat <<'LEGEND'
 
 originals / complete results / losses: what each kill left, one of the three. Leftover columns: kills after
-which at least one extra file lay in the folder, with plaintext in it or without. Reruns blocked: kills after
+which at least one extra file lay in the folder, with plaintext in it or without. Swept temporaries: kills
+in the moment between naming a finished result and renaming it, which left the engine's hidden temporary
+(mode 0600) that the next operation on the folder removed. Reruns blocked: kills after
 which running the operation again (or its opposite, once it had committed) failed or did not give the
 original back. Ended before the kill: runs that were over when their kill came.
 LEGEND

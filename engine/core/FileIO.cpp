@@ -161,20 +161,23 @@ void ReplacementFile::commit(std::uint64_t finalSize, const InputFile& original)
 void ReplacementFile::commit(std::uint64_t finalSize, const std::function<void()>& beforeRename) {
     const int fd = temp_.descriptor();
     struct stat original {};
-    if (::stat(target_.c_str(), &original) == 0) {
-        // Owner first: a change of owner clears the set-id bits that the mode then restores.
+    const bool hasOriginal = ::stat(target_.c_str(), &original) == 0;
+    if (hasOriginal) {
         if (::fchown(fd, original.st_uid, original.st_gid) != 0) {
             // Only root may give a file away; our own files keep our ownership anyway.
         }
-        // A result left at 0600 would silently lock others out of a file they could read before.
-        if (::fchmod(fd, original.st_mode & 07777) != 0) throwWriteError(errno);
         copyExtendedAttributes(target_, fd);
     }
     temp_.syncWithSize(finalSize);
     // Checked as late as possible: the fsync above can take long enough for an editor to save the file.
     if (beforeRename) beforeRename();
+    // Renaming takes a moment in which the result has a hidden name: it is 0600 then, and gets the original's
+    // permissions only in the original's place (after the owner, so that set-id bits survive). A result
+    // left at 0600 would silently lock others out of a file they could read before.
     temp_.nameReplacing(target_);
-    ::fstat(fd, &committed_);  // after the rename, which moves the change time
+    if (hasOriginal && (::fchmod(fd, original.st_mode & 07777) != 0 || ::fsync(fd) != 0))
+        throw Error(msg::kPermissionsNotKept);
+    ::fstat(fd, &committed_);  // after the rename and the mode, which move the change time
     if (!syncFolder(folderOf(target_), fd)) throw Error(msg::kNotDurable);
 }
 

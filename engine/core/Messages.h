@@ -20,6 +20,8 @@ inline constexpr const char* kHardLinks =
     "Soubor má i další jména (pevné odkazy), která by dál ukazovala původní obsah; soubor zůstal beze změny";
 inline constexpr const char* kNotDurable =
     "Výsledek je na místě, ale složku nelze zapsat na disk: výpadek proudu by ho mohl vrátit zpět";
+inline constexpr const char* kPermissionsNotKept =
+    "Výsledek je na místě, ale nepodařilo se mu dát oprávnění původního souboru";
 inline constexpr const char* kPartlyDestroyed = "Zničení souboru se přerušilo, soubor je zničen jen zčásti";
 inline constexpr const char* kChangedMeanwhile = "Soubor mezitím změnil jiný program, nic nebylo přepsáno";
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <set>
@@ -134,12 +135,22 @@ SweepReport sweep(Operation& op) {
         if (end.how == ChildEnd::Failed) found(Check::OperationFailed, "failed on its own: \"" + end.message + "\"");
         if (end.how == ChildEnd::Crashed) found(Check::OperationFailed, end.message);
 
-        const std::vector<Leftover> leftovers = leftoversIn(dir.path(), op.belonging());
+        std::vector<Leftover> leftovers = leftoversIn(dir.path(), op.belonging());
+        std::vector<Leftover> sweepable;
+        std::erase_if(leftovers, [&](const Leftover& l) {
+            if (l.sweepable) sweepable.push_back(l);
+            return l.sweepable;
+        });
         const std::string plaintext = listOf(leftovers, true), other = listOf(leftovers, false);
         if (!plaintext.empty()) found(Check::PlaintextLeft, plaintext);
         if (!other.empty()) found(Check::FilesLeft, other);
 
-        const Judgement j = op.judge(dir.path(), namesOf(leftovers));
+        std::set<std::string> tolerated = namesOf(leftovers);
+        for (const Leftover& l : sweepable) tolerated.insert(l.name);
+        const Judgement j = op.judge(dir.path(), tolerated);
+        for (const Leftover& l : sweepable)
+            if (std::filesystem::exists(dir.path() + "/" + l.name))
+                found(Check::FilesLeft, "the rerun did not remove the hidden temporary " + describe(l));
         if (j.outcome == Outcome::Lost) found(Check::DataLost, j.lossNote);
         if (!j.rerunFailure.empty()) found(Check::RerunBlocked, j.rerunFailure);
         ++t.kills;
@@ -148,6 +159,7 @@ SweepReport sweep(Operation& op) {
         t.losses += j.outcome == Outcome::Lost;
         t.plaintextLeftovers += !plaintext.empty();
         t.otherLeftovers += !other.empty();
+        t.sweptTemporaries += !sweepable.empty();
         t.rerunsBlocked += !j.rerunFailure.empty();
     }
     return report;
@@ -156,7 +168,7 @@ SweepReport sweep(Operation& op) {
 void appendRow(const std::string& path, const std::string& name, const Tally& t) {
     std::ofstream out(path, std::ios::app);
     out << name << '\t' << t.kills << '\t' << t.originals << '\t' << t.completeResults << '\t' << t.plaintextLeftovers
-        << '\t' << t.otherLeftovers << '\t' << t.rerunsBlocked << '\t' << t.losses << '\t' << t.endedBeforeKill << '\t'
+        << '\t' << t.otherLeftovers << '\t' << t.sweptTemporaries << '\t' << t.rerunsBlocked << '\t' << t.losses << '\t' << t.endedBeforeKill << '\t'
         << static_cast<long>(t.runMs + 0.5) << '\n';
 }
 

@@ -17,6 +17,7 @@ struct Tally {
     int completeResults = 0;
     int plaintextLeftovers = 0;
     int otherLeftovers = 0;
+    int sweptTemporaries = 0;  // kills that left a hidden temporary the rerun then removed
     int rerunsBlocked = 0;
     int losses = 0;
     int endedBeforeKill = 0;  // kills that came after the run had ended anyway
