@@ -50,6 +50,13 @@ std::string strangersIn(const std::string& folder, const std::set<std::string>& 
     return names;
 }
 
+std::string leftByRerun(const std::string& folder, const std::string& file, const std::set<std::string>& leftovers) {
+    std::set<std::string> allowed = leftovers;
+    allowed.insert(file);
+    const std::string extra = strangersIn(folder, allowed);
+    return extra.empty() ? "" : "the rerun left " + extra;
+}
+
 std::string describe(const Leftover& leftover) {
     char size[32];
     std::snprintf(size, sizeof size, "%.1f MiB", static_cast<double>(leftover.size) / (1u << 20));

@@ -32,6 +32,9 @@ testutil::FolderState snapshotWithout(const std::string& folder, const std::set<
 // Names in the folder outside `allowed`, for "the rerun left ..." messages; "" when there are none.
 std::string strangersIn(const std::string& folder, const std::set<std::string>& allowed);
 
+// What a rerun left in a one-file folder besides `file` and the kill's `leftovers`: "" or "the rerun left ...".
+std::string leftByRerun(const std::string& folder, const std::string& file, const std::set<std::string>& leftovers);
+
 // "name (6.0 MiB)" style text for messages.
 std::string describe(const Leftover& leftover);
 

@@ -40,10 +40,7 @@ public:
             if (after.size() != plain_.size()) j.rerunFailure = "after the rerun the file's length changed";
             else if (holdsPlaintext(after)) j.rerunFailure = "after the rerun plaintext is still in the file";
         }
-        std::set<std::string> allowed = leftovers;
-        allowed.insert(kFileName);
-        if (const std::string extra = strangersIn(folder, allowed); !extra.empty())
-            j.rerunFailure += (j.rerunFailure.empty() ? "" : "; ") + std::string("the rerun left ") + extra;
+        if (const std::string extra = leftByRerun(folder, kFileName, leftovers); !extra.empty()) j.addRerunFailure(extra);
         return j;
     }
 

@@ -20,6 +20,8 @@ struct Judgement {
     Outcome outcome = Outcome::Lost;
     std::string lossNote;      // when Lost: what is there instead
     std::string rerunFailure;  // "" when the rerun finished and left the expected state
+
+    void addRerunFailure(const std::string& what) { rerunFailure += (rerunFailure.empty() ? "" : "; ") + what; }
 };
 
 class Operation {

@@ -86,10 +86,7 @@ public:
         }
         if (j.rerunFailure.empty() && j.outcome != Outcome::Lost && after != plain_)
             j.rerunFailure = "after the rerun the file is not the original plaintext: " + describeInstead(after, plain_);
-        std::set<std::string> allowed = leftovers;
-        allowed.insert(kFileName);
-        if (const std::string extra = strangersIn(folder, allowed); !extra.empty())
-            j.rerunFailure += (j.rerunFailure.empty() ? "" : "; ") + std::string("the rerun left ") + extra;
+        if (const std::string extra = leftByRerun(folder, kFileName, leftovers); !extra.empty()) j.addRerunFailure(extra);
         return j;
     }
 
