@@ -1,6 +1,7 @@
 // The exports of the current base that encrypt, decrypt and check keys.
 #include "engine/VQ203.h"
 #include "engine/core/Keys.h"
+#include "engine/core/Layout.h"
 #include "engine/vq203/Method.h"
 
 namespace VQ203 {
@@ -29,6 +30,8 @@ unsigned char passcheck(const std::string& path, const std::string& key) {
         const std::string target = engine::core::resolveRegularFile(path);
         const engine::core::InputFile in(target);
         const engine::core::Header header = detail::readOurHeader(in);
+        // A body no plaintext seals to is damaged: no key opens it, as desifrovatelnost and decryption agree.
+        if (!engine::core::ChunkLayout{header.chunkSize}.plainSizeOf(in.size() - engine::core::kHeaderSize)) return 0;
         const engine::core::FileKeys keys = engine::core::deriveFileKeys(key, header);
         if (!engine::core::headerMacMatches(header, keys)) return 0;
         detail::keepCheckedKeys(target, header, key, keys);
