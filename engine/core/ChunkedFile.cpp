@@ -80,7 +80,6 @@ void runPipeline(const BodyJob& job, const Geometry& g, ChunkFn transform, const
     };
     auto writeBatch = [&](std::uint64_t batch) {
         job.out.writeAt(outBuf[batch % 2].data(), outBytesOf(batch), job.outOffset + batch * perBatch * g.outStride);
-        if (job.onWritten) job.onWritten(outBuf[batch % 2].data(), outBytesOf(batch));
     };
 
     std::future<void> reading = std::async(std::launch::async, readBatch, 0);

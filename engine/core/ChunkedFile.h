@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <span>
 
 #include "engine/core/FileIO.h"
@@ -25,8 +24,6 @@ struct BodyJob {
     unsigned workers;
     Progress& progress;
     std::span<const unsigned char> tail{};  // sealing: bytes sealed after the input's (a small trailer)
-    // Sees every byte written to `out`, in order (on the writing thread), e.g. to take a digest on the way.
-    std::function<void(const unsigned char*, std::size_t)> onWritten{};
 };
 
 // Seals `plainSize` bytes: the input's, then the tail's; returns the sealed size written.

@@ -1,5 +1,6 @@
-// The SHA-256 of a file the engine has just written, computed from the very bytes it wrote, so that the
-// fingerprint asked for right after (the integrity check after a decryption) need not read the file again.
+// The SHA-256 of a file the engine has just written, read back from its unnamed result while the disk made it
+// durable, so that the fingerprint asked for right after (the integrity check after a decryption) need not
+// read the file again.
 // It is given out once, and only while the file is provably the one written: the same inode with the same
 // size, modification time and change time. Any write or truncation moves the modification time and every
 // change of the inode its change time, which no program can set back.

@@ -1,5 +1,11 @@
 #include "engine/core/Sha256.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <vector>
+
 #include "engine/Ports.h"
 #include "engine/core/Messages.h"
 
@@ -21,27 +27,22 @@ Sha256Digest Sha256::finish() {
     return digest;
 }
 
-void TrailingSha256::update(const unsigned char* data, std::size_t size) {
-    if (size >= heldBack_) {
-        sha_.update(held_.data(), held_.size());
-        sha_.update(data, size - heldBack_);
-        hashed_ += held_.size() + (size - heldBack_);
-        held_.assign(data + size - heldBack_, data + size);
-        return;
+FileDigest sha256OfFile(int fd, std::uint64_t limit) {
+    Sha256 sha;
+    std::vector<unsigned char> buffer(1u << 20);
+    std::uint64_t done = 0;
+    while (done < limit) {
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), limit - done));
+        const ssize_t got = ::pread(fd, buffer.data(), want, static_cast<off_t>(done));
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            throw Error(msg::kCannotRead);
+        }
+        if (got == 0) break;
+        sha.update(buffer.data(), static_cast<std::size_t>(got));
+        done += static_cast<std::uint64_t>(got);
     }
-    held_.insert(held_.end(), data, data + size);
-    if (held_.size() > heldBack_) {
-        const std::size_t surplus = held_.size() - heldBack_;
-        sha_.update(held_.data(), surplus);
-        hashed_ += surplus;
-        held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(surplus));
-    }
-}
-
-std::optional<Sha256Digest> TrailingSha256::finish(std::uint64_t contentSize) {
-    if (contentSize < hashed_ || contentSize - hashed_ > held_.size()) return std::nullopt;
-    sha_.update(held_.data(), static_cast<std::size_t>(contentSize - hashed_));
-    return sha_.finish();
+    return FileDigest{sha.finish(), done};
 }
 
 }  // namespace engine::core

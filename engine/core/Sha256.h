@@ -1,5 +1,4 @@
-// SHA-256 over data that arrives in pieces, and the same with the last bytes held back until the caller
-// knows where the content ends (a decryption learns that only from the trailer at the very end).
+// SHA-256 over data that arrives in pieces, and over what an open file holds.
 #pragma once
 
 #include <openssl/evp.h>
@@ -8,8 +7,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <optional>
-#include <vector>
 
 namespace engine::core {
 
@@ -25,18 +22,12 @@ private:
     std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx_;
 };
 
-class TrailingSha256 {
-public:
-    explicit TrailingSha256(std::size_t heldBack) : heldBack_(heldBack) {}
-    void update(const unsigned char* data, std::size_t size);
-    // The digest of the first `contentSize` bytes given; nothing when that is not within the held-back tail.
-    std::optional<Sha256Digest> finish(std::uint64_t contentSize);
-
-private:
-    std::size_t heldBack_;
-    Sha256 sha_;
-    std::uint64_t hashed_ = 0;
-    std::vector<unsigned char> held_;
+// The digest of the file's bytes from its start up to `limit` or its end, whichever comes first, read with
+// pread (the descriptor's position is left alone); throws engine::Error(kCannotRead) when reading fails.
+struct FileDigest {
+    Sha256Digest digest;
+    std::uint64_t bytes;  // how many were read
 };
+FileDigest sha256OfFile(int fd, std::uint64_t limit = UINT64_MAX);
 
 }  // namespace engine::core

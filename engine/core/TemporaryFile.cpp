@@ -151,8 +151,10 @@ void TemporaryFile::writeAt(const void* data, std::size_t count, std::uint64_t o
     }
     // Start the disk writing the data behind us, so that the final fsync has little left to do. Only a
     // hint: a failure shows up at fsync.
+    // Only whole megabytes go: a page under write-back cannot be written again until the disk has it, and
+    // the next write would stall on the partly written page at the end.
     constexpr std::uint64_t kWritebackStep = 8u << 20;
-    const std::uint64_t end = offset + count;
+    const std::uint64_t end = (offset + count) & ~std::uint64_t{(1u << 20) - 1};
     if (end >= writebackFrom_ + kWritebackStep) {
         ::sync_file_range(fd_, static_cast<off_t>(writebackFrom_), static_cast<off_t>(end - writebackFrom_),
                           SYNC_FILE_RANGE_WRITE);

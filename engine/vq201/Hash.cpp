@@ -1,14 +1,9 @@
 // hash: SHA-256 of the file's content, as sha256sum prints it.
-#include <unistd.h>
-
-#include <cerrno>
-#include <vector>
-
 #include "engine/VQ201.h"
 #include "engine/core/FileIO.h"
 #include "engine/core/Hex.h"
 #include "engine/core/KnownDigest.h"
-#include "engine/core/Messages.h"
+#include "engine/core/Sha256.h"
 
 namespace VQ201 {
 
@@ -20,18 +15,7 @@ void hash(const std::string& path, engine::TextField& field) {
         field.setText(engine::core::toHex(known->data(), known->size()));
         return;
     }
-    engine::core::Sha256 sha;
-    std::vector<unsigned char> buffer(1u << 20);
-    for (;;) {
-        const ssize_t got = ::read(in.descriptor(), buffer.data(), buffer.size());
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            throw engine::Error(engine::msg::kCannotRead);
-        }
-        if (got == 0) break;
-        sha.update(buffer.data(), static_cast<std::size_t>(got));
-    }
-    const engine::core::Sha256Digest digest = sha.finish();
+    const engine::core::Sha256Digest digest = engine::core::sha256OfFile(in.descriptor()).digest;
     field.setText(engine::core::toHex(digest.data(), digest.size()));
 }
 

@@ -2,6 +2,7 @@
 // temporary file beside it, renamed over the original only when everything has been written (and, when
 // decrypting, authenticated).
 #include <algorithm>
+#include <future>
 #include <thread>
 
 #include "engine/core/ChunkedFile.h"
@@ -9,6 +10,7 @@
 #include "engine/core/KnownDigest.h"
 #include "engine/core/Layout.h"
 #include "engine/core/Messages.h"
+#include "engine/core/Sha256.h"
 #include "engine/vq203/Method.h"
 
 namespace VQ203::detail {
@@ -85,20 +87,28 @@ void decryptInPlace(const std::string& path, const std::string& key, engine::Pro
 
     ReplacementFile out(target, *plainSize);
     const unsigned workers = isFast(header.magic) ? fastMethod().workers : 1;
-    // The fingerprint of the result is taken from the bytes as they are written, the flag's bytes held back.
-    TrailingSha256 digest(kFlagTrailerFixed + kMaxFingerprint);
-    BodyJob job{in, kHeaderSize, out, 0, keys.stream, headerBytes, header.chunkSize, workers, progress};
-    job.onWritten = [&](const unsigned char* data, std::size_t size) { digest.update(data, size); };
-    const std::uint64_t written = openBody(job, in.size() - kHeaderSize);
+    const std::uint64_t written = openBody(
+        BodyJob{in, kHeaderSize, out, 0, keys.stream, headerBytes, header.chunkSize, workers, progress},
+        in.size() - kHeaderSize);
     // The flag was authenticated with the content; it is taken off before the result goes into place, so that
     // the plain file appears exactly as it was encrypted. Files of version 1 may carry one the same way.
     const auto flag = findFlag(out.descriptor(), written);
     const bool flagRequired = header.magic == kMagicNormal || header.magic == kMagicFast;
     if (!flag && flagRequired) throw Error(msg::kDamaged);
     const std::uint64_t contentSize = flag ? flag->contentSize : written;
+    // The fingerprint of the result is read back from the unnamed result (still only ours, and in the page
+    // cache) on another core while the disk makes it durable, where the processor would otherwise wait.
+    auto fingerprint = std::async(std::launch::async, [&out, contentSize] {
+        return sha256OfFile(out.descriptor(), contentSize);
+    });
     out.commit(contentSize, in);
     keepRemovedFlag(target, flag ? flag->fingerprint : std::string());
-    if (const auto sha = digest.finish(contentSize)) rememberDigest(target, out.committedState(), *sha);
+    try {
+        const FileDigest result = fingerprint.get();
+        if (result.bytes == contentSize) rememberDigest(target, out.committedState(), result.digest);
+    } catch (const Error&) {
+        // Only a head start: the fingerprint step reads the file itself. The decryption is done.
+    }
     progress.finish();
 }
 

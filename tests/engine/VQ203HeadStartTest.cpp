@@ -62,22 +62,22 @@ TEST_F(HeadStart, APreparedKeyServesOnlyTheSameFileAndKeyText) {
     }
 }
 
-TEST(TrailingSha256, GivesTheDigestOfTheContentWhateverThePiecesAndTheTrailer) {
-    const auto bytes = testutil::randomBytes(100000, 2);
-    for (const std::size_t piece : {std::size_t{1}, std::size_t{7}, std::size_t{4096}, std::size_t{65536}}) {
-        for (const std::size_t trailer : {std::size_t{0}, std::size_t{10}, std::size_t{74}, std::size_t{4106}}) {
-            engine::core::TrailingSha256 digest(4106);
-            for (std::size_t at = 0; at < bytes.size(); at += piece)
-                digest.update(bytes.data() + at, std::min(piece, bytes.size() - at));
-            const std::vector<unsigned char> content(bytes.begin(), bytes.end() - static_cast<std::ptrdiff_t>(trailer));
-            const auto sha = digest.finish(content.size());
-            ASSERT_TRUE(sha.has_value()) << piece << " " << trailer;
-            EXPECT_EQ(engine::core::toHex(sha->data(), sha->size()), sha256Of(content)) << piece << " " << trailer;
-        }
+TEST_F(HeadStart, AFileDigestCoversExactlyTheBytesUpToItsLimit) {
+    const auto path = dir.file("digest.bin");
+    const auto bytes = testutil::randomBytes((1u << 20) * 2 + 777, 2);  // across the read buffer's size
+    testutil::writeFile(path, bytes);
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    for (const std::uint64_t limit : {std::uint64_t{0}, std::uint64_t{1u << 20}, std::uint64_t{bytes.size() - 74},
+                                      std::uint64_t{bytes.size()}, std::uint64_t{bytes.size() + 1}, UINT64_MAX}) {
+        const std::uint64_t expected = std::min<std::uint64_t>(limit, bytes.size());
+        const auto result = engine::core::sha256OfFile(fd, limit);
+        EXPECT_EQ(result.bytes, expected) << limit;
+        const std::vector<unsigned char> prefix(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(expected));
+        EXPECT_EQ(engine::core::toHex(result.digest.data(), result.digest.size()), sha256Of(prefix)) << limit;
     }
-    engine::core::TrailingSha256 digest(10);
-    digest.update(bytes.data(), 1000);
-    EXPECT_FALSE(digest.finish(500).has_value()) << "already hashed past that point";
+    EXPECT_EQ(::lseek(fd, 0, SEEK_CUR), 0) << "the descriptor's position is left where it was";
+    ::close(fd);
 }
 
 TEST_F(HeadStart, TheFingerprintAfterADecryptionIsOfTheFileAsItIsNow) {
