@@ -7,6 +7,7 @@
 
 #include "engine/Ports.h"
 #include "engine/core/EvpKdf.h"
+#include "engine/core/KdfMemory.h"
 #include "engine/core/Messages.h"
 #include "engine/core/TestHooks.h"
 
@@ -14,6 +15,8 @@ namespace engine::core {
 namespace {
 
 std::atomic<std::uint8_t> gLog2N{kProductionLog2N};
+// Before main, so before OpenSSL's first allocation, in every program that derives keys.
+const bool gKdfMemoryInstalled = installKdfMemory();
 
 Secret hkdfWithMode(const char* mode, const Secret& key, const unsigned char* salt, std::size_t saltSize,
                     std::string_view info, std::size_t length) {

@@ -1,5 +1,6 @@
 // The derivations must give exactly what OpenSSL's own scrypt and HKDF give: every existing file depends on it.
 #include <gtest/gtest.h>
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 #include <openssl/kdf.h>
 
@@ -9,6 +10,7 @@
 
 #include "engine/Ports.h"
 #include "engine/core/Kdf.h"
+#include "engine/core/KdfMemory.h"
 #include "engine/core/Messages.h"
 
 namespace {
@@ -60,6 +62,50 @@ TEST(Kdf, ScryptGivesOpenSslsScryptForTheCurrentAndOlderCosts) {
             EXPECT_EQ(bytesOf(key), expected);
         }
     }
+}
+
+// The published scrypt vector (N = 2^14, r = 8, p = 1): its 16 MiB work area is one of the engine's own
+// large blocks, so a fault in how those are mapped shows here and not only as a slower derivation.
+TEST(Kdf, ScryptGivesThePublishedVectorThroughTheLargeBlockMemory) {
+    const std::string salt = "SodiumChloride";
+    const Secret out = engine::core::scrypt("pleaseletmein", reinterpret_cast<const unsigned char*>(salt.data()),
+                                            salt.size(), engine::core::ScryptParams{14, 8, 1}, 64);
+    const Bytes expected{0x70, 0x23, 0xbd, 0xcb, 0x3a, 0xfd, 0x73, 0x48, 0x46, 0x1c, 0x06, 0xcd, 0x81, 0xfd, 0x38, 0xeb,
+                         0xfd, 0xa8, 0xfb, 0xba, 0x90, 0x4f, 0x8e, 0x3e, 0xa9, 0xb5, 0x43, 0xf6, 0x54, 0x5d, 0xa1, 0xf2,
+                         0xd5, 0x43, 0x29, 0x55, 0x61, 0x3f, 0x0f, 0xcf, 0x62, 0xd4, 0x97, 0x05, 0x24, 0x2a, 0x9a, 0xf9,
+                         0xe6, 0x1e, 0x85, 0xdc, 0x0d, 0x65, 0x1e, 0x40, 0xdf, 0xcf, 0x01, 0x7b, 0x45, 0x57, 0x58, 0x87};
+    EXPECT_EQ(bytesOf(out), expected);
+}
+
+// OpenSSL's allocations of every size keep their bytes through realloc across the large-block threshold,
+// also when more large blocks are alive at once than have their own mapping.
+TEST(Kdf, OpenSslAllocationsOfEverySizeKeepTheirBytes) {
+    const std::size_t large = engine::core::kLargeBlock;
+    std::vector<unsigned char*> blocks;
+    for (int i = 0; i < 12; ++i) {
+        auto* block = static_cast<unsigned char*>(OPENSSL_malloc(large + 4096 * i));
+        ASSERT_NE(block, nullptr);
+        std::memset(block, i + 1, large);
+        blocks.push_back(block);
+    }
+    auto* small = static_cast<unsigned char*>(OPENSSL_malloc(100));
+    ASSERT_NE(small, nullptr);
+    std::memset(small, 0x5a, 100);
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        auto* grown = static_cast<unsigned char*>(OPENSSL_realloc(blocks[i], 2 * large));
+        ASSERT_NE(grown, nullptr);
+        EXPECT_EQ(grown[0], i + 1);
+        EXPECT_EQ(grown[large - 1], i + 1);
+        auto* shrunk = static_cast<unsigned char*>(OPENSSL_realloc(grown, 64));
+        ASSERT_NE(shrunk, nullptr);
+        EXPECT_EQ(shrunk[63], i + 1);
+        blocks[i] = shrunk;
+    }
+    small = static_cast<unsigned char*>(OPENSSL_realloc(small, large));
+    ASSERT_NE(small, nullptr);
+    EXPECT_EQ(small[99], 0x5a);
+    OPENSSL_free(small);
+    for (unsigned char* block : blocks) OPENSSL_free(block);
 }
 
 TEST(Kdf, HkdfExtractAndExpandOnlyGiveOpenSslsHkdf) {
