@@ -16,6 +16,12 @@ void StreamSealer::write(const unsigned char* data, std::size_t size) {
     while (size > 0) {
         // A full chunk is sealed only when more data follows, because the last chunk must carry the flag.
         if (pending_.size() == chunkSize_) emit(false);
+        if (pending_.empty() && size > chunkSize_) {  // a whole chunk with more behind it: sealed where it lies
+            seal(data, chunkSize_, false);
+            data += chunkSize_;
+            size -= chunkSize_;
+            continue;
+        }
         const std::size_t take = std::min<std::size_t>(size, chunkSize_ - pending_.size());
         pending_.insert(pending_.end(), data, data + take);
         data += take;
@@ -30,9 +36,13 @@ void StreamSealer::finish() {
 }
 
 void StreamSealer::emit(bool last) {
-    cipher_.seal(index_++, last, pending_.data(), pending_.size(), sealed_.data());
-    sink_(sealed_.data(), pending_.size() + kTagSize);
+    seal(pending_.data(), pending_.size(), last);
     pending_.clear();
+}
+
+void StreamSealer::seal(const unsigned char* plain, std::size_t size, bool last) {
+    cipher_.seal(index_++, last, plain, size, sealed_.data());
+    sink_(sealed_.data(), size + kTagSize);
 }
 
 StreamOpener::StreamOpener(const SecretKey& key, std::span<const unsigned char> aad, std::uint32_t chunkSize,
@@ -46,6 +56,12 @@ void StreamOpener::write(const unsigned char* data, std::size_t size) {
     while (size > 0) {
         // A full chunk is known not to be the last only once a byte beyond it arrives.
         if (pending_.size() == stride) openChunk(stride, false);
+        if (pending_.empty() && size > stride) {  // a whole chunk with more behind it: opened where it lies
+            open(data, stride, false);
+            data += stride;
+            size -= stride;
+            continue;
+        }
         const std::size_t take = std::min(size, stride - pending_.size());
         pending_.insert(pending_.end(), data, data + take);
         data += take;
@@ -59,9 +75,13 @@ void StreamOpener::finish() {
 }
 
 void StreamOpener::openChunk(std::size_t size, bool last) {
-    if (!cipher_.open(index_++, last, pending_.data(), size, plain_.data())) throw Error(msg::kDamaged);
-    sink_(plain_.data(), size - kTagSize);
+    open(pending_.data(), size, last);
     pending_.clear();
+}
+
+void StreamOpener::open(const unsigned char* sealed, std::size_t size, bool last) {
+    if (!cipher_.open(index_++, last, sealed, size, plain_.data())) throw Error(msg::kDamaged);
+    sink_(plain_.data(), size - kTagSize);
 }
 
 }  // namespace engine::core

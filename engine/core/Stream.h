@@ -49,6 +49,7 @@ public:
 
 private:
     void emit(bool last);
+    void seal(const unsigned char* plain, std::size_t size, bool last);
     ChunkCipher cipher_;
     std::uint32_t chunkSize_;
     ByteSink sink_;
@@ -68,6 +69,7 @@ public:
 
 private:
     void openChunk(std::size_t size, bool last);
+    void open(const unsigned char* sealed, std::size_t size, bool last);
     ChunkCipher cipher_;
     std::uint32_t chunkSize_;
     ByteSink sink_;

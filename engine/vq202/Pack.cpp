@@ -149,12 +149,12 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
     const auto bound = header.boundBytes();
     std::uint64_t written = kEnvelopeHeaderSize;
     WriteBehind writer(kWriteBehindBytes);  // declared after `out`: gone (joined) before `out` is
-    auto block = std::make_shared<std::vector<unsigned char>>();
+    WriteBlock block = newWriteBlock();
     const auto handOver = [&] {
         if (block->empty()) return;
         writer.post([&out, block, at = written] { out.writeAt(block->data(), block->size(), at); }, block->size());
         written += block->size();
-        block = std::make_shared<std::vector<unsigned char>>();
+        block = newWriteBlock();
     };
     StreamSealer sealer(streamKeyOf(dataKey, header), bound, kPackageChunkSize,
                         [&](const unsigned char* data, std::size_t size) {

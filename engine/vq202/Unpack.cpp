@@ -240,7 +240,7 @@ private:
         if (pending_->empty()) return;
         writer_.post([file = current_.get(), block = pending_] { file->write(block->data(), block->size()); },
                      pending_->size());
-        pending_ = std::make_shared<std::vector<unsigned char>>();
+        pending_ = newWriteBlock();
     }
 
     void closeCurrent() {
@@ -302,7 +302,7 @@ private:
     const std::size_t batchLimit_ = filesPerBatch();
     RestoredFile* carriedPackage_ = nullptr;  // an earlier package of this folder, carried inside this one
     bool done_ = false;                       // every file has its name: nothing is taken back any more
-    std::shared_ptr<std::vector<unsigned char>> pending_ = std::make_shared<std::vector<unsigned char>>();
+    std::shared_ptr<std::vector<unsigned char>> pending_ = newWriteBlock();
     WriteBehind writer_{kWriteBehindBytes};  // last: joined before the files it writes go away
 };
 

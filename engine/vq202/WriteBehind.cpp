@@ -1,6 +1,14 @@
 #include "engine/vq202/WriteBehind.h"
 
+#include "engine/vq202/Package.h"
+
 namespace VQ202::detail {
+
+WriteBlock newWriteBlock() {
+    auto block = std::make_shared<std::vector<unsigned char>>();
+    block->reserve(kWriteBlock + kPackageChunkSize + engine::core::kTagSize);
+    return block;
+}
 
 WriteBehind::WriteBehind(std::size_t maxQueuedBytes) : maxQueuedBytes_(maxQueuedBytes), thread_([this] { run(); }) {}
 

@@ -7,11 +7,18 @@
 #include <deque>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <utility>
+#include <vector>
 
 namespace VQ202::detail {
+
+// The bytes of one write job: room for a write block and the piece that takes it past kWriteBlock, so that
+// filling it never moves it.
+using WriteBlock = std::shared_ptr<std::vector<unsigned char>>;
+WriteBlock newWriteBlock();
 
 class WriteBehind {
 public:

@@ -58,10 +58,13 @@ TEST(Stream, RoundTripsForEverySizeAndEverySplit) {
         SCOPED_TRACE(size);
         const auto plain = testutil::randomBytes(size, 3);
         const auto sealed = seal(plain, 1000);
-        EXPECT_EQ(sealed, seal(plain, 4096));
+        // Pieces shorter than a chunk, exactly one, and longer (whole chunks are then taken where they lie).
+        for (const std::size_t piece : {std::size_t{4096}, std::size_t{3 * kChunk + 5}, size + 1})
+            EXPECT_EQ(sealed, seal(plain, piece)) << piece;
         EXPECT_EQ(sealed.size(), size + 16 * std::max<std::size_t>(1, (size + kChunk - 1) / kChunk));
-        EXPECT_EQ(open(sealed, 333), plain);
-        EXPECT_EQ(open(sealed, sealed.size() + 1), plain);
+        for (const std::size_t piece : {std::size_t{333}, std::size_t{kChunk + 16}, std::size_t{2 * (kChunk + 16) + 1},
+                                        sealed.size() + 1})
+            EXPECT_EQ(open(sealed, piece), plain) << piece;
     }
 }
 
@@ -69,16 +72,19 @@ TEST(Stream, CutExtendedReorderedOrForeignStreamsAreRefused) {
     const auto plain = testutil::randomBytes(3 * kChunk, 4);
     const auto sealed = seal(plain, 5000);
     const std::size_t stride = kChunk + 16;
-    EXPECT_THROW(open({sealed.begin(), sealed.begin() + 2 * stride}, 999), engine::Error);
-    EXPECT_THROW(open({sealed.begin(), sealed.end() - 1}, 999), engine::Error);
     auto extended = sealed;
     extended.push_back(0);
-    EXPECT_THROW(open(extended, 999), engine::Error);
     auto swapped = sealed;
     std::swap_ranges(swapped.begin(), swapped.begin() + stride, swapped.begin() + stride);
-    EXPECT_THROW(open(swapped, 999), engine::Error);
-    EXPECT_THROW(open(sealed, 999, {1, 2, 3, 5}), engine::Error);  // another header
-    EXPECT_THROW(open(sealed, 999, {1, 2, 3, 4}, 8), engine::Error);  // another key
+    for (const std::size_t piece : {std::size_t{999}, sealed.size() + 1}) {
+        SCOPED_TRACE(piece);
+        EXPECT_THROW(open({sealed.begin(), sealed.begin() + 2 * stride}, piece), engine::Error);
+        EXPECT_THROW(open({sealed.begin(), sealed.end() - 1}, piece), engine::Error);
+        EXPECT_THROW(open(extended, piece), engine::Error);
+        EXPECT_THROW(open(swapped, piece), engine::Error);
+        EXPECT_THROW(open(sealed, piece, {1, 2, 3, 5}), engine::Error);  // another header
+        EXPECT_THROW(open(sealed, piece, {1, 2, 3, 4}, 8), engine::Error);  // another key
+    }
     EXPECT_THROW(open({}, 1), engine::Error);
 }
 
