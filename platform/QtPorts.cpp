@@ -25,6 +25,18 @@ void onGuiThreadAndWait(const QObject& widget, Work&& work) {
         QMetaObject::invokeMethod(const_cast<QObject*>(&widget), std::forward<Work>(work), Qt::BlockingQueuedConnection);
 }
 
+// On the GUI thread with no event loop running, the change is drawn at once; from the worker it is posted
+// and drawn by the loop that waits for the engine. `change` must hold copies, not references.
+template <class Change>
+void showChange(QWidget& widget, Change change) {
+    if (onWidgetThread(widget)) {
+        change();
+        widget.repaint();
+    } else {
+        QMetaObject::invokeMethod(&widget, std::move(change), Qt::QueuedConnection);
+    }
+}
+
 }  // namespace
 
 void LineEditField::setText(const std::string& utf8) {
@@ -38,26 +50,13 @@ std::string LineEditField::text() const {
     return text;
 }
 
-// On the GUI thread with no event loop running, the bar is drawn at once; from the worker the change is
-// posted and drawn by the loop that waits for the engine.
 void ProgressBarPort::setPosition(int percent) {
     const int value = std::clamp(percent, 0, 100);
-    if (onWidgetThread(bar_)) {
-        bar_.setValue(value);
-        bar_.repaint();
-    } else {
-        QMetaObject::invokeMethod(&bar_, [bar = &bar_, value] { bar->setValue(value); }, Qt::QueuedConnection);
-    }
+    showChange(bar_, [bar = &bar_, value] { bar->setValue(value); });
 }
 
 void LabelPort::setText(const std::string& utf8) {
-    const QString text = QString::fromStdString(utf8);
-    if (onWidgetThread(label_)) {
-        label_.setText(text);
-        label_.repaint();
-    } else {
-        QMetaObject::invokeMethod(&label_, [label = &label_, text] { label->setText(text); }, Qt::QueuedConnection);
-    }
+    showChange(label_, [label = &label_, text = QString::fromStdString(utf8)] { label->setText(text); });
 }
 
 void WindowPort::repaint() {

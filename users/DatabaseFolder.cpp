@@ -9,11 +9,6 @@
 namespace users {
 namespace {
 
-std::string withTrailingSlash(std::string folder) {
-    if (folder.empty() || folder.back() != '/') folder += '/';
-    return folder;
-}
-
 bool canCreateFilesIn(const std::string& folder) {
     return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
@@ -37,6 +32,11 @@ void createPrivately(const std::string& folder) {
 }
 
 }  // namespace
+
+std::string withTrailingSlash(std::string folder) {
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder;
+}
 
 std::string databaseFolder(const std::string& programFolder) {
     if (canCreateFilesIn(programFolder)) return withTrailingSlash(programFolder);

@@ -13,4 +13,7 @@ namespace users {
 // returned all the same, and the first write to data.adb reports "Unable to write to …".
 std::string databaseFolder(const std::string& programFolder);
 
+// `folder` with one trailing '/' (an empty one gets it too).
+std::string withTrailingSlash(std::string folder);
+
 }  // namespace users

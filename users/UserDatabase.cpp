@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "platform/ProfileDocument.h"
+#include "users/DatabaseFolder.h"
 #include "users/NameKey.h"
 
 namespace users {
@@ -16,11 +17,6 @@ constexpr const char* kAllSection = "All";
 constexpr const char* kCountKey = "Count";
 constexpr const char* kUserKey = "user";
 constexpr const char* kIndexKey = "index";
-
-std::string withTrailingSlash(std::string directory) {
-    if (directory.empty() || directory.back() != '/') directory += '/';
-    return directory;
-}
 
 bool isDecimal(std::string_view text) {
     return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
