@@ -134,10 +134,8 @@ void TForm11::setLoggedIn(const QString& name, const QString& code) {
 void TForm11::ToolButton1Click() {
     platform::Dialogs& boxes = platform::dialogs();
     // What cannot be stored or typed again at the login is refused at once, with nothing changed.
-    const auto refused = [&boxes](const std::optional<QString>& reason) {
-        if (reason)
-            boxes.message(*reason, QStringLiteral("Přidání uživatele"), platform::Icon::Warning,
-                          platform::Buttons::Ok);
+    const auto refused = [](const std::optional<QString>& reason) {
+        if (reason) platform::tell(QStringLiteral("Přidání uživatele"), *reason, platform::Icon::Warning);
         return reason.has_value();
     };
     // A cancelled box gives the empty text; the addition goes on all the same.

@@ -61,9 +61,8 @@ void TForm12::BitBtn1Click() {
     const QString code = Edit3->text();
     const QString storedName = QString::fromStdString(manager.database().lookupLogin(code.toStdString()));
     if (storedName.isEmpty()) {
-        platform::dialogs().message(QStringLiteral("Přihlášení nebylo korektní. Zkuste se přihlásit znovu."),
-                                    QStringLiteral("Nekorektní přihlášení"), platform::Icon::Warning,
-                                    platform::Buttons::Ok);
+        platform::tell(QStringLiteral("Nekorektní přihlášení"),
+                       QStringLiteral("Přihlášení nebylo korektní. Zkuste se přihlásit znovu."), platform::Icon::Warning);
         Edit1->clear();
         Edit2->clear();
         return;
