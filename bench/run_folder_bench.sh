@@ -41,6 +41,10 @@ export work
 # The limit: the same data made durable once, as one file.
 measure "durable copy: tar, dd conv=fsync" bash -c "t 1 tar -cf - -C '$src' . | t 2 dd of='$work/copy.tar' bs=1M conv=fsync status=none"
 pipe_peak "durable copy: tar, dd conv=fsync"
+# What the disk itself takes for the same bytes (no page cache), and for freeing them again: a restore
+# cannot finish before its key, these writes and the removal of its package, one after the other.
+measure "disk alone: dd oflag=direct conv=fsync" dd if=/dev/zero of="$work/direct.bin" bs=4M count="$(( (total_mib + 3) / 4 ))" oflag=direct conv=fsync status=none
+measure "removal of a package-sized file" rm -f "$work/direct.bin"
 
 # Peers (none makes its output durable).
 age-keygen -o "$work/age.key" 2>/dev/null
@@ -99,5 +103,8 @@ kdf=${secs["KDF alone (scrypt N=2^17)"]}
 less_kdf() { awk -v a="$1" -v b="$2" -v k="$kdf" 'BEGIN{printf "%.2f", a/(b-k)}'; }
 printf '| sifrdir speed / durable copy speed, KDF left out | %s | (context) |\n' "$(less_kdf "$durable" "${secs[sifrdir]}")"
 printf '| desifrdir speed / durable copy speed, KDF left out | %s | (context) |\n' "$(less_kdf "$durable" "${secs[desifrdir]}")"
+floor=$(awk -v k="$kdf" -v d="${secs["disk alone: dd oflag=direct conv=fsync"]}" -v r="${secs["removal of a package-sized file"]}" 'BEGIN{printf "%.3f", k+d+r}')
+printf '| desifrdir floor (KDF + disk alone + removal) s | %s | (context) |\n' "$floor"
+printf '| desifrdir floor speed / age -d, tar x speed | %s | (context: no restore on this disk can beat it) |\n' "$(ratio "${secs["age -d, tar x"]}" "$floor")"
 printf '| sifrdir speed / 7zz a speed | %s | (beside) |\n' "$(ratio "${secs["7zz a -p -mhe=on -mx=0"]}" "${secs[sifrdir]}")"
 printf '| desifrdir speed / 7zz x speed | %s | (beside) |\n' "$(ratio "${secs["7zz x"]}" "${secs[desifrdir]}")"
