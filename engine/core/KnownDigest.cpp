@@ -13,8 +13,15 @@ struct Known {
     Sha256Digest digest;
 };
 
+struct Fingerprinted {
+    std::string path;
+    struct stat beforeReading;
+    std::string fingerprint;
+};
+
 std::mutex gMutex;
-std::optional<Known> gKnown;  // one file: the one just written
+std::optional<Known> gKnown;                  // one file: the one just written
+std::optional<Fingerprinted> gFingerprinted;  // one file: the one fingerprinted last
 
 }  // namespace
 
@@ -29,6 +36,20 @@ std::optional<Sha256Digest> takeDigestIfUnchanged(const std::string& resolvedPat
     gKnown.reset();
     if (!known || known->path != resolvedPath || !unchangedSince(known->asWritten, now)) return std::nullopt;
     return known->digest;
+}
+
+void rememberFingerprintedState(const std::string& resolvedPath, const struct stat& beforeReading,
+                                const std::string& fingerprint) {
+    std::lock_guard lock(gMutex);
+    gFingerprinted = Fingerprinted{resolvedPath, beforeReading, fingerprint};
+}
+
+std::optional<struct stat> takeFingerprintedState(const std::string& resolvedPath, const std::string& fingerprint) {
+    std::lock_guard lock(gMutex);
+    std::optional<Fingerprinted> taken = std::move(gFingerprinted);
+    gFingerprinted.reset();
+    if (!taken || taken->path != resolvedPath || taken->fingerprint != fingerprint) return std::nullopt;
+    return taken->beforeReading;
 }
 
 }  // namespace engine::core

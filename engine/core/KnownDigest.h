@@ -19,4 +19,12 @@ void rememberDigest(const std::string& resolvedPath, const struct stat& asWritte
 // The remembered digest when `now` is the file as written; forgotten either way.
 std::optional<Sha256Digest> takeDigestIfUnchanged(const std::string& resolvedPath, const struct stat& now);
 
+// The other direction: the state a file was in when a fingerprint of it was begun. A flag given that
+// fingerprint is bound to this state, not to the file as it is by then: an edit made while the fingerprint
+// was taken must stop the encryption, not be sealed as damage.
+void rememberFingerprintedState(const std::string& resolvedPath, const struct stat& beforeReading,
+                                const std::string& fingerprint);
+// The state remembered for exactly this fingerprint of this file; forgotten either way.
+std::optional<struct stat> takeFingerprintedState(const std::string& resolvedPath, const std::string& fingerprint);
+
 }  // namespace engine::core

@@ -7,16 +7,25 @@
 
 namespace VQ201 {
 
+namespace {
+
+std::string digestOf(const std::string& target, const engine::core::InputFile& in) {
+    // Right after a decryption the engine knows the digest of what it wrote, as long as nobody touched the file.
+    if (const auto known = engine::core::takeDigestIfUnchanged(target, in.state()))
+        return engine::core::toHex(known->data(), known->size());
+    const engine::core::Sha256Digest digest = engine::core::sha256OfFile(in.descriptor()).digest;
+    return engine::core::toHex(digest.data(), digest.size());
+}
+
+}  // namespace
+
 void hash(const std::string& path, engine::TextField& field) {
     const std::string target = engine::core::resolveRegularFile(path);
     const engine::core::InputFile in(target);
-    // Right after a decryption the engine knows the digest of what it wrote, as long as nobody touched the file.
-    if (const auto known = engine::core::takeDigestIfUnchanged(target, in.state())) {
-        field.setText(engine::core::toHex(known->data(), known->size()));
-        return;
-    }
-    const engine::core::Sha256Digest digest = engine::core::sha256OfFile(in.descriptor()).digest;
-    field.setText(engine::core::toHex(digest.data(), digest.size()));
+    const std::string fingerprint = digestOf(target, in);
+    // What was read is the file as opened: a flag given this fingerprint must find the file so.
+    engine::core::rememberFingerprintedState(target, in.state(), fingerprint);
+    field.setText(fingerprint);
 }
 
 }  // namespace VQ201

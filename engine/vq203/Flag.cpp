@@ -12,6 +12,7 @@
 #include "engine/VQ203.h"
 #include "engine/core/FileIO.h"
 #include "engine/core/FileState.h"
+#include "engine/core/KnownDigest.h"
 #include "engine/core/Messages.h"
 #include "engine/vq203/Method.h"
 
@@ -84,9 +85,12 @@ void priznak_pridat(const std::string& fingerprint, const std::string& path, eng
     if (fingerprint.size() > detail::kMaxFingerprint) throw Error(msg::kDamaged);
     const std::string target = engine::core::resolveRegularFile(path);
     const engine::core::InputFile in(target);
+    // A fingerprint the engine took is of the file as it was when its reading began; one from elsewhere
+    // can only be bound to the file as it is now.
+    const auto fingerprinted = engine::core::takeFingerprintedState(target, fingerprint);
     {
         std::lock_guard lock(gMutex);
-        gGiven[target] = GivenFlag{fingerprint, in.state()};
+        gGiven[target] = GivenFlag{fingerprint, fingerprinted ? *fingerprinted : in.state()};
     }
     pb.setPosition(100);
 }

@@ -8,6 +8,7 @@
 
 #include <csignal>
 
+#include "engine/VQ201.h"
 #include "engine/VQ203.h"
 #include "engine/core/TestHooks.h"
 #include "engine/core/Messages.h"
@@ -90,6 +91,31 @@ TEST_F(FileFlag, AFileWrittenAfterItsFingerprintWasGivenIsNotEncrypted) {
     const struct timespec times[2] = {before.st_atim, before.st_mtim};
     ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
     testutil::expectRefused(path, engine::msg::kChangedMeanwhile, [&] { VQ203::sifrovat(path, "k", bar, window); });
+    EXPECT_EQ(testutil::readFile(path), edited);
+}
+
+// The handler takes the fingerprint, then gives it as the flag: an edit landing in between (or while the
+// fingerprint is read) must stop the encryption, else the decryption would call the edit damage.
+TEST_F(FileFlag, AnEditAfterTheFingerprintWasTakenStopsTheEncryption) {
+    const auto path = dir.file("a.txt");
+    const auto original = testutil::randomBytes(3000, 5);
+    testutil::writeFile(path, original);
+    FakeField fingerprint;
+    VQ201::hash(path, fingerprint);
+    const auto edited = testutil::randomBytes(3000, 6);
+    testutil::writeFile(path, edited);
+    VQ203::priznak_pridat(fingerprint.text(), path, bar);
+    testutil::expectRefused(path, engine::msg::kChangedMeanwhile, [&] { VQ203::sifrovat(path, "k", bar, window); });
+    EXPECT_EQ(testutil::readFile(path), edited);
+
+    // Untouched in between, the same sequence encrypts and gives the fingerprint back.
+    VQ201::hash(path, fingerprint);
+    VQ203::priznak_pridat(fingerprint.text(), path, bar);
+    VQ203::sifrovat(path, "k", bar, window);
+    VQ203::desifrovat(path, "k", bar, window);
+    FakeField buffer;
+    VQ203::priznak_odebrat(buffer, path, bar);
+    EXPECT_EQ(buffer.text(), fingerprint.text());
     EXPECT_EQ(testutil::readFile(path), edited);
 }
 
