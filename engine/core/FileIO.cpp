@@ -163,9 +163,12 @@ void ReplacementFile::commit(std::uint64_t finalSize, const std::function<void()
     struct stat original {};
     const bool hasOriginal = ::stat(target_.c_str(), &original) == 0;
     if (hasOriginal) {
-        if (::fchown(fd, original.st_uid, original.st_gid) != 0) {
-            // Only root may give a file away; our own files keep our ownership anyway.
-        }
+        // Only root may give a file away. Anyone else who may write the folder could still rename a result
+        // over another user's file: it would then be theirs, and readable by their group.
+        struct stat result {};
+        if (::fchown(fd, original.st_uid, original.st_gid) != 0 &&
+            (::fstat(fd, &result) != 0 || result.st_uid != original.st_uid || result.st_gid != original.st_gid))
+            throw Error(msg::kOwnerNotKept);
         copyExtendedAttributes(target_, fd);
     }
     temp_.syncWithSize(finalSize);

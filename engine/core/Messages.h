@@ -18,6 +18,8 @@ inline constexpr const char* kKeySizeOutOfRange = "Velikost klíče musí být 1
 inline constexpr const char* kCryptoFailure = "Kryptografická operace selhala, soubor zůstal beze změny";
 inline constexpr const char* kHardLinks =
     "Soubor má i další jména (pevné odkazy), která by dál ukazovala původní obsah; soubor zůstal beze změny";
+inline constexpr const char* kOwnerNotKept =
+    "Soubor patří jinému uživateli nebo skupině a ta by se změnila; soubor zůstal beze změny";
 inline constexpr const char* kNotDurable =
     "Výsledek je na místě, ale složku nelze zapsat na disk: výpadek proudu by ho mohl vrátit zpět";
 inline constexpr const char* kPermissionsNotKept =

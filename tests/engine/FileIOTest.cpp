@@ -9,6 +9,7 @@
 
 #include "engine/Ports.h"
 #include "engine/core/FileIO.h"
+#include "engine/core/Messages.h"
 #include "tests/engine/TempDir.h"
 
 using engine::core::InputFile;
@@ -31,6 +32,35 @@ TEST(ReplacementFile, CommitReplacesContentKeepsModeAndLeavesNoTemporary) {
     ASSERT_EQ(::stat(target.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
     EXPECT_EQ(dir.entries().size(), 1u);
+}
+
+// Whoever may write a folder may rename over any file in it; a result that cannot keep the original's owner
+// and group would hand another user's file to the writer.
+TEST(ReplacementFile, RefusesToReplaceAFileWhoseOwnerItCannotKeep) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to set up a file of another user";
+    TempDir dir;
+    ::chmod(dir.path().c_str(), 0777);
+    const auto target = dir.file("theirs.txt");
+    testutil::writeFile(target, {1, 2, 3});
+    ::chmod(target.c_str(), 0644);
+    const auto replaceAsNobody = [&] {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) std::_Exit(2);
+        try {
+            ReplacementFile out(target, 3);
+            const unsigned char data[] = {4, 4, 4};
+            out.writeAt(data, 3, 0);
+            out.commit(3);
+        } catch (const engine::Error& error) {
+            std::_Exit(std::string(error.what()) == engine::msg::kOwnerNotKept ? 0 : 3);
+        }
+        std::_Exit(1);
+    };
+    EXPECT_EXIT(replaceAsNobody(), ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(testutil::readFile(target), (std::vector<unsigned char>{1, 2, 3}));
+    struct stat info {};
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 0u);
+    EXPECT_EQ(dir.entries().size(), 1u) << "no temporary left";
 }
 
 TEST(ReplacementFile, AbandonedReplacementLeavesOriginalAndNoTemporary) {
