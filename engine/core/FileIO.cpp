@@ -178,8 +178,10 @@ void ReplacementFile::commit(std::uint64_t finalSize, const std::function<void()
     // permissions only in the original's place (after the owner, so that set-id bits survive). A result
     // left at 0600 would silently lock others out of a file they could read before.
     temp_.nameReplacing(target_);
-    if (hasOriginal && (::fchmod(fd, original.st_mode & 07777) != 0 || ::fsync(fd) != 0))
-        throw Error(msg::kPermissionsNotKept);
+    if (hasOriginal) {
+        if (::fchmod(fd, original.st_mode & 07777) != 0) throw Error(msg::kPermissionsNotKept);
+        if (::fsync(fd) != 0) throw Error(msg::kNotDurable);
+    }
     ::fstat(fd, &committed_);  // after the rename and the mode, which move the change time
     if (!syncFolder(folderOf(target_), fd)) throw Error(msg::kNotDurable);
 }
