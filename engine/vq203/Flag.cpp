@@ -12,7 +12,9 @@
 #include "engine/VQ203.h"
 #include "engine/core/FileIO.h"
 #include "engine/core/FileState.h"
+#include "engine/core/Hex.h"
 #include "engine/core/KnownDigest.h"
+#include "engine/core/Sha256.h"
 #include "engine/core/Messages.h"
 #include "engine/vq203/Method.h"
 
@@ -32,6 +34,17 @@ struct GivenFlag {
 std::mutex gMutex;
 std::map<std::string, GivenFlag> gGiven;       // resolved path -> flag for the coming encryption
 std::map<std::string, std::string> gRemoved;   // resolved path -> fingerprint the last decryption found
+
+// A fingerprint that hash gave for this file is of the file as hash opened it. Changed since, the file is
+// read once more: the same content binds the flag to the file as it is now, other content to the state the
+// fingerprint was of, which the encryption then refuses. A fingerprint from elsewhere binds to the file now.
+struct stat stateTheFingerprintIsOf(const std::string& resolvedPath, const std::string& fingerprint,
+                                    const engine::core::InputFile& now) {
+    const auto fingerprinted = engine::core::takeFingerprintedState(resolvedPath, fingerprint);
+    if (!fingerprinted || engine::core::unchangedSince(*fingerprinted, now.state())) return now.state();
+    const auto digest = engine::core::sha256OfFile(now.descriptor()).digest;
+    return engine::core::toHex(digest.data(), digest.size()) == fingerprint ? now.state() : *fingerprinted;
+}
 
 }  // namespace
 
@@ -85,12 +98,9 @@ void priznak_pridat(const std::string& fingerprint, const std::string& path, eng
     if (fingerprint.size() > detail::kMaxFingerprint) throw Error(msg::kDamaged);
     const std::string target = engine::core::resolveRegularFile(path);
     const engine::core::InputFile in(target);
-    // A fingerprint the engine took is of the file as it was when its reading began; one from elsewhere
-    // can only be bound to the file as it is now.
-    const auto fingerprinted = engine::core::takeFingerprintedState(target, fingerprint);
     {
         std::lock_guard lock(gMutex);
-        gGiven[target] = GivenFlag{fingerprint, fingerprinted ? *fingerprinted : in.state()};
+        gGiven[target] = GivenFlag{fingerprint, stateTheFingerprintIsOf(target, fingerprint, in)};
     }
     pb.setPosition(100);
 }
