@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <future>
+#include <map>
 #include <memory>
 
 #include "engine/core/Envelope.h"
@@ -95,11 +96,24 @@ void sealFile(const ListedFile& file, StreamSealer& sealer, std::vector<unsigned
 // unencrypted in the folder.
 void removeOriginals(const std::string& folder, const std::string& packagePath, const std::vector<ListedFile>& listed,
                      std::size_t replaced) {
+    // The names of one file (hard links inside the folder) go together: removing one moves the change time
+    // of the others, so the file is checked once, before any of its names goes.
+    std::map<std::pair<dev_t, ino_t>, std::vector<std::size_t>> namesOfFile;
+    for (std::size_t i = 0; i < listed.size(); ++i)
+        if (i != replaced)  // the earlier package: the new one took its name
+            namesOfFile[{listed[i].seen.st_dev, listed[i].seen.st_ino}].push_back(i);
+    std::vector<const std::vector<std::size_t>*> files;
+    for (const auto& [file, names] : namesOfFile) files.push_back(&names);
     std::vector<char> left(listed.size(), 0);
-    inParallel(listed.size(), [&](std::size_t i) {
-        if (i == replaced) return;  // the earlier package: the new one took its name
-        const auto now = entryAt(listed[i].path);
-        if (now && (!unchangedSince(listed[i].seen, *now) || ::unlink(listed[i].path.c_str()) != 0)) left[i] = 1;
+    inParallel(files.size(), [&](std::size_t f) {
+        const std::vector<std::size_t>& names = *files[f];
+        const auto first = entryAt(listed[names.front()].path);
+        const bool unchanged = first && unchangedSince(listed[names.front()].seen, *first);
+        for (const std::size_t i : names) {
+            const auto now = entryAt(listed[i].path);
+            if (now && (!unchanged || !sameFile(listed[i].seen, *now) || ::unlink(listed[i].path.c_str()) != 0))
+                left[i] = 1;
+        }
     });
     // A crash that undid some removals brings back originals beside the package: running the encryption (or
     // the decryption) again finishes the job, so a folder that cannot be synced is no failure of the run.

@@ -81,6 +81,19 @@ TEST_F(FolderRoundTrip, PermissionsAndTimesComeBackAlsoForAReadOnlyFile) {
     expectRoundTrip();
 }
 
+// Removing one name of a file moves the change time of its other names: that is no change of the file.
+TEST_F(FolderRoundTrip, TwoNamesOfOneFileAreBothPackedAndRemoved) {
+    write("a.txt", 5000, 8);
+    write("c.txt", 300, 9);
+    ASSERT_EQ(::link(dir.file("a.txt").c_str(), dir.file("b.txt").c_str()), 0);
+    const auto content = readFile(dir.file("a.txt"));
+    ASSERT_EQ(encryptFolder(dir.path(), kKey), "");
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"directory.cff"});
+    ASSERT_EQ(decryptPackage(package(), kKey), "");
+    EXPECT_EQ(readFile(dir.file("a.txt")), content);
+    EXPECT_EQ(readFile(dir.file("b.txt")), content);
+}
+
 TEST_F(FolderRoundTrip, HiddenFilesAndSubfoldersAreNeitherPackedNorTouched) {
     write("viditelný", 100, 7);
     write(".skrytý", 100, 8);
