@@ -34,6 +34,9 @@ inline constexpr const char* kNotARegularFile = "Nejde o obyčejný soubor, slo�
 inline constexpr const char* kCannotReadFile = "Soubor nelze číst, složka zůstala beze změny: ";
 inline constexpr const char* kChangedWhileReading =
     "Soubor se během šifrování změnil, složka zůstala beze změny: ";
+inline constexpr const char* kNamesOutside =
+    "Soubory mají i další jména mimo složku (pevné odkazy), která by dál ukazovala původní obsah; "
+    "složka zůstala beze změny: ";
 inline constexpr const char* kOriginalsLeft =
     "Balíček je zapsán, ale tyto soubory zůstaly nešifrované ve složce: ";
 inline constexpr const char* kPackageLeft = "Složka je obnovena, ale balíček se nepodařilo odstranit: ";

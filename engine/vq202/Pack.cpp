@@ -49,6 +49,16 @@ std::vector<ListedFile> lookAtListedFiles(const std::string& folder, const std::
     return listed;
 }
 
+// A file with names outside the folder would keep its plaintext there once its names here are removed.
+void refuseNamesOutside(const std::vector<ListedFile>& listed) {
+    std::map<std::pair<dev_t, ino_t>, nlink_t> namesHere;
+    for (const ListedFile& file : listed) ++namesHere[{file.seen.st_dev, file.seen.st_ino}];
+    std::vector<std::string> outside;
+    for (const ListedFile& file : listed)
+        if (file.seen.st_nlink > namesHere[{file.seen.st_dev, file.seen.st_ino}]) outside.push_back(file.entry.name);
+    if (!outside.empty()) throw Error(msg::kNamesOutside + nameList(outside));
+}
+
 // The package may replace only a file that goes into it (the package of an earlier run). Returns that file's
 // position in `listed`, or listed.size() when the package's name is free.
 std::size_t packageToReplace(const std::string& packagePath, const std::vector<ListedFile>& listed,
@@ -139,6 +149,7 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
     const std::vector<std::string> names = files.fileNames();
     if (names.size() > kMaxEntries) throw Error(msg::kTooManyFiles);
     const std::vector<ListedFile> listed = lookAtListedFiles(folder, names);
+    refuseNamesOutside(listed);
     const auto packageAsSeen = entryAt(packagePath);
     const std::size_t replaced = packageToReplace(packagePath, listed, packageAsSeen);
 

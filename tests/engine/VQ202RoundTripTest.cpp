@@ -94,6 +94,16 @@ TEST_F(FolderRoundTrip, TwoNamesOfOneFileAreBothPackedAndRemoved) {
     EXPECT_EQ(readFile(dir.file("b.txt")), content);
 }
 
+TEST_F(FolderRoundTrip, AFileWithANameOutsideTheFolderIsRefusedAndNothingChanges) {
+    write("a.txt", 5000, 10);
+    write("c.txt", 300, 11);
+    TempDir elsewhere;
+    ASSERT_EQ(::link(dir.file("a.txt").c_str(), elsewhere.file("a-too.txt").c_str()), 0);
+    const FolderState before = snapshot(dir.path());
+    EXPECT_EQ(encryptFolder(dir.path(), kKey), std::string(msg::kNamesOutside) + "a.txt");
+    EXPECT_EQ(snapshot(dir.path()), before);
+}
+
 TEST_F(FolderRoundTrip, HiddenFilesAndSubfoldersAreNeitherPackedNorTouched) {
     write("viditelný", 100, 7);
     write(".skrytý", 100, 8);
