@@ -14,8 +14,8 @@
 #include "engine/core/FileState.h"
 #include "engine/core/Hex.h"
 #include "engine/core/KnownDigest.h"
-#include "engine/core/Sha256.h"
 #include "engine/core/Messages.h"
+#include "engine/core/Sha256.h"
 #include "engine/vq203/Method.h"
 
 namespace VQ203 {
