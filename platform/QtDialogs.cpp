@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -107,6 +108,10 @@ Answer QtDialogs::message(const QString& text, const QString& caption, Icon icon
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
+    // A message box sizes itself to its text alone; a spacer across its grid makes room for the caption.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(widthForCaption(box, caption), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     keepAboveEverything(box);
     const int answer = box.exec();
     repaintWindowsBelow(box);

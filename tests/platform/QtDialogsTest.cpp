@@ -89,4 +89,21 @@ TEST(QtDialogsMessage, TheWindowsBelowAreDrawnOnceTheBoxHasClosed) {
     EXPECT_GT(paints.count(), paintsWhileOpen);
 }
 
+// The window manager cuts a caption wider than its box: "Mive… BETA" said nothing.
+TEST(QtDialogsMessage, TheBoxIsWideEnoughForItsCaption) {
+    const QString caption = QStringLiteral("Mivex2.0BETA – dlouhý titulek okna se zprávou");
+    int boxWidth = 0;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            boxWidth = box->width();
+            box->accept();
+        }
+    });
+    platform::QtDialogs dialogs;
+    dialogs.message(QStringLiteral("Ok."), caption, platform::Icon::Error, platform::Buttons::Ok);
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    EXPECT_GE(boxWidth, QFontMetrics(bold).horizontalAdvance(caption) + 100);
+}
+
 }  // namespace
