@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/Ports.h"
+#include "engine/core/Hex.h"
 #include "engine/core/Messages.h"
 
 namespace engine::core {
@@ -44,5 +45,9 @@ FileDigest sha256OfFile(int fd, std::uint64_t limit) {
     }
     return FileDigest{sha.finish(), done};
 }
+
+std::string fingerprintText(const Sha256Digest& digest) { return toHex(digest.data(), digest.size()); }
+
+std::string fingerprintOfFile(int fd) { return fingerprintText(sha256OfFile(fd).digest); }
 
 }  // namespace engine::core

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace engine::core {
 
@@ -29,5 +30,9 @@ struct FileDigest {
     std::uint64_t bytes;  // how many were read
 };
 FileDigest sha256OfFile(int fd, std::uint64_t limit = UINT64_MAX);
+
+// A file's fingerprint as `hash` gives it: the SHA-256 of its whole content in lowercase hex.
+std::string fingerprintText(const Sha256Digest& digest);
+std::string fingerprintOfFile(int fd);
 
 }  // namespace engine::core

@@ -1,7 +1,6 @@
 // hash: SHA-256 of the file's content, as sha256sum prints it.
 #include "engine/VQ201.h"
 #include "engine/core/FileIO.h"
-#include "engine/core/Hex.h"
 #include "engine/core/KnownDigest.h"
 #include "engine/core/Sha256.h"
 
@@ -12,9 +11,8 @@ namespace {
 std::string digestOf(const std::string& target, const engine::core::InputFile& in) {
     // Right after a decryption the engine knows the digest of what it wrote, as long as nobody touched the file.
     if (const auto known = engine::core::takeDigestIfUnchanged(target, in.state()))
-        return engine::core::toHex(known->data(), known->size());
-    const engine::core::Sha256Digest digest = engine::core::sha256OfFile(in.descriptor()).digest;
-    return engine::core::toHex(digest.data(), digest.size());
+        return engine::core::fingerprintText(*known);
+    return engine::core::fingerprintOfFile(in.descriptor());
 }
 
 }  // namespace

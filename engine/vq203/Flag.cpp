@@ -12,7 +12,6 @@
 #include "engine/VQ203.h"
 #include "engine/core/FileIO.h"
 #include "engine/core/FileState.h"
-#include "engine/core/Hex.h"
 #include "engine/core/KnownDigest.h"
 #include "engine/core/Messages.h"
 #include "engine/core/Sha256.h"
@@ -42,8 +41,7 @@ struct stat stateTheFingerprintIsOf(const std::string& resolvedPath, const std::
                                     const engine::core::InputFile& now) {
     const auto fingerprinted = engine::core::takeFingerprintedState(resolvedPath, fingerprint);
     if (!fingerprinted || engine::core::unchangedSince(*fingerprinted, now.state())) return now.state();
-    const auto digest = engine::core::sha256OfFile(now.descriptor()).digest;
-    return engine::core::toHex(digest.data(), digest.size()) == fingerprint ? now.state() : *fingerprinted;
+    return engine::core::fingerprintOfFile(now.descriptor()) == fingerprint ? now.state() : *fingerprinted;
 }
 
 }  // namespace
