@@ -49,13 +49,25 @@ std::vector<ListedFile> lookAtListedFiles(const std::string& folder, const std::
     return listed;
 }
 
+// The listed names of each file, as positions in `listed`: hard links inside the folder share one file.
+std::vector<std::vector<std::size_t>> namesOfEachFile(const std::vector<ListedFile>& listed) {
+    std::map<std::pair<dev_t, ino_t>, std::vector<std::size_t>> byFile;
+    for (std::size_t i = 0; i < listed.size(); ++i) byFile[{listed[i].seen.st_dev, listed[i].seen.st_ino}].push_back(i);
+    std::vector<std::vector<std::size_t>> files;
+    files.reserve(byFile.size());
+    for (auto& [file, names] : byFile) files.push_back(std::move(names));
+    return files;
+}
+
 // A file with names outside the folder would keep its plaintext there once its names here are removed.
-void refuseNamesOutside(const std::vector<ListedFile>& listed) {
-    std::map<std::pair<dev_t, ino_t>, nlink_t> namesHere;
-    for (const ListedFile& file : listed) ++namesHere[{file.seen.st_dev, file.seen.st_ino}];
+void refuseNamesOutside(const std::vector<ListedFile>& listed, const std::vector<std::vector<std::size_t>>& files) {
+    std::vector<char> hasNamesOutside(listed.size(), 0);
+    for (const auto& names : files)
+        if (listed[names.front()].seen.st_nlink > names.size())
+            for (const std::size_t i : names) hasNamesOutside[i] = 1;
     std::vector<std::string> outside;
-    for (const ListedFile& file : listed)
-        if (file.seen.st_nlink > namesHere[{file.seen.st_dev, file.seen.st_ino}]) outside.push_back(file.entry.name);
+    for (std::size_t i = 0; i < listed.size(); ++i)
+        if (hasNamesOutside[i]) outside.push_back(listed[i].entry.name);
     if (!outside.empty()) throw Error(msg::kNamesOutside + nameList(outside));
 }
 
@@ -105,18 +117,14 @@ void sealFile(const ListedFile& file, StreamSealer& sealer, std::vector<unsigned
 // it was read stays, and so does one that cannot be removed. Either is reported, since it still lies
 // unencrypted in the folder.
 void removeOriginals(const std::string& folder, const std::string& packagePath, const std::vector<ListedFile>& listed,
-                     std::size_t replaced) {
-    // The names of one file (hard links inside the folder) go together: removing one moves the change time
-    // of the others, so the file is checked once, before any of its names goes.
-    std::map<std::pair<dev_t, ino_t>, std::vector<std::size_t>> namesOfFile;
-    for (std::size_t i = 0; i < listed.size(); ++i)
-        if (i != replaced)  // the earlier package: the new one took its name
-            namesOfFile[{listed[i].seen.st_dev, listed[i].seen.st_ino}].push_back(i);
-    std::vector<const std::vector<std::size_t>*> files;
-    for (const auto& [file, names] : namesOfFile) files.push_back(&names);
+                     const std::vector<std::vector<std::size_t>>& files, std::size_t replaced) {
+    // The names of one file go together: removing one moves the change time of the others, so the file is
+    // checked once, before any of its names goes.
     std::vector<char> left(listed.size(), 0);
     inParallel(files.size(), [&](std::size_t f) {
-        const std::vector<std::size_t>& names = *files[f];
+        std::vector<std::size_t> names = files[f];
+        std::erase(names, replaced);  // the earlier package: the new one took its name
+        if (names.empty()) return;
         const auto first = entryAt(listed[names.front()].path);
         const bool unchanged = first && unchangedSince(listed[names.front()].seen, *first);
         for (const std::size_t i : names) {
@@ -149,7 +157,8 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
     const std::vector<std::string> names = files.fileNames();
     if (names.size() > kMaxEntries) throw Error(msg::kTooManyFiles);
     const std::vector<ListedFile> listed = lookAtListedFiles(folder, names);
-    refuseNamesOutside(listed);
+    const std::vector<std::vector<std::size_t>> namesOfFiles = namesOfEachFile(listed);
+    refuseNamesOutside(listed, namesOfFiles);
     const auto packageAsSeen = entryAt(packagePath);
     const std::size_t replaced = packageToReplace(packagePath, listed, packageAsSeen);
 
@@ -206,7 +215,7 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
         if (packageAsSeen ? !now || !unchangedSince(*packageAsSeen, *now) : now.has_value())
             throw Error(msg::kPackageInTheWay + baseNameOf(packagePath));
     });
-    removeOriginals(folder, packagePath, listed, replaced);
+    removeOriginals(folder, packagePath, listed, namesOfFiles, replaced);
     progress.finish();
 }
 
