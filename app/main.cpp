@@ -3,10 +3,13 @@
 #include "app/Unit1.h"
 #include "app/WebEngineBrowser.h"
 #include "platform/GuardedApplication.h"
+#include "platform/ProcessHardening.h"
 #include "platform/ShellAssociation.h"
 #include "platform/Style.h"
 
 int main(int argc, char* argv[]) {
+    // First of all: no key or password typed later may end up in a core file.
+    platform::keepProcessMemoryPrivate();
     prepareWebEngine();
     platform::GuardedApplication app(argc, argv);
     platform::setUpApplication(app);

@@ -46,7 +46,7 @@ KdfBound checkScryptParams(const ScryptParams& params) {
     return KdfBound::Ok;
 }
 
-SecretKey scryptKey(const std::string& password, const unsigned char* salt, std::size_t saltSize,
+SecretKey scryptKey(std::string_view password, const unsigned char* salt, std::size_t saltSize,
                     const ScryptParams& params) {
     switch (checkScryptParams(params)) {
         case KdfBound::TooCostly: throw Error(msg::kKdfTooCostly);
@@ -60,7 +60,7 @@ SecretKey hkdfKey(const SecretKey& master, const unsigned char* salt, std::size_
     return SecretKey(hkdf(master, salt, saltSize, label, SecretKey::kSize));
 }
 
-Secret scrypt(const std::string& password, const unsigned char* salt, std::size_t saltSize,
+Secret scrypt(std::string_view password, const unsigned char* salt, std::size_t saltSize,
               const ScryptParams& params, std::size_t length) {
     std::uint64_t n = std::uint64_t{1} << params.log2N;
     std::uint32_t r = params.r;

@@ -31,14 +31,14 @@ enum class KdfBound { Ok, TooCostly, TooWeak };
 KdfBound checkScryptParams(const ScryptParams& params);
 
 // scrypt(password, salt) -> 32 bytes. Throws engine::Error when the parameters are out of bounds or OpenSSL fails.
-SecretKey scryptKey(const std::string& password, const unsigned char* salt, std::size_t saltSize,
+SecretKey scryptKey(std::string_view password, const unsigned char* salt, std::size_t saltSize,
                     const ScryptParams& params);
 
 // HKDF-SHA256(ikm = master, salt, info = label) -> 32 bytes.
 SecretKey hkdfKey(const SecretKey& master, const unsigned char* salt, std::size_t saltSize, const char* label);
 
 // The raw derivations, any cost and length; callers bound the cost first. Throw engine::Error when OpenSSL fails.
-Secret scrypt(const std::string& password, const unsigned char* salt, std::size_t saltSize,
+Secret scrypt(std::string_view password, const unsigned char* salt, std::size_t saltSize,
               const ScryptParams& params, std::size_t length);
 // HKDF-SHA256, extract then expand.
 Secret hkdf(const Secret& ikm, const unsigned char* salt, std::size_t saltSize, std::string_view info,

@@ -1,5 +1,7 @@
 // strtohex: a one-way user code. scrypt over the UTF-8 text with a fixed application salt, so that the same
 // name and password always give the same code while the database never shows a password.
+#include <openssl/crypto.h>
+
 #include "engine/Roster.h"
 #include "engine/core/Hex.h"
 #include "engine/core/Kdf.h"
@@ -17,7 +19,10 @@ void strtohex(const std::string& text, engine::TextField& field) {
     const engine::core::SecretKey code =
         engine::core::scryptKey(text, reinterpret_cast<const unsigned char*>(kApplicationSalt),
                                 sizeof kApplicationSalt - 1, kUserCodeCost);
-    field.setText(engine::core::toHex(code.data(), code.size()));
+    std::string hex = engine::core::toHex(code.data(), code.size());
+    field.setText(hex);
+    // The code is what the static key is made from: no copy of it stays behind in freed memory.
+    OPENSSL_cleanse(hex.data(), hex.size());
 }
 
 }  // namespace Roster

@@ -34,6 +34,8 @@ void deliver(std::string& text, engine::TextField& field) {
 void key(int /*n*/, engine::TextField& field) {
     auto bytes = randomBytes(kTypeableCharacters);
     std::string text;
+    // Room for the whole key at once: a growing text would leave its earlier copies in freed memory.
+    text.reserve(kTypeableCharacters + kTypeableCharacters / kGroup);
     for (int i = 0; i < kTypeableCharacters; ++i) {
         if (i > 0 && i % kGroup == 0) text.push_back('-');
         text.push_back(kTypeable[bytes[i] & 31]);  // 32 divides 256: every letter equally likely

@@ -45,12 +45,11 @@ void prepareKey(const std::string& path, const std::string& key) {
         slot.params = engine::core::currentScryptParams();
         if (RAND_bytes(slot.kdfSalt.data(), static_cast<int>(slot.kdfSalt.size())) != 1) return;
         slot.keyDigest = detail::keyTextDigest(slot.kdfSalt.data(), slot.kdfSalt.size(), key);
-        slot.master = std::async(std::launch::async, [password = key, salt = slot.kdfSalt, params = slot.params]() mutable {
-            struct Wipe {
-                std::string& text;
-                ~Wipe() { OPENSSL_cleanse(text.data(), text.size()); }
-            } wipe{password};
-            return engine::core::scryptKey(password, salt.data(), salt.size(), params);
+        // The key text travels as a Secret: a captured std::string of a short key would leave copies of it
+        // behind in every closure it is moved out of.
+        slot.master = std::async(std::launch::async, [password = engine::core::Secret(key.data(), key.size()),
+                                                      salt = slot.kdfSalt, params = slot.params] {
+            return engine::core::scryptKey(password.text(), salt.data(), salt.size(), params);
         });
         slot.until = Clock::now() + kLifetime;
         std::optional<Slot> previous;

@@ -1,0 +1,12 @@
+#include "platform/ProcessHardening.h"
+
+#include <windows.h>
+
+namespace platform {
+
+void keepProcessMemoryPrivate() {
+    // Windows Error Reporting is what writes a crashed process's memory to a dump file; a process may opt out.
+    ::SetErrorMode(::GetErrorMode() | SEM_NOGPFAULTERRORBOX);
+}
+
+}  // namespace platform
