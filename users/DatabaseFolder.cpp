@@ -1,34 +1,20 @@
 #include "users/DatabaseFolder.h"
 
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <filesystem>
 
-#include <cstdlib>
+#include "platform/Installation.h"
+#include "users/UserDataFolder.h"
 
 namespace users {
 namespace {
 
-bool canCreateFilesIn(const std::string& folder) {
-    return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
-}
+namespace fs = std::filesystem;
 
-std::string homeFolder() {
-    if (const char* home = std::getenv("HOME"); home && *home) return home;
-    const passwd* entry = ::getpwuid(::getuid());
-    return entry && entry->pw_dir ? entry->pw_dir : "";
-}
-
-std::string userDataHome() {
-    if (const char* configured = std::getenv("XDG_DATA_HOME"); configured && configured[0] == '/')
-        return withTrailingSlash(configured);
-    return withTrailingSlash(homeFolder()) + ".local/share/";
-}
-
-// mkdir -p with mode 0700 for every folder it creates, as the XDG base directories ask.
-void createPrivately(const std::string& folder) {
-    for (std::size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1))
-        ::mkdir(folder.substr(0, slash).c_str(), 0700);
+// Where a distribution or an administrator installs programs; a copy placed there by hand is installed too.
+bool isSystemProgramFolder(const fs::path& folder) {
+    for (const char* system : {"/bin", "/sbin", "/usr/bin", "/usr/sbin", "/usr/local/bin", "/usr/local/sbin"})
+        if (folder == system) return true;
+    return false;
 }
 
 }  // namespace
@@ -38,11 +24,17 @@ std::string withTrailingSlash(std::string folder) {
     return folder;
 }
 
+bool isInstalledProgramFolder(const std::string& programFolder) {
+    if (programFolder.empty()) return false;
+    std::error_code error;
+    const fs::path folder = fs::weakly_canonical(programFolder, error);
+    if (error) return false;
+    if (isSystemProgramFolder(folder)) return true;
+    return fs::is_directory(folder / platform::installation::kDataFolderFromProgram, error);
+}
+
 std::string databaseFolder(const std::string& programFolder) {
-    if (canCreateFilesIn(programFolder)) return withTrailingSlash(programFolder);
-    const std::string folder = userDataHome() + "mivex2/";
-    createPrivately(folder);
-    return folder;
+    return isInstalledProgramFolder(programFolder) ? userDataFolder() : withTrailingSlash(programFolder);
 }
 
 }  // namespace users

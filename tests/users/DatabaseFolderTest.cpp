@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 
@@ -66,37 +67,44 @@ protected:
     void SetUp() override {
         // Open to everybody, so that nobody can reach and write what the test sets up.
         fs::permissions(dir.path(), fs::perms::all);
-        fs::create_directories(program);
+        fs::create_directories(carried);
+        fs::create_directories(prefix + "/bin");
+        fs::create_directories(prefix + "/share/mivex2");
         fs::create_directories(data);
         fs::create_directories(home);
         fs::permissions(data, fs::perms::all);
         fs::permissions(home, fs::perms::all);
     }
-    void makeProgramFolderReadOnly() {
-        fs::permissions(program, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                                     fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    static void makeReadOnly(const std::string& folder) {
+        fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                    fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
     }
 
     testutil::TempDir dir;
-    std::string program = dir.file("program");
+    std::string carried = dir.file("carried");  // a program folder with nothing of an install around it
+    std::string prefix = dir.file("prefix");    // <prefix>/bin/mivex2 and <prefix>/share/mivex2/, as installed
+    std::string installed = prefix + "/bin";
     std::string data = dir.file("data");
     std::string home = dir.file("home");
     ScopedEnv xdgDataHome{"XDG_DATA_HOME", data};
     ScopedEnv homeVariable{"HOME", home};
 };
 
-TEST_F(DatabaseFolderTest, AWritableProgramFolderKeepsTheDatabaseBesideTheProgram) {
-    fs::permissions(program, fs::perms::all);
-    EXPECT_EQ(asOrdinaryUser([&] { return users::databaseFolder(program); }), program + "/");
-    EXPECT_EQ(users::databaseFolder(program + "/"), program + "/");
+TEST_F(DatabaseFolderTest, ACopyCarriedWithItsProgramKeepsTheDatabaseBesideTheProgram) {
+    fs::permissions(carried, fs::perms::all);
+    EXPECT_EQ(asOrdinaryUser([&] { return users::databaseFolder(carried); }), carried + "/");
+    EXPECT_EQ(users::databaseFolder(carried + "/"), carried + "/");
+    // Also where it may not be written (a read-only stick): the write fails then, it does not go elsewhere.
+    makeReadOnly(carried);
+    EXPECT_EQ(asOrdinaryUser([&] { return users::databaseFolder(carried); }), carried + "/");
     EXPECT_FALSE(fs::exists(data + "/mivex2"));
 }
 
-TEST_F(DatabaseFolderTest, AReadOnlyProgramFolderSendsTheDatabaseToXdgDataHome) {
-    makeProgramFolderReadOnly();
+TEST_F(DatabaseFolderTest, AnInstalledProgramSendsTheDatabaseToXdgDataHome) {
+    makeReadOnly(installed);
     // The first user added by an ordinary user of an installed program lands in that user's data folder.
     const std::string saved = asOrdinaryUser([&] {
-        const std::string folder = users::databaseFolder(program);
+        const std::string folder = users::databaseFolder(installed);
         users::UserDatabase database(folder);
         database.save({{"Eva", "e1e1"}});
         return database.path();
@@ -104,14 +112,31 @@ TEST_F(DatabaseFolderTest, AReadOnlyProgramFolderSendsTheDatabaseToXdgDataHome) 
     EXPECT_EQ(saved, data + "/mivex2/data.adb");
     EXPECT_TRUE(fs::exists(saved));
     EXPECT_EQ(modeOf(data + "/mivex2"), fs::perms::owner_all);
-    EXPECT_FALSE(fs::exists(program + "/data.adb"));
+    EXPECT_FALSE(fs::exists(installed + "/data.adb"));
+}
+
+TEST_F(DatabaseFolderTest, RootIsNotSpecialForAnInstalledProgram) {
+    // Root may write the program's folder (as it may write /usr/bin): the layout decides, not the right.
+    fs::permissions(installed, fs::perms::all);
+    EXPECT_EQ(users::databaseFolder(installed), data + "/mivex2/");
+    EXPECT_EQ(users::databaseFolder(installed + "/"), data + "/mivex2/");
+    for (const char* system : {"/usr/bin", "/usr/local/bin", "/bin"}) {
+        EXPECT_TRUE(users::isInstalledProgramFolder(system)) << system;
+        EXPECT_EQ(users::databaseFolder(system), data + "/mivex2/") << system;
+    }
+    EXPECT_FALSE(users::isInstalledProgramFolder(carried));
+    EXPECT_FALSE(users::isInstalledProgramFolder(""));
+    // A share/mivex2 that is a file, not a folder, is no install.
+    fs::remove(prefix + "/share/mivex2");
+    std::ofstream(prefix + "/share/mivex2") << "x";
+    EXPECT_FALSE(users::isInstalledProgramFolder(installed));
 }
 
 TEST_F(DatabaseFolderTest, WithoutXdgDataHomeTheHomeFoldersLocalShareIsUsed) {
-    makeProgramFolderReadOnly();
+    makeReadOnly(installed);
     {
         ScopedEnv unset{"XDG_DATA_HOME", std::nullopt};
-        EXPECT_EQ(asOrdinaryUser([&] { return users::databaseFolder(program); }), home + "/.local/share/mivex2/");
+        EXPECT_EQ(asOrdinaryUser([&] { return users::databaseFolder(installed); }), home + "/.local/share/mivex2/");
     }
     // Every folder created on the way is private.
     for (const char* created : {"/.local", "/.local/share", "/.local/share/mivex2"})
@@ -119,7 +144,7 @@ TEST_F(DatabaseFolderTest, WithoutXdgDataHomeTheHomeFoldersLocalShareIsUsed) {
 
     // A relative XDG_DATA_HOME is no base directory and is ignored, as the XDG rules say.
     ScopedEnv relative{"XDG_DATA_HOME", "relative/share"};
-    EXPECT_EQ(asOrdinaryUser([&] { return users::databaseFolder(program); }), home + "/.local/share/mivex2/");
+    EXPECT_EQ(asOrdinaryUser([&] { return users::databaseFolder(installed); }), home + "/.local/share/mivex2/");
 }
 
 }  // namespace
