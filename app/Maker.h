@@ -5,6 +5,8 @@ namespace maker {
 
 inline constexpr const char* kWebAddress = "www.mivex.example";
 inline constexpr const char* kNameAndYears = "Mivex Software, 2024–2026";
+// The terms the program is given under, in the about window (the full text: LICENSE).
+inline constexpr const char* kLicence = "Licence GNU GPL 3 a novější";
 inline constexpr const char* kForumAddress = "https://www.mivex.example/mivex/forum.php";
 
 }  // namespace maker

@@ -37,6 +37,7 @@ TForm10::TForm10() : ToolWindow(QStringLiteral("Mivex"), QSize(422, 216), QStrin
     // Black on the pale picture whatever the desktop palette: a style sheet does not take the window's palette.
     Memo1->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; color: black; }"));
     Memo1->setPlainText(QStringList{QString(), QString(), QString::fromUtf8(maker::kWebAddress),
-                                    QString::fromUtf8(maker::kNameAndYears), QString(), QString()}
+                                    QString::fromUtf8(maker::kNameAndYears), QString::fromUtf8(maker::kLicence),
+                                    QString()}
                             .join(QLatin1Char('\n')));
 }

@@ -4,7 +4,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${MIVEX_BUILD_DIR:-$root/build}"
 "$root/scripts/deps.sh"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+"$root/scripts/cmake-configure.sh" "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 targets=()
 for t in "$@"; do targets+=(--target "$t"); done
 cmake --build "$build" -j "$(nproc)" "${targets[@]}"

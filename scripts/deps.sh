@@ -3,12 +3,12 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config
+  cmake g++ ninja-build ccache pkg-config
   qt6-base-dev qt6-webengine-dev qt6-translations-l10n
   libssl-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
   fonts-dejavu-core shared-mime-info desktop-file-utils
   xvfb xauth imagemagick xdotool x11-utils librsvg2-bin openbox
-  dpkg-dev appstream xdg-utils libglib2.0-bin
+  dpkg-dev appstream xdg-utils libglib2.0-bin lintian
   clang-14 libclang-rt-14-dev
 )
 if [ "${MIVEX_BENCH_PEERS:-0}" = 1 ]; then
@@ -22,7 +22,16 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    # A bare Debian has no sudo: say what to run instead of failing on a missing command.
+    echo "These Debian packages are missing: ${missing[*]}" >&2
+    echo "There is no sudo here. Install them as root (su -), then run this again:" >&2
+    echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+    exit 1
+  fi
+  sudo="sudo"
+fi
 echo "Installing: ${missing[*]}"
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"

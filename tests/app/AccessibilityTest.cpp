@@ -158,7 +158,7 @@ QColor averageBehind(const QImage& picture, const QRect& area) {
             const QRgb pixel = picture.pixel(x, y);
             r += qRed(pixel), g += qGreen(pixel), b += qBlue(pixel);
         }
-    const double n = std::max<qsizetype>(1, qsizetype(inside.width()) * inside.height());
+    const double n = static_cast<double>(std::max<qsizetype>(1, qsizetype(inside.width()) * inside.height()));
     return QColor(int(r / n), int(g / n), int(b / n));
 }
 

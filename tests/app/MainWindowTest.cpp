@@ -261,7 +261,12 @@ TEST_F(MainWindow, AboutAndUserManagerOpenWithoutBlocking) {
     EXPECT_FALSE(forms().Form10->isVisible());
     main().Oaplikaci1->trigger();
     EXPECT_TRUE(forms().Form10->isVisible());
-    EXPECT_EQ(forms().Form10->Memo1->toPlainText().split(QLatin1Char('\n')).size(), 6);
+    const QStringList about = forms().Form10->Memo1->toPlainText().split(QLatin1Char('\n'));
+    ASSERT_EQ(about.size(), 6);
+    // The terms line names the licence and fits the memo's width on one line.
+    EXPECT_EQ(about[4], QStringLiteral("Licence GNU GPL 3 a novější"));
+    EXPECT_LT(QFontMetrics(forms().Form10->Memo1->font()).horizontalAdvance(about[4]),
+              forms().Form10->Memo1->viewport()->width());
     EXPECT_EQ(forms().Form10->version->text(), QStringLiteral("verze 2.0.1BETA"));
 
     QTest::mouseClick(main().ToolBar1->widgetForAction(main().ToolButton28), Qt::LeftButton);

@@ -45,7 +45,7 @@ TEST_F(StartupSequence, ElevenWindowsInOrderWithTheirCaptionsOnlyTheMainAndLogin
     }
     EXPECT_EQ(QApplication::applicationName(), QStringLiteral("Mivex2.0BETA"));
     // The task bar finds the installed desktop entry by this name and shows the program's own icon.
-    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("example.mivex.Mivex2"));
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("cz.mivex.mivex2"));
     const QList<QSize> iconSizes = main().windowIcon().availableSizes();
     EXPECT_TRUE(iconSizes.contains(QSize(16, 16)) && iconSizes.contains(QSize(256, 256)));
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <initializer_list>
 
 #include "engine/VQ201.h"
 #include "engine/VQ203.h"
@@ -146,7 +147,7 @@ TEST_F(BadInput, ChunksOfAnotherFileWithTheSameKeyAreRefused) {
 }
 
 TEST_F(BadInput, KdfCostAboveTheCapIsRefusedAtOnce) {
-    for (const unsigned char log2N : {21, 40, 255}) {
+    for (const unsigned char log2N : std::initializer_list<unsigned char>{21, 40, 255}) {
         auto bytes = sealed;
         bytes[9] = log2N;
         rewrite(bytes);

@@ -132,4 +132,4 @@ TEST_P(RoundTrip, EitherDecryptionOpensEitherMethodsFiles) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Methods, RoundTrip, ::testing::Values(kNormal, kFast),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });

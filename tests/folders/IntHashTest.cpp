@@ -24,7 +24,8 @@ TEST(IntHash, WorkedExamples) {
     EXPECT_EQ(intHashOf("abc"), "1862b5");
     EXPECT_EQ(intHashOf(""), "00");
     EXPECT_EQ(intHashOf("\x1a" "abc"), "00");
-    EXPECT_EQ(intHashOf(std::string("abc\x1a") + "more text after the end mark"), "1862b5");
+    // One literal (a string built with + here trips a false array-bounds warning of gcc 12).
+    EXPECT_EQ(intHashOf(std::string("abc\x1a" "more text after the end mark")), "1862b5");
 }
 
 TEST(IntHash, BlockValueCountsOnlyWholeBlocksInsideTheFile) {

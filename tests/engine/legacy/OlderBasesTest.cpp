@@ -221,6 +221,6 @@ TEST_P(OlderBase, ReadOnlyFolderLeavesTheFileAsItWas) {
 }
 
 INSTANTIATE_TEST_SUITE_P(All, OlderBase, ::testing::Range<std::size_t>(0, 4),
-                         [](const auto& info) { return std::string(bases()[info.param].name); });
+                         [](const auto& test) { return std::string(bases()[test.param].name); });
 
 }  // namespace
