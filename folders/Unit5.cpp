@@ -91,7 +91,7 @@ void TForm5::BitBtn1Click() {
 QString folderEncryptedText(int leftOut) {
     const QString done = QStringLiteral("Šifrování složky bylo úspěšně provedeno.");
     if (leftOut <= 0) return done;
-    const QString why = QStringLiteral("podsložky, skryté soubory a odkazy se nešifrují.");
+    const QString why = QStringLiteral("podsložky, skryté soubory, odkazy a jména s řídicími znaky se nešifrují.");
     if (leftOut == 1) return done + QStringLiteral(" 1 položka složky zůstala nešifrována: ") + why;
     if (leftOut <= 4) return done + QStringLiteral(" %1 položky složky zůstaly nešifrovány: ").arg(leftOut) + why;
     return done + QStringLiteral(" %1 položek složky zůstalo nešifrováno: ").arg(leftOut) + why;

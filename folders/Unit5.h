@@ -51,5 +51,5 @@ private:
 };
 
 // The success message of a folder encryption; it says how many entries of the folder (subfolders, hidden
-// files, links) the package left out and so stayed unencrypted.
+// files, links, names with control characters) the package left out and so stayed unencrypted.
 QString folderEncryptedText(int leftOut);

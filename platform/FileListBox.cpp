@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include "engine/core/EntryNames.h"
 #include "platform/RuntimeError.h"
 
 namespace platform {
@@ -38,7 +39,10 @@ void FileListBox::refill() {
     clear();
     const QDir dir(directory_);
     // Plain files only: no hidden ones (names starting with "."), no links, sockets, pipes or devices.
-    addItems(dir.entryList(QDir::Files | QDir::NoSymLinks, QDir::Name | QDir::IgnoreCase));
+    QStringList names = dir.entryList(QDir::Files | QDir::NoSymLinks, QDir::Name | QDir::IgnoreCase);
+    // Nor names a package could not give back (control characters): they stay, and are counted as left out.
+    names.removeIf([](const QString& name) { return !engine::core::isRestorableName(name.toStdString()); });
+    addItems(names);
 }
 
 }  // namespace platform

@@ -1,5 +1,5 @@
-// A list of a folder's files: the bare names of its plain, visible files (no subfolders, no recursion),
-// sorted by name ignoring letter case. It also carries the folder it shows.
+// A list of a folder's files: the bare names of its plain, visible files (no subfolders, no recursion), but
+// none whose name has control characters, sorted by name ignoring letter case. It also carries the folder it shows.
 #pragma once
 
 #include <QListWidget>
@@ -17,8 +17,8 @@ public:
     void setDirectory(const QString& folder);
     const QString& directory() const { return directory_; }
     QStringList fileNames() const;
-    // The folder's entries the list leaves out as it stands now (subfolders, hidden files, links, devices)
-    // and its files that came after it was filled.
+    // The folder's entries the list leaves out as it stands now (subfolders, hidden files, links, devices,
+    // names with control characters) and its files that came after it was filled.
     int leftOutCount() const;
 
 private:

@@ -1,6 +1,5 @@
 #include "engine/core/TemporaryFile.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>  // renameat2
 #include <sys/file.h>
@@ -9,10 +8,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <random>
 #include <vector>
 
 #include "engine/Ports.h"
+#include "engine/core/EntryNames.h"
 #include "engine/core/FileIO.h"
 #include "engine/core/FileState.h"
 #include "engine/core/Messages.h"
@@ -20,29 +19,9 @@
 namespace engine::core {
 namespace {
 
-constexpr char kTag[] = ".mvxtmp-";
-constexpr std::size_t kTagLength = sizeof kTag - 1;
-constexpr std::size_t kSuffixLength = 6;
-
-// ".<name>.mvxtmp-XXXXXX" (a replacement) or ".mvxtmp-XXXXXX" (a restored file).
-bool isOurTemporaryName(const std::string& name) {
-    if (name.size() < kTagLength + kSuffixLength || name[0] != '.') return false;
-    return name.compare(name.size() - kSuffixLength - kTagLength, kTagLength, kTag) == 0;
-}
-
-std::string hiddenPrefix(const std::string& folder, const std::string& nameHint) {
-    // A name near the file system's limit would leave no room for the suffix: shorten the part taken over.
-    const std::string stem = nameHint.empty() ? std::string() : "." + nameHint.substr(0, 200);
-    return (folder.empty() || folder.back() != '/' ? folder + "/" : folder) + stem + kTag;
-}
-
-std::string randomSuffix() {
-    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937 generator{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
-    std::string suffix;
-    for (std::size_t i = 0; i < kSuffixLength; ++i) suffix += kLetters[pick(generator)];
-    return suffix;
+// The fallback's name for a file that will become `nameHint`, in `folder` (EntryNames.h gives its shape).
+std::string hiddenName(const std::string& folder, const std::string& nameHint, const std::string& suffix) {
+    return (folder.empty() || folder.back() != '/' ? folder + "/" : folder) + temporaryNameFor(nameHint, suffix);
 }
 
 // An unnamed file can be given a name without privileges only through its /proc entry.
@@ -59,23 +38,6 @@ std::optional<std::uint64_t> freeSpaceIn(const std::string& folder) {
     struct statvfs fs {};
     if (::statvfs(folder.c_str(), &fs) != 0) return std::nullopt;
     return static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
-}
-
-void sweepAbandonedTemporaries(const std::string& folder) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (!isOurTemporaryName(name)) continue;
-        const int fd = ::openat(::dirfd(dir), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-        if (fd < 0) continue;
-        struct stat info {};
-        // Every live temporary is locked by its writer: one that can be locked is nobody's.
-        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            ::unlinkat(::dirfd(dir), name.c_str(), 0);
-        ::close(fd);
-    }
-    ::closedir(dir);
 }
 
 bool syncFolder(const std::string& folder, int anyDescriptorOnItsFileSystem) {
@@ -115,7 +77,7 @@ TemporaryFile::TemporaryFile(const std::string& folder, const std::string& nameH
 
 void TemporaryFile::createNamed(const std::string& folder, const std::string& nameHint) {
     for (int attempt = 0; attempt < 3; ++attempt) {
-        const std::string pattern = hiddenPrefix(folder, nameHint) + "XXXXXX";
+        const std::string pattern = hiddenName(folder, nameHint, "XXXXXX");  // mkostemp fills in the suffix
         std::vector<char> name(pattern.begin(), pattern.end());
         name.push_back('\0');
         fd_ = ::mkostemp(name.data(), O_CLOEXEC);  // mode 0600
@@ -169,7 +131,7 @@ void TemporaryFile::syncWithSize(std::uint64_t size) {
 
 std::string TemporaryFile::linkToHiddenName() {
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const std::string name = hiddenPrefix(folder_, nameHint_) + randomSuffix();
+        const std::string name = hiddenName(folder_, nameHint_, randomTemporarySuffix());
         if (::linkat(AT_FDCWD, procPathOf(fd_).c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return name;
         if (errno != EEXIST) throwWriteError(errno);
     }

@@ -18,13 +18,12 @@
 #include <optional>
 #include <string>
 
+#include "engine/core/Sweep.h"  // what removes the fallback's names that nobody holds
+
 namespace engine::core {
 
 // Free bytes for an unprivileged writer; nothing when the folder cannot be asked.
 std::optional<std::uint64_t> freeSpaceIn(const std::string& folder);
-
-// Removes the hidden temporaries in `folder` that killed processes left behind and nobody holds locked.
-void sweepAbandonedTemporaries(const std::string& folder);
 
 // Makes the names created, renamed or removed in `folder` durable: fsync of the folder, or where it cannot
 // be opened (a folder one may write but not read) syncfs through `anyDescriptorOnItsFileSystem`.

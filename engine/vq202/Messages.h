@@ -30,6 +30,12 @@ inline constexpr const char* kFilesInTheWay =
     "Ve složce už jsou soubory stejného jména, nic nebylo obnoveno ani přepsáno: ";
 inline constexpr const char* kPackageInTheWay =
     "Ve složce už je balíček, který není mezi šifrovanými soubory, složka zůstala beze změny: ";
+inline constexpr const char* kUnrestorableNames =
+    "Balíček obsahuje jména, která nelze obnovit (řídicí znaky nebo tvar dočasného souboru), "
+    "složka zůstala beze změny: ";
+inline constexpr const char* kUnpackableName =
+    "Jméno souboru nelze uložit do balíčku (řídicí znaky nebo tvar dočasného souboru), "
+    "složka zůstala beze změny: ";
 inline constexpr const char* kNotARegularFile = "Nejde o obyčejný soubor, složka zůstala beze změny: ";
 inline constexpr const char* kCannotReadFile = "Soubor nelze číst, složka zůstala beze změny: ";
 inline constexpr const char* kChangedWhileReading =

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 
+#include "engine/core/EntryNames.h"
 #include "engine/core/Envelope.h"
 #include "engine/core/FileIO.h"
 #include "engine/core/Keys.h"
@@ -36,6 +37,8 @@ std::vector<ListedFile> lookAtListedFiles(const std::string& folder, const std::
     listed.reserve(names.size());
     for (const std::string& name : names) {
         if (!isSafeName(name)) throw Error(msg::kNotARegularFile + name);
+        // The file list leaves these out; a package holding one could not be restored.
+        if (!isRestorableName(name)) throw Error(msg::kUnpackableName + printableName(name));
         ListedFile file;
         file.path = joinPath(folder, name);
         const auto info = entryAt(file.path);

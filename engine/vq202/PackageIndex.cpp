@@ -1,7 +1,9 @@
 #include "engine/vq202/PackageIndex.h"
 
 #include "engine/Ports.h"
+#include "engine/core/EntryNames.h"
 #include "engine/vq202/Messages.h"
+#include "engine/vq202/Package.h"  // nameList
 
 namespace VQ202::detail {
 namespace {
@@ -25,6 +27,13 @@ std::uint64_t getBigEndian(const unsigned char* at, int bytes) {
 bool isSafeName(std::string_view name) {
     if (name.empty() || name == "." || name == ".." || name.size() > kMaxNameLength) return false;
     return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+}
+
+void refuseUnrestorableNames(const std::vector<Entry>& entries) {
+    std::vector<std::string> refused;
+    for (const Entry& entry : entries)
+        if (!engine::core::isRestorableName(entry.name)) refused.push_back(engine::core::printableName(entry.name));
+    if (!refused.empty()) throw engine::Error(msg::kUnrestorableNames + nameList(refused));
 }
 
 std::vector<unsigned char> serializeIndex(const std::vector<Entry>& entries) {

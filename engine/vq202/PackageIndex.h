@@ -25,6 +25,10 @@ struct Entry {
 // A name that stays inside the folder: not empty, not "." or "..", no "/", "\" or NUL, at most 255 bytes.
 bool isSafeName(std::string_view name);
 
+// Refuses (engine::Error, naming them) entries whose names no file may get here: the shape of the engine's
+// hidden temporaries, which the next operation in the folder would sweep away, or control characters.
+void refuseUnrestorableNames(const std::vector<Entry>& entries);
+
 std::vector<unsigned char> serializeIndex(const std::vector<Entry>& entries);
 
 // Reads the index from the front of the plaintext as it arrives in pieces of any size.

@@ -164,7 +164,8 @@ public:
 private:
     std::vector<Entry>& entries() { return parser_.entries(); }
 
-    // Nothing has been written yet: refuse here what would leave the folder, overwrite a file or not fit.
+    // Nothing has been written yet: refuse here what would leave the folder, be swept away, overwrite a file
+    // or not fit.
     void checkIndex() {
         std::set<std::string> seen;
         std::vector<std::string> inTheWay;
@@ -184,6 +185,7 @@ private:
                 inTheWay.push_back(entry.name);
         }
         if (parser_.bytesRead() + content != plainSize_) throw Error(msg::kDamaged);
+        refuseUnrestorableNames(entries());
         if (!inTheWay.empty()) throw Error(msg::kFilesInTheWay + nameList(inTheWay));
         const auto free = freeSpaceIn(folder_);
         if (free && *free < toWrite + kBlockSlack * entries().size()) throw Error(msg::kDiskFull);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "engine/core/EntryNames.h"
 #include "tests/crash/Content.h"
 #include "tests/engine/TempDir.h"
 
@@ -20,9 +21,7 @@ std::vector<Leftover> leftoversIn(const std::string& folder, const std::set<std:
         if (::lstat(entry.path().c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
             leftover.size = static_cast<std::uint64_t>(info.st_size);
             leftover.plaintext = holdsPlaintext(testutil::readFile(entry.path()));
-            const auto tag = name.rfind(".mvxtmp-");
-            leftover.sweepable = name[0] == '.' && tag != std::string::npos && tag + 14 == name.size() &&
-                                 (info.st_mode & 07777) == 0600;
+            leftover.sweepable = engine::core::isTemporaryName(name) && (info.st_mode & 07777) == 0600;
         }
         found.push_back(std::move(leftover));
     }

@@ -127,7 +127,10 @@ TEST(ReplacementFile, RemovesEveryTemporaryOfKilledProcessesInTheFolderButNotLiv
     const auto otherFiles = dir.file(".b.txt.mvxtmp-XyZ777");
     const auto restoredFile = dir.file(".mvxtmp-Qw3rty");
     const auto notOurs = dir.file(".b.txt.mvxtmp-toolong");
-    for (const auto& path : {abandoned, live, otherFiles, restoredFile, notOurs}) testutil::writeFile(path, {9});
+    for (const auto& path : {abandoned, live, otherFiles, restoredFile, notOurs}) {
+        testutil::writeFile(path, {9});
+        ::chmod(path.c_str(), 0600);  // as the engine creates them
+    }
     const int liveLock = ::open(live.c_str(), O_RDONLY);
     ASSERT_GE(liveLock, 0);
     ASSERT_EQ(::flock(liveLock, LOCK_EX), 0);  // as a running replacement holds it

@@ -132,6 +132,29 @@ TEST_F(BadPackage, HostileNamesAreRefusedBeforeAnythingIsWritten) {
     EXPECT_EQ(readFile(dir.file("vnitřní/..dobrý..")), std::vector<unsigned char>{9});
 }
 
+// The next operation's sweep would delete a file of a temporary's name; control characters break every list and
+// message that shows the name. Both are refused, and named so that the message can show them.
+TEST_F(BadPackage, NamesTheSweepWouldTakeOrWithControlCharactersAreRefusedBeforeAnythingIsWritten) {
+    std::filesystem::create_directory(dir.file("vnitřní"));
+    const std::string inner = dir.file("vnitřní/directory.cff");
+    for (const auto& [name, shown] : std::vector<std::pair<std::string, std::string>>{
+             {".x.mvxtmp-ABCDEF", ".x.mvxtmp-ABCDEF"},
+             {".mvxtmp-Qw3rty", ".mvxtmp-Qw3rty"},
+             {"řádek\nzlom.txt", "řádek\u240azlom.txt"},
+             {"esc\x1b[31m", "esc\u241b[31m"},
+             {"del\x7f", "del\u2421"}}) {
+        SCOPED_TRACE(name);
+        writePackage(inner, {{"neškodný", {1, 2, 3}}, {name, {4, 5, 6}}}, kKey);
+        const FolderState before = snapshot(dir.file("vnitřní"));
+        EXPECT_EQ(decryptPackage(inner, kKey), std::string(msg::kUnrestorableNames) + shown);
+        EXPECT_EQ(snapshot(dir.file("vnitřní")), before);
+        EXPECT_FALSE(hasTemporaryFiles(dir.file("vnitřní")));
+    }
+    writePackage(inner, {{".notes.mvxtmp-v2.txt", {7}}}, kKey);  // only nearly the shape: restored
+    EXPECT_EQ(decryptPackage(inner, kKey), "");
+    EXPECT_EQ(readFile(dir.file("vnitřní/.notes.mvxtmp-v2.txt")), std::vector<unsigned char>{7});
+}
+
 TEST_F(BadPackage, ExistingFilesAreNeverOverwrittenAndAreNamed) {
     writeFile(dir.file("malý"), randomBytes(10, 5));
     std::filesystem::create_symlink("/nikam", dir.file("velký"));  // also a dangling link is in the way

@@ -194,6 +194,23 @@ TEST_F(FolderRoundTrip, LinkOrFolderInTheListIsRefusedAndNothingChanges) {
     EXPECT_FALSE(hasTemporaryFiles(dir.path()));
 }
 
+// The window's list leaves such names out; handed them anyway, the library packs nothing that a restore would
+// refuse.
+TEST_F(FolderRoundTrip, ANameARestoreWouldRefuseIsRefusedAndNothingChanges) {
+    write("a.txt", 100, 16);
+    for (const auto& [name, shown] : std::vector<std::pair<std::string, std::string>>{
+             {"řádek\nzlom.txt", "řádek\u240azlom.txt"}, {".x.mvxtmp-ABCDEF", ".x.mvxtmp-ABCDEF"}}) {
+        write(name, 10, 17);
+        const FolderState before = snapshot(dir.path());
+        FolderCall call;
+        FakeFileList files(dir.path(), {"a.txt", name});
+        VQ202::sifrdir(package(), call.hashEdit, files, call.errorMsg, call.pb1, call.pb2, call.pbf, call.soubor,
+                       call.status, call.window, kKey);
+        EXPECT_EQ(call.errorMsg.text(), std::string(msg::kUnpackableName) + shown);
+        EXPECT_EQ(snapshot(dir.path()), before);
+    }
+}
+
 TEST_F(FolderRoundTrip, BarsAndLabelsFollowTheWorkAndErrorMsgIsEmptiedOnSuccess) {
     for (int i = 0; i < 4; ++i) write("soubor" + std::to_string(i), 100000, 20 + i);
     FolderCall call;

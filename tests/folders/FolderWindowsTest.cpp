@@ -186,7 +186,7 @@ TEST_F(FolderWindows, EncryptingPacksTheFilesAndSaysSo) {
     encryptWithKey(QStringLiteral("klíč"));
     // Left out: the hidden file and the two subfolders.
     EXPECT_EQ(lastMessage().text, QStringLiteral("Šifrování složky bylo úspěšně provedeno. 3 položky složky zůstaly "
-                                                 "nešifrovány: podsložky, skryté soubory a odkazy se nešifrují."));
+                                                 "nešifrovány: podsložky, skryté soubory, odkazy a jména s řídicími znaky se nešifrují."));
     EXPECT_EQ(lastMessage().caption, QStringLiteral("Šifrování dokončeno"));
     EXPECT_EQ(lastMessage().icon, platform::Icon::Information);
     EXPECT_FALSE(form5().isVisible());
@@ -324,11 +324,24 @@ TEST_F(FolderWindows, KeyTypedComposedOpensThePackageMadeWithItDecomposed) {
     EXPECT_EQ(testutil::readFile(dir.file("a.txt")), original);
 }
 
+TEST_F(FolderWindows, EncryptingLeavesOutNamesWithControlCharactersAndCountsThem) {
+    makeFile("a.txt", 10);
+    makeFile("řádek\nzlom.txt", 10);  // a package could not give it back
+    chooseFolder(q(dir.path()));
+    encryptWithKey(QStringLiteral("klíč"));
+    EXPECT_EQ(lastMessage().text, QStringLiteral("Šifrování složky bylo úspěšně provedeno. 3 položky složky zůstaly "
+                                                 "nešifrovány: podsložky, skryté soubory, odkazy a jména s řídicími "
+                                                 "znaky se nešifrují."));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("řádek\nzlom.txt")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("a.txt")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("directory.cff")));
+}
+
 namespace {
 
 TEST(FolderEncryptedText, SaysHowManyEntriesStayedUnencryptedInCzech) {
     const QString done = QStringLiteral("Šifrování složky bylo úspěšně provedeno.");
-    const QString why = QStringLiteral("podsložky, skryté soubory a odkazy se nešifrují.");
+    const QString why = QStringLiteral("podsložky, skryté soubory, odkazy a jména s řídicími znaky se nešifrují.");
     EXPECT_EQ(folderEncryptedText(0), done);
     EXPECT_EQ(folderEncryptedText(1), done + QStringLiteral(" 1 položka složky zůstala nešifrována: ") + why);
     EXPECT_EQ(folderEncryptedText(4), done + QStringLiteral(" 4 položky složky zůstaly nešifrovány: ") + why);

@@ -86,7 +86,7 @@ TEST(Ports, ProgressBarKeepsToItsRange) {
 
 TEST(Ports, FileListHoldsTheFolderPlainVisibleFilesSortedIgnoringCase) {
     testutil::TempDir dir;
-    for (const char* name : {"b.txt", "A.txt", "c", ".hidden", "directory.cff"})
+    for (const char* name : {"b.txt", "A.txt", "c", ".hidden", "directory.cff", "line\nbreak", "del\x7f"})
         testutil::writeFile(dir.file(name), {1});
     QDir().mkdir(QString::fromStdString(dir.file("sub")));
     testutil::writeFile(dir.file("sub/inner"), {1});
