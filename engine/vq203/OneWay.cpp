@@ -78,8 +78,8 @@ void overwrite(int fd, EVP_CIPHER_CTX* cipher, std::uint64_t size, engine::core:
 }  // namespace
 
 void sifrovat0(const std::string& path, engine::ProgressBar& pb, engine::Window& window) {
-    const std::string target = engine::core::resolveRegularFile(path);
-    const engine::core::OpenFile file(target, O_RDWR);
+    const engine::core::PlacedFile placed = engine::core::placeRegularFile(path);
+    const engine::core::OpenFile file(placed.folder, placed.name, O_RDWR);
     const int fd = file.descriptor();
     const std::uint64_t size = file.size();
     const engine::core::CipherContext cipher = engine::core::newCipherContext();
