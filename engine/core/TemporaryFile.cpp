@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <ctime>
 #include <random>
 #include <vector>
 
@@ -46,6 +47,16 @@ std::string randomSuffix() {
 // An unnamed file can be given a name without privileges only through its /proc entry.
 std::string procPathOf(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
 
+// Whether nobody writes the temporary any more. Every live temporary is locked by its writer: one that can be
+// locked is nobody's. Where the file system keeps no locks at all (NFS without its lock service answers
+// ENOLCK) a writer's lock cannot be seen either: then only a temporary whose inode has not changed for a day,
+// far longer than any run takes between two writes or namings, counts as abandoned.
+bool isAbandoned(int fd, const struct stat& info) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+    constexpr time_t kDay = 24 * 60 * 60;
+    return errno == ENOLCK && ::time(nullptr) - info.st_ctim.tv_sec > kDay;
+}
+
 bool canNameUnnamedFiles() {
     static const bool available = ::access("/proc/self/fd", X_OK) == 0;
     return available;
@@ -66,8 +77,7 @@ void sweepAbandonedTemporaries(const Folder& folder) {
         const int fd = ::openat(::dirfd(dir), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0) continue;
         struct stat info {};
-        // Every live temporary is locked by its writer: one that can be locked is nobody's.
-        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && isAbandoned(fd, info))
             ::unlinkat(::dirfd(dir), name.c_str(), 0);
         ::close(fd);
     }

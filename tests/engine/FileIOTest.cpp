@@ -184,20 +184,45 @@ TEST(ReplacementFile, RefusesAFileWithOtherHardLinks) {
     EXPECT_EQ(dir.entries().size(), 2u);
 }
 
+// A folder one may enter and write but not read (mode 0333): it is opened for lookups only, and its names are
+// made durable through the file system instead. Root reads every folder, so there another user tries.
 TEST(Folder, SyncsThroughTheFileSystemWhereTheFolderMayOnlyBeEntered) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root reads every folder";
     TempDir dir;
     const auto file = dir.file("f");
     testutil::writeFile(file, {1});
     const int fd = ::open(file.c_str(), O_RDONLY);
     ASSERT_GE(fd, 0);
-    ::chmod(dir.path().c_str(), 0300);
-    {
-        const Folder folder(dir.path());
-        EXPECT_TRUE(folder.entry("f").has_value()) << "lookups work without the right to read the folder";
-        EXPECT_TRUE(folder.sync(fd)) << "syncfs through the file";
-        EXPECT_FALSE(folder.sync(-1)) << "nothing could be synced: said so";
-    }
+    ::chmod(dir.path().c_str(), 0333);
+    const auto check = [&] {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) std::_Exit(2);
+        try {
+            const Folder folder(dir.path());
+            if (!folder.entry("f")) std::_Exit(3);  // lookups work without the right to read the folder
+            if (!folder.sync(fd)) std::_Exit(4);   // syncfs through the file
+            if (folder.sync(-1)) std::_Exit(5);    // nothing could be synced: said so
+        } catch (const engine::Error&) {
+            std::_Exit(6);
+        }
+        std::_Exit(0);
+    };
+    EXPECT_EXIT(check(), ::testing::ExitedWithCode(0), "");
     ::chmod(dir.path().c_str(), 0700);
     ::close(fd);
+}
+
+TEST(Folder, FollowsTheUsersLinkButNoticesWhenTheFolderIsMovedAway) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("real"));
+    std::filesystem::create_directory_symlink(dir.file("real"), dir.file("link"));
+    const Folder folder(dir.file("link"));
+    EXPECT_EQ(folder.path(), std::filesystem::canonical(dir.file("real")).string());
+    EXPECT_NO_THROW(folder.requireStillInPlace());
+    std::filesystem::rename(dir.file("real"), dir.file("moved"));
+    std::filesystem::create_directory(dir.file("real"));  // another folder of the same name
+    try {
+        folder.requireStillInPlace();
+        ADD_FAILURE() << "a moved folder passed";
+    } catch (const engine::Error& error) {
+        EXPECT_STREQ(error.what(), engine::msg::kFolderMovedMeanwhile);
+    }
 }
