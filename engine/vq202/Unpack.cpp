@@ -155,6 +155,7 @@ public:
         // The package goes away at the end: it must still be the one read, not a newer one saved meanwhile.
         requirePackageUnchanged();
         nameWaitingFiles();
+        if (inTheWay_.empty()) finishAdoptedCopies();
         if (!inTheWay_.empty()) throw Error(msg::kFilesInTheWay + nameList(inTheWay_));
         requirePackageUnchanged();
         folder_.requireStillInPlace();
@@ -282,16 +283,33 @@ private:
     }
 
     // The existing file had the same bytes, and nobody wrote to it or gave it another name while it was
-    // compared: it is taken for the restored file and gets the package's permissions and time, as a
-    // restored file would.
+    // compared: it is taken for the restored file, and gets the package's permissions and time once the
+    // restore is sure to succeed.
     bool adoptExistingCopy(const Entry& entry) {
         if (existing_.differs) return false;
-        const int fd = existing_.file->descriptor();
         struct stat now {};
-        if (::fstat(fd, &now) != 0 || !unchangedSince(existing_.seen, now) || now.st_nlink != 1) return false;
-        const struct timespec times[2] = {{0, UTIME_OMIT},
-                                          {static_cast<time_t>(entry.mtimeSeconds), static_cast<long>(entry.mtimeNanoseconds)}};
-        return ::fchmod(fd, entry.mode) == 0 && ::futimens(fd, times) == 0;
+        if (::fstat(existing_.file->descriptor(), &now) != 0 || !unchangedSince(existing_.seen, now) ||
+            now.st_nlink != 1)
+            return false;
+        adopted_.push_back(Adopted{entry, now});
+        return true;
+    }
+
+    // Gives the adopted copies what a restored file gets, each only while its name still leads to it; one
+    // that was replaced meanwhile is in the way.
+    void finishAdoptedCopies() {
+        for (const auto& [entry, seen] : adopted_) {
+            bool finished = false;
+            try {
+                const InputFile copy(folder_, entry.name);
+                const struct timespec times[2] = {
+                    {0, UTIME_OMIT}, {static_cast<time_t>(entry.mtimeSeconds), static_cast<long>(entry.mtimeNanoseconds)}};
+                finished = sameFile(copy.state(), seen) && copy.state().st_nlink == 1 &&
+                           ::fchmod(copy.descriptor(), entry.mode) == 0 && ::futimens(copy.descriptor(), times) == 0;
+            } catch (const Error&) {
+            }
+            if (!finished) inTheWay_.push_back(entry.name);
+        }
     }
 
     // Makes the files restored so far durable and gives them their names; a name taken meanwhile is in the way.
@@ -324,6 +342,11 @@ private:
     ExistingCopy existing_;
     std::vector<unsigned char> compareBuffer_;
     std::vector<std::string> inTheWay_;
+    struct Adopted {
+        Entry entry;
+        struct stat seen;
+    };
+    std::vector<Adopted> adopted_;  // files already there that are taken for restored ones
     struct Restored {
         std::string name;
         std::unique_ptr<RestoredFile> file;

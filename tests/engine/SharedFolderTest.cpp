@@ -5,6 +5,7 @@
 // the engine cannot tell apart.
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -280,7 +281,12 @@ TEST_F(RestoreBesideExistingFiles, OwnIdenticalFileWithAnotherNameIsInTheWay) {
 TEST_F(RestoreBesideExistingFiles, OwnIdenticalFileIsTakenAndGetsThePackagesModeAndTime) {
     TempDir dir;
     const Bytes content = testutil::randomBytes(3000, 10);
-    const std::string package = packageOf(dir.path(), "a.txt", content);
+    writeFile(dir.file("a.txt"), content);
+    ::chmod(dir.file("a.txt").c_str(), 0644);
+    const timespec packed[2] = {{0, UTIME_NOW}, {1'500'000'000, 123}};
+    ::utimensat(AT_FDCWD, dir.file("a.txt").c_str(), packed, 0);
+    ASSERT_EQ(testutil::encryptFolder(dir.path(), kKey), "");
+    const std::string package = dir.file("directory.cff");
     writeFile(dir.file("a.txt"), content);
     ::chmod(dir.file("a.txt").c_str(), 0600);
     EXPECT_EQ(testutil::decryptPackage(package, kKey), "");
@@ -288,6 +294,23 @@ TEST_F(RestoreBesideExistingFiles, OwnIdenticalFileIsTakenAndGetsThePackagesMode
     struct stat info {};
     ASSERT_EQ(::stat(dir.file("a.txt").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0644u & ~currentUmask());
+    EXPECT_EQ(info.st_mtim.tv_sec, 1'500'000'000);
+    EXPECT_EQ(info.st_mtim.tv_nsec, 123);
+}
+
+// A restore that is refused changes nothing, not even the permissions of a copy it would have taken.
+TEST_F(RestoreBesideExistingFiles, RefusedRestoreLeavesAnIdenticalCopyAsItWas) {
+    TempDir dir;
+    const Bytes content = testutil::randomBytes(3000, 11);
+    writeFile(dir.file("b.txt"), {1, 2, 3});
+    const std::string package = packageOf(dir.path(), "a.txt", content);
+    writeFile(dir.file("a.txt"), content);
+    ::chmod(dir.file("a.txt").c_str(), 0600);
+    writeFile(dir.file("b.txt"), {4, 5, 6});
+    EXPECT_EQ(testutil::decryptPackage(package, kKey), std::string(VQ202::msg::kFilesInTheWay) + "b.txt");
+    struct stat info {};
+    ASSERT_EQ(::stat(dir.file("a.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
 }
 
 TEST_F(RestoreBesideExistingFiles, PermissionsAreMaskedByTheUmaskAsForAnyNewFile) {
