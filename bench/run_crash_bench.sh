@@ -22,7 +22,7 @@ status=0
 MIVEX_CRASH_TABLE="$table" "$build/tests/crash/test_crash_safety" --gtest_filter='*KilledOperation*' >"$log" 2>&1 ||
   status=$?
 
-printf '\n%s kills per operation; a %s MiB file, a folder of %s files (%s MiB together); scrypt N = 2^%s; seed %s; %s\n\n' \
+printf '\n%s kills per operation at random moments and one at each named step; a %s MiB file, a folder of %s files (%s MiB together); scrypt N = 2^%s; seed %s; %s\n\n' \
   "$MIVEX_CRASH_KILLS" "$MIVEX_CRASH_FILE_MIB" "$MIVEX_CRASH_FOLDER_FILES" "$MIVEX_CRASH_FILE_MIB" \
   "$MIVEX_CRASH_SCRYPT_LOG2N" "$MIVEX_CRASH_SEED" "$(date -u '+%F %R UTC')"
 printf '| operation | kills | originals | complete results | plaintext leftovers | other leftovers | swept temporaries | reruns blocked | losses | ended before the kill | run ms |\n'
@@ -33,7 +33,7 @@ cat <<'LEGEND'
 originals / complete results / losses: what each kill left, one of the three. Leftover columns: kills after
 which at least one extra file lay in the folder, with plaintext in it or without. Swept temporaries: kills
 in the moment between naming a finished result and renaming it, which left the engine's hidden temporary
-(mode 0600) that the next operation on the folder removed. Reruns blocked: kills after
+(with the result's permissions) that the next operation on the folder removed. Reruns blocked: kills after
 which running the operation again (or its opposite, once it had committed) failed or did not give the
 original back. Ended before the kill: runs that were over when their kill came.
 LEGEND

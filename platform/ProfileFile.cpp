@@ -172,7 +172,8 @@ void ProfileFile::change(const std::function<void(ProfileEdit&)>& changes) {
     if (isReadOnly(target)) throw WriteError(path_);
     const std::string text = document.bytes();
     try {
-        engine::core::ReplacementFile replacement(target, text.size());
+        const engine::core::Folder folder(engine::core::folderOf(target));
+        engine::core::ReplacementFile replacement(folder, engine::core::baseNameOf(target), text.size());
         replacement.writeAt(text.data(), text.size(), 0);
         replacement.commit(text.size());
     } catch (const engine::Error&) {

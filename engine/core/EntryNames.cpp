@@ -41,6 +41,11 @@ bool isTemporaryName(std::string_view name) {
            stem.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
 }
 
+std::string_view finalNameOf(std::string_view temporaryName) {
+    const std::size_t tagAt = temporaryName.size() - kTemporarySuffixLength - kTag.size();
+    return tagAt == 0 ? std::string_view() : temporaryName.substr(1, tagAt - 1);
+}
+
 bool hasControlCharacter(std::string_view name) {
     for (const char c : name)
         if (isControl(static_cast<unsigned char>(c))) return true;

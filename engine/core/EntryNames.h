@@ -23,6 +23,10 @@ std::string randomTemporarySuffix();
 // Exactly the shape temporaryNameFor gives with a suffix of letters or digits; nothing looser.
 bool isTemporaryName(std::string_view name);
 
+// The final name a temporary of that shape was made for, as far as the name keeps it (its first
+// kTemporaryStemLimit bytes); empty for ".mvxtmp-<suffix>".
+std::string_view finalNameOf(std::string_view temporaryName);
+
 // A byte below 0x20 or 0x7F.
 bool hasControlCharacter(std::string_view name);
 

@@ -7,12 +7,14 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "engine/Ports.h"
 #include "engine/core/FileState.h"
 #include "engine/core/Messages.h"
+#include "engine/core/TestHooks.h"
 
 namespace engine::core {
 
@@ -26,6 +28,21 @@ std::string folderOf(const std::string& path) {
 std::string baseNameOf(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+mode_t processUmask() {
+    if (FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status)) found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(status);
+        if (found) return static_cast<mode_t>(mask);
+    }
+    // Without /proc only setting it tells it: set it back at once.
+    const mode_t mask = ::umask(077);
+    ::umask(mask);
+    return mask;
 }
 
 void throwWriteError(int error) {
@@ -56,13 +73,44 @@ std::string resolveRegularFile(const std::string& path) {
     return resolved;
 }
 
+PlacedFile placeRegularFile(const std::string& path) {
+    const std::string resolved = resolveRegularFile(path);
+    return PlacedFile{Folder(folderOf(resolved)), baseNameOf(resolved), resolved};
+}
+
+namespace {
+
+// Turns a failed open of the user's file into the error that tells why. ELOOP: a link put in the place of
+// the file after its path was resolved.
+[[noreturn]] void throwOpenError(int error, bool forWriting) {
+    if (error == ENOENT) throw Error(msg::kFileMissing);
+    if (error == ELOOP) throw Error(msg::kChangedMeanwhile);
+    throw Error(forWriting ? msg::kCannotWrite : msg::kCannotRead);
+}
+
+// O_NONBLOCK: a FIFO put in the file's place must not hang the caller; regular files ignore it.
+constexpr int kOpenFlags = O_CLOEXEC | O_NONBLOCK;
+
+}  // namespace
+
 InputFile::InputFile(const std::string& path) {
-    // O_NONBLOCK: a FIFO put in the file's place must not hang the caller; regular files ignore it.
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd_ < 0) throw Error(errno == ENOENT ? msg::kFileMissing : msg::kCannotRead);
+    const int fd = ::open(path.c_str(), O_RDONLY | kOpenFlags);
+    if (fd < 0) throw Error(errno == ENOENT ? msg::kFileMissing : msg::kCannotRead);
+    takeOpened(fd);
+}
+
+InputFile::InputFile(const Folder& folder, const std::string& name) {
+    const int fd = ::openat(folder.descriptor(), name.c_str(), O_RDONLY | O_NOFOLLOW | kOpenFlags);
+    if (fd < 0) throwOpenError(errno, false);
+    takeOpened(fd);
+}
+
+void InputFile::takeOpened(int fd) {
+    fd_ = fd;
     struct stat info {};
     if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd_);
+        fd_ = -1;
         throw Error(msg::kNotARegularFile);
     }
     size_ = static_cast<std::uint64_t>(info.st_size);
@@ -93,17 +141,21 @@ bool InputFile::readExactAt(void* buffer, std::size_t count, std::uint64_t offse
     return readAt(buffer, count, offset) == count;
 }
 
-bool InputFile::unchangedAt(const std::string& path) const {
+bool InputFile::unchangedIn(const Folder& folder, const std::string& name) const {
     struct stat now {};
-    struct stat named {};
-    return ::fstat(fd_, &now) == 0 && ::stat(path.c_str(), &named) == 0 && sameFile(named, opened_) &&
-           unchangedSince(opened_, now);
+    const auto named = folder.entry(name);
+    return ::fstat(fd_, &now) == 0 && named && sameFile(*named, opened_) && unchangedSince(opened_, now);
 }
 
-OpenFile::OpenFile(const std::string& path, int flags) : fd_(::open(path.c_str(), flags | O_CLOEXEC)) {
-    if (fd_ >= 0) return;
-    if (errno == ENOENT) throw Error(msg::kFileMissing);
-    throw Error((flags & O_ACCMODE) == O_RDONLY ? msg::kCannotRead : msg::kCannotWrite);
+OpenFile::OpenFile(const Folder& folder, const std::string& name, int flags)
+    : fd_(::openat(folder.descriptor(), name.c_str(), flags | O_NOFOLLOW | kOpenFlags)) {
+    if (fd_ < 0) throwOpenError(errno, (flags & O_ACCMODE) != O_RDONLY);
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        throw Error(msg::kNotARegularFile);
+    }
 }
 
 OpenFile::~OpenFile() {
@@ -120,70 +172,106 @@ namespace {
 
 // Carries the extended attributes (user attributes, ACLs, security labels) of the replaced file to its
 // replacement. Those of the user's own namespace must come along; the others where we are allowed to set them.
-void copyExtendedAttributes(const std::string& from, int to) {
-    const ssize_t listSize = ::llistxattr(from.c_str(), nullptr, 0);
+// `from` is a lookup-only descriptor of the replaced file: its attributes are read through its /proc entry,
+// which needs no right to read the file and cannot lead anywhere else.
+void copyExtendedAttributes(int from, int to) {
+    const std::string path = "/proc/self/fd/" + std::to_string(from);
+    const ssize_t listSize = ::listxattr(path.c_str(), nullptr, 0);
     if (listSize <= 0) return;
     std::vector<char> names(static_cast<std::size_t>(listSize));
-    const ssize_t got = ::llistxattr(from.c_str(), names.data(), names.size());
+    const ssize_t got = ::listxattr(path.c_str(), names.data(), names.size());
     if (got <= 0) return;
     for (std::size_t at = 0; at < static_cast<std::size_t>(got);) {
         const std::string name(names.data() + at);
         at += name.size() + 1;
         const bool mustCarry = name.rfind("user.", 0) == 0;
-        const ssize_t valueSize = ::lgetxattr(from.c_str(), name.c_str(), nullptr, 0);
+        const ssize_t valueSize = ::getxattr(path.c_str(), name.c_str(), nullptr, 0);
         std::vector<char> value(valueSize > 0 ? static_cast<std::size_t>(valueSize) : 0);
-        const ssize_t read = value.empty() ? valueSize : ::lgetxattr(from.c_str(), name.c_str(), value.data(), value.size());
+        const ssize_t read = value.empty() ? valueSize : ::getxattr(path.c_str(), name.c_str(), value.data(), value.size());
         const bool carried = read >= 0 && ::fsetxattr(to, name.c_str(), value.data(), static_cast<std::size_t>(read), 0) == 0;
         if (!carried && mustCarry) throwWriteError(errno);
     }
 }
 
+// The file a replacement takes the place of, held open for lookups so that its owner, permissions and
+// attributes are read from that very inode, whatever its name leads to meanwhile.
+class ReplacedFile {
+public:
+    ReplacedFile(const Folder& folder, const std::string& name)
+        : fd_(::openat(folder.descriptor(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC)) {
+        if (fd_ < 0) {
+            if (errno != ENOENT) throwWriteError(errno);
+            return;
+        }
+        if (::fstat(fd_, &state_) != 0) throwWriteError(errno);
+        if (!S_ISREG(state_.st_mode)) throw Error(msg::kChangedMeanwhile);  // a link or a folder now
+    }
+    ~ReplacedFile() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    ReplacedFile(const ReplacedFile&) = delete;
+    ReplacedFile& operator=(const ReplacedFile&) = delete;
+    bool exists() const { return fd_ >= 0; }
+    int descriptor() const { return fd_; }
+    const struct stat& state() const { return state_; }
+
+private:
+    int fd_ = -1;
+    struct stat state_ {};
+};
+
 }  // namespace
 
-ReplacementFile::ReplacementFile(const std::string& targetPath, std::uint64_t expectedSize)
-    : target_(targetPath),
-      temp_([&] {
-          struct stat info {};
-          if (::stat(targetPath.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink > 1)
-              throw Error(msg::kHardLinks);
-          sweepAbandonedTemporaries(folderOf(targetPath));
-          return folderOf(targetPath);
-      }(), baseNameOf(targetPath), expectedSize) {}
+ReplacementFile::ReplacementFile(const Folder& folder, const std::string& name, std::uint64_t expectedSize)
+    : folder_(folder),
+      name_(name),
+      temp_([&]() -> const Folder& {
+          const auto info = folder.entry(name);
+          if (info && S_ISREG(info->st_mode) && info->st_nlink > 1) throw Error(msg::kHardLinks);
+          sweepAbandonedTemporaries(folder);
+          return folder;
+      }(), name, expectedSize) {}
 
 void ReplacementFile::commit(std::uint64_t finalSize) { commit(finalSize, std::function<void()>{}); }
 
 void ReplacementFile::commit(std::uint64_t finalSize, const InputFile& original) {
     commit(finalSize, [&] {
-        if (!original.unchangedAt(target_)) throw Error(msg::kChangedMeanwhile);
+        if (!original.unchangedIn(folder_, name_)) throw Error(msg::kChangedMeanwhile);
     });
 }
 
 void ReplacementFile::commit(std::uint64_t finalSize, const std::function<void()>& beforeRename) {
     const int fd = temp_.descriptor();
-    struct stat original {};
-    const bool hasOriginal = ::stat(target_.c_str(), &original) == 0;
-    if (hasOriginal) {
+    const ReplacedFile original(folder_, name_);
+    if (original.exists()) {
+        const struct stat& was = original.state();
         // Only root may give a file away. Anyone else who may write the folder could still rename a result
         // over another user's file: it would then be theirs, and readable by their group.
         struct stat result {};
-        if (::fchown(fd, original.st_uid, original.st_gid) != 0 &&
-            (::fstat(fd, &result) != 0 || result.st_uid != original.st_uid || result.st_gid != original.st_gid))
+        if (::fchown(fd, was.st_uid, was.st_gid) != 0 &&
+            (::fstat(fd, &result) != 0 || result.st_uid != was.st_uid || result.st_gid != was.st_gid))
             throw Error(msg::kOwnerNotKept);
-        copyExtendedAttributes(target_, fd);
+        // The final permissions before the final name (after the owner, so that set-id bits survive): under
+        // the user's name the result never has any other, whenever the process is stopped.
+        if (::fchmod(fd, was.st_mode & 07777) != 0) throw Error(msg::kPermissionsNotKept);
+        copyExtendedAttributes(original.descriptor(), fd);
     }
     temp_.syncWithSize(finalSize);
+    reachMoment(Moment::ResultWritten);
     // Checked as late as possible: the fsync above can take long enough for an editor to save the file.
     if (beforeRename) beforeRename();
-    // Renaming takes a moment in which the result has a hidden name: it is 0600 then, and gets the original's
-    // permissions only in the original's place (after the owner, so that set-id bits survive). A result
-    // left at 0600 would silently lock others out of a file they could read before.
-    temp_.nameReplacing(target_);
-    if (hasOriginal) {
-        if (::fchmod(fd, original.st_mode & 07777) != 0) throw Error(msg::kPermissionsNotKept);
-        if (::fsync(fd) != 0) throw Error(msg::kNotDurable);
+    folder_.requireStillInPlace();
+    if (original.exists()) {
+        // Still the very file whose owner and permissions the result took, and no link put in its place.
+        const auto now = folder_.entry(name_);
+        if (!now || !unchangedSince(original.state(), *now)) throw Error(msg::kChangedMeanwhile);
+        temp_.nameReplacing(name_);
+    } else if (!temp_.nameAs(name_)) {
+        throw Error(msg::kChangedMeanwhile);  // the free name was taken meanwhile: that file stays
     }
-    ::fstat(fd, &committed_);  // after the rename and the mode, which move the change time
-    if (!syncFolder(folderOf(target_), fd)) throw Error(msg::kNotDurable);
+    reachMoment(Moment::ResultNamed);
+    ::fstat(fd, &committed_);  // after the rename, which moves the change time
+    if (!folder_.sync(fd)) throw Error(msg::kNotDurable);
 }
 
 }  // namespace engine::core

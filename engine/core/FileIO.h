@@ -1,6 +1,7 @@
 // Reading a user's file and replacing it in place without ever leaving it half written: the result goes
-// to a temporary file beside the original, is fsynced, renamed over the original and the folder is made
-// durable. Until the rename the original is untouched.
+// to a temporary file beside the original, gets the original's owner and permissions, is fsynced, renamed
+// over the original and the folder is made durable. Until the rename the original is untouched. Everything
+// is done relative to the file's Folder, opened once; the file itself is opened without following a link.
 #pragma once
 
 #include <sys/stat.h>
@@ -10,6 +11,7 @@
 #include <functional>
 #include <string>
 
+#include "engine/core/Folder.h"
 #include "engine/core/TemporaryFile.h"
 
 namespace engine::core {
@@ -17,9 +19,20 @@ namespace engine::core {
 // Follows symbolic links to the file they name; throws engine::Error unless that is an existing regular file.
 std::string resolveRegularFile(const std::string& path);
 
+// The user's file as an operation that writes works on it: the link the user named followed once, the
+// folder it lies in opened once, and its name there.
+struct PlacedFile {
+    Folder folder;
+    std::string name;
+    std::string path;  // resolved: the key of what is kept per file between calls (flags, prepared keys)
+};
+PlacedFile placeRegularFile(const std::string& path);
+
 class InputFile {
 public:
     explicit InputFile(const std::string& path);  // path as resolveRegularFile returns it
+    // The entry `name` of `folder`, which must be a regular file itself (a link there is refused).
+    InputFile(const Folder& folder, const std::string& name);
     ~InputFile();
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
@@ -31,10 +44,11 @@ public:
     bool readExactAt(void* buffer, std::size_t count, std::uint64_t offset) const;
     int descriptor() const { return fd_; }
     const struct stat& state() const { return opened_; }  // as it was when opened
-    // Whether `path` still names this file and nobody has written to it since it was opened.
-    bool unchangedAt(const std::string& path) const;
+    // Whether `name` in `folder` still is this file and nobody has written to it since it was opened.
+    bool unchangedIn(const Folder& folder, const std::string& name) const;
 
 private:
+    void takeOpened(int fd);
     int fd_ = -1;
     std::uint64_t size_ = 0;
     struct stat opened_ {};
@@ -43,7 +57,9 @@ private:
 // A file opened for changing in place (the file flag, one-way overwriting); closed when it goes out of scope.
 class OpenFile {
 public:
-    OpenFile(const std::string& path, int flags);  // throws engine::Error: missing, or no rights for `flags`
+    // The entry `name` of `folder`, a regular file itself (a link there is refused); throws engine::Error:
+    // missing, or no rights for `flags`.
+    OpenFile(const Folder& folder, const std::string& name, int flags);
     ~OpenFile();
     OpenFile(const OpenFile&) = delete;
     OpenFile& operator=(const OpenFile&) = delete;
@@ -60,18 +76,20 @@ class ReplacementFile {
 public:
     // Refuses (engine::Error, nothing created) a target with other hard links, which would keep showing the
     // old content, and a result of `expectedSize` bytes that does not fit. Temporary files that killed
-    // processes left in the folder are removed first.
-    ReplacementFile(const std::string& targetPath, std::uint64_t expectedSize);
+    // processes left in the folder are removed first. `folder` must outlive the object.
+    ReplacementFile(const Folder& folder, const std::string& name, std::uint64_t expectedSize);
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
     void writeAt(const void* data, std::size_t count, std::uint64_t offset) { temp_.writeAt(data, count, offset); }
     int descriptor() const { return temp_.descriptor(); }
     // Sets the final length, gives it the original's owner, permissions and extended attributes, fsyncs it,
-    // renames it over the original and makes the folder durable.
+    // renames it over the original and makes the folder durable. Where the name was free the result takes
+    // it only if it is still free. Refused (engine::Error, nothing renamed) when the folder has moved or the
+    // original was replaced by another file meanwhile.
     void commit(std::uint64_t finalSize);
-    // The same for a result made from `original`: refused (engine::Error, nothing renamed) when the target
-    // is no longer that file as it was read, so that another program's newer content is never replaced.
+    // The same for a result made from `original`: refused when the target is no longer that file as it was
+    // read, so that another program's newer content is never replaced.
     void commit(std::uint64_t finalSize, const InputFile& original);
     // The same with a check of the caller's that runs right before the rename and throws to refuse it.
     void commit(std::uint64_t finalSize, const std::function<void()>& beforeRename);
@@ -79,7 +97,8 @@ public:
     const struct stat& committedState() const { return committed_; }
 
 private:
-    std::string target_;
+    const Folder& folder_;
+    std::string name_;
     TemporaryFile temp_;
     struct stat committed_ {};
 };
@@ -87,6 +106,9 @@ private:
 // The folder part and the last part of a path ("/a/b" -> "/a", "b"); "." for a bare name.
 std::string folderOf(const std::string& path);
 std::string baseNameOf(const std::string& path);
+
+// The process's file mode creation mask, read without changing it (other threads may be creating files).
+mode_t processUmask();
 
 // Throws the engine::Error that fits an errno of a failed write (full disk, no rights, other).
 [[noreturn]] void throwWriteError(int error);

@@ -23,8 +23,11 @@ inline constexpr const char* kOwnerNotKept =
 inline constexpr const char* kNotDurable =
     "Výsledek je na místě, ale složku nelze zapsat na disk: výpadek proudu by ho mohl vrátit zpět";
 inline constexpr const char* kPermissionsNotKept =
-    "Výsledek je na místě, ale nepodařilo se mu dát oprávnění původního souboru";
+    "Výsledku nelze dát oprávnění původního souboru, soubor zůstal beze změny";
 inline constexpr const char* kPartlyDestroyed = "Zničení souboru se přerušilo, soubor je zničen jen zčásti";
 inline constexpr const char* kChangedMeanwhile = "Soubor mezitím změnil jiný program, nic nebylo přepsáno";
+
+inline constexpr const char* kFolderMovedMeanwhile =
+    "Složku souboru mezitím přesunul nebo nahradil jiný program, nic nebylo zapsáno";
 
 }  // namespace engine::msg

@@ -1,16 +1,14 @@
 // Removing the hidden temporaries that killed processes left behind (TemporaryFile.h), and nothing else.
 #pragma once
 
-#include <string>
+#include "engine/core/Folder.h"
 
 namespace engine::core {
 
 // Removes from the folder each entry that is certainly an abandoned temporary of ours: a name of exactly the
 // temporaries' shape (EntryNames.h), a regular file (not followed through a link) of the effective user,
-// with one link, mode 0600 where the file system keeps modes, and no lock on it (every live temporary is
-// locked by its writer). What is removed is the very file that was checked, right before the removal.
-void sweepAbandonedTemporaries(const std::string& folder);
-// The same in a folder already open (O_DIRECTORY); the descriptor stays open.
-void sweepAbandonedTemporariesIn(int folder);
+// with one link, the mode a temporary can have (below), and no lock on it (every live temporary is locked by
+// its writer). What is removed is the very file that was checked, right before the removal.
+void sweepAbandonedTemporaries(const Folder& folder);
 
 }  // namespace engine::core

@@ -4,7 +4,6 @@
 #include <stdio.h>  // renameat2
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,11 +18,6 @@
 namespace engine::core {
 namespace {
 
-// The fallback's name for a file that will become `nameHint`, in `folder` (EntryNames.h gives its shape).
-std::string hiddenName(const std::string& folder, const std::string& nameHint, const std::string& suffix) {
-    return (folder.empty() || folder.back() != '/' ? folder + "/" : folder) + temporaryNameFor(nameHint, suffix);
-}
-
 // An unnamed file can be given a name without privileges only through its /proc entry.
 std::string procPathOf(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
 
@@ -34,39 +28,23 @@ bool canNameUnnamedFiles() {
 
 }  // namespace
 
-std::optional<std::uint64_t> freeSpaceIn(const std::string& folder) {
-    struct statvfs fs {};
-    if (::statvfs(folder.c_str(), &fs) != 0) return std::nullopt;
-    return static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
-}
-
-bool syncFolder(const std::string& folder, int anyDescriptorOnItsFileSystem) {
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        const bool synced = ::fsync(dir) == 0;
-        ::close(dir);
-        if (synced) return true;
-    }
-    return anyDescriptorOnItsFileSystem >= 0 && ::syncfs(anyDescriptorOnItsFileSystem) == 0;
-}
-
-TemporaryFile::TemporaryFile(const std::string& folder, const std::string& nameHint, std::uint64_t reserve)
+TemporaryFile::TemporaryFile(const Folder& folder, const std::string& nameHint, std::uint64_t reserve)
     : folder_(folder), nameHint_(nameHint) {
-    if (const auto free = freeSpaceIn(folder); free && *free < reserve) throw Error(msg::kDiskFull);
+    if (const auto free = folder.freeSpace(); free && *free < reserve) throw Error(msg::kDiskFull);
     if (canNameUnnamedFiles()) {
-        fd_ = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+        fd_ = ::openat(folder.descriptor(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
         if (fd_ < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) throwWriteError(errno);
     }
     if (fd_ >= 0) {
         // Locked although unnamed: it may get a name for a moment before its rename.
         ::flock(fd_, LOCK_EX);
     } else {
-        createNamed(folder, nameHint);
+        createNamed();
     }
     if (reserve > 0) {
         const int rc = ::posix_fallocate(fd_, 0, static_cast<off_t>(reserve));
         if (rc != 0 && rc != EOPNOTSUPP && rc != EINVAL) {
-            if (!hidden_.empty()) ::unlink(hidden_.c_str());
+            if (!hidden_.empty()) ::unlinkat(folder_.descriptor(), hidden_.c_str(), 0);
             hidden_.clear();
             ::close(fd_);
             fd_ = -1;
@@ -75,18 +53,20 @@ TemporaryFile::TemporaryFile(const std::string& folder, const std::string& nameH
     }
 }
 
-void TemporaryFile::createNamed(const std::string& folder, const std::string& nameHint) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const std::string pattern = hiddenName(folder, nameHint, "XXXXXX");  // mkostemp fills in the suffix
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        fd_ = ::mkostemp(name.data(), O_CLOEXEC);  // mode 0600
-        if (fd_ < 0) throwWriteError(errno);
+void TemporaryFile::createNamed() {
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const std::string name = temporaryNameFor(nameHint_, randomTemporarySuffix());
+        fd_ = ::openat(folder_.descriptor(), name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd_ < 0) {
+            if (errno == EEXIST) continue;
+            throwWriteError(errno);
+        }
         ::flock(fd_, LOCK_EX);
         // A sweep may have taken the fresh, not yet locked file for an abandoned one.
-        struct stat mine {}, named {};
-        if (::fstat(fd_, &mine) == 0 && ::stat(name.data(), &named) == 0 && sameFile(mine, named)) {
-            hidden_ = name.data();
+        struct stat mine {};
+        const auto named = folder_.entry(name);
+        if (::fstat(fd_, &mine) == 0 && named && sameFile(mine, *named)) {
+            hidden_ = name;
             return;
         }
         ::close(fd_);
@@ -96,7 +76,8 @@ void TemporaryFile::createNamed(const std::string& folder, const std::string& na
 }
 
 TemporaryFile::~TemporaryFile() {
-    if (!hidden_.empty()) ::unlink(hidden_.c_str());  // before the lock goes: nobody sweeps it meanwhile
+    // Before the lock goes: nobody sweeps it meanwhile.
+    if (!hidden_.empty()) ::unlinkat(folder_.descriptor(), hidden_.c_str(), 0);
     if (fd_ >= 0) ::close(fd_);
 }
 
@@ -131,28 +112,30 @@ void TemporaryFile::syncWithSize(std::uint64_t size) {
 
 std::string TemporaryFile::linkToHiddenName() {
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const std::string name = hiddenName(folder_, nameHint_, randomTemporarySuffix());
-        if (::linkat(AT_FDCWD, procPathOf(fd_).c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return name;
+        const std::string name = temporaryNameFor(nameHint_, randomTemporarySuffix());
+        if (::linkat(AT_FDCWD, procPathOf(fd_).c_str(), folder_.descriptor(), name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return name;
         if (errno != EEXIST) throwWriteError(errno);
     }
     throw Error(msg::kWriteFailed);
 }
 
 bool TemporaryFile::nameAs(const std::string& target) {
+    const int dir = folder_.descriptor();
     if (hidden_.empty()) {
-        if (::linkat(AT_FDCWD, procPathOf(fd_).c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+        if (::linkat(AT_FDCWD, procPathOf(fd_).c_str(), dir, target.c_str(), AT_SYMLINK_FOLLOW) != 0) {
             if (errno == EEXIST) return false;
             throwWriteError(errno);
         }
-    } else if (::renameat2(AT_FDCWD, hidden_.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
+    } else if (::renameat2(dir, hidden_.c_str(), dir, target.c_str(), RENAME_NOREPLACE) != 0) {
         if (errno == EEXIST) return false;
         if (errno != EINVAL && errno != ENOSYS) throwWriteError(errno);
         // A file system without RENAME_NOREPLACE: link() refuses an existing name just as well.
-        if (::link(hidden_.c_str(), target.c_str()) != 0) {
+        if (::linkat(dir, hidden_.c_str(), dir, target.c_str(), 0) != 0) {
             if (errno == EEXIST) return false;
             throwWriteError(errno);
         }
-        ::unlink(hidden_.c_str());
+        ::unlinkat(dir, hidden_.c_str(), 0);
     }
     hidden_.clear();
     named_ = target;
@@ -162,7 +145,8 @@ bool TemporaryFile::nameAs(const std::string& target) {
 
 void TemporaryFile::nameReplacing(const std::string& target) {
     if (hidden_.empty()) hidden_ = linkToHiddenName();
-    if (::rename(hidden_.c_str(), target.c_str()) != 0) throwWriteError(errno);
+    if (::renameat(folder_.descriptor(), hidden_.c_str(), folder_.descriptor(), target.c_str()) != 0)
+        throwWriteError(errno);
     hidden_.clear();
     named_ = target;
     ::fstat(fd_, &identity_);
@@ -170,8 +154,7 @@ void TemporaryFile::nameReplacing(const std::string& target) {
 
 void TemporaryFile::unname() {
     if (named_.empty()) return;
-    struct stat now {};
-    if (::lstat(named_.c_str(), &now) == 0 && sameFile(identity_, now)) ::unlink(named_.c_str());
+    folder_.removeIfStill(named_, identity_);
     named_.clear();
 }
 

@@ -4,11 +4,12 @@
 // Rules kept here, for every caller:
 // - Nothing reachable by name while it is written: the file is made with O_TMPFILE and gets a name only
 //   when it is complete and durable. A crash at any moment before that leaves nothing on disk.
-// - Where the file system has no O_TMPFILE, the file has a hidden name (".<name>.mvxtmp-XXXXXX", mode 0600)
+// - Where the file system has no O_TMPFILE, the file has a hidden name (".<name>.mvxtmp-XXXXXX", mode 0600 until just before its final name)
 //   and holds a lock for as long as it lives; sweepAbandonedTemporaries removes the ones nobody holds.
 // - The lock is held until the object is destroyed, that is until after the file has its final name.
 // - Space is checked and reserved before any work, write-back is started behind the writer, and the folder
 //   is made durable after every naming (fsync, or syncfs where the folder cannot be opened).
+// - Every name is made and taken relative to the operation's Folder, never through a path again.
 #pragma once
 
 #include <sys/stat.h>
@@ -18,23 +19,17 @@
 #include <optional>
 #include <string>
 
+#include "engine/core/Folder.h"
 #include "engine/core/Sweep.h"  // what removes the fallback's names that nobody holds
 
 namespace engine::core {
 
-// Free bytes for an unprivileged writer; nothing when the folder cannot be asked.
-std::optional<std::uint64_t> freeSpaceIn(const std::string& folder);
-
-// Makes the names created, renamed or removed in `folder` durable: fsync of the folder, or where it cannot
-// be opened (a folder one may write but not read) syncfs through `anyDescriptorOnItsFileSystem`.
-// False only when neither works.
-bool syncFolder(const std::string& folder, int anyDescriptorOnItsFileSystem);
-
 class TemporaryFile {
 public:
     // `nameHint` is the name of the file this one will become (used only for the fallback's hidden name).
-    // Throws engine::Error when `reserve` bytes do not fit or the folder cannot be written.
-    TemporaryFile(const std::string& folder, const std::string& nameHint, std::uint64_t reserve);
+    // Throws engine::Error when `reserve` bytes do not fit or the folder cannot be written. `folder` must
+    // outlive the object.
+    TemporaryFile(const Folder& folder, const std::string& nameHint, std::uint64_t reserve);
     ~TemporaryFile();  // unlocks; an uncommitted hidden name is removed
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -45,9 +40,11 @@ public:
     // Sets the length and makes the content (and the inode's metadata) durable.
     void syncWithSize(std::uint64_t size);
 
-    // Gives the file the name `target` unless something has that name already (then false, nothing changed).
+    // Gives the file the name `target` in the folder unless something has that name already (then false,
+    // nothing changed).
     bool nameAs(const std::string& target);
-    // Puts the file in the place of `target` in one step (rename).
+    // Puts the file in the place of `target` in the folder in one step (rename); the caller checked right
+    // before that `target` is still what it means to replace.
     void nameReplacing(const std::string& target);
     // Takes back a nameAs: removes the name if it still names this file (also after close()).
     void unname();
@@ -57,9 +54,9 @@ public:
 
 private:
     std::string linkToHiddenName();
-    void createNamed(const std::string& folder, const std::string& nameHint);
+    void createNamed();
 
-    std::string folder_;
+    const Folder& folder_;
     std::string nameHint_;
     std::string hidden_;  // the fallback's name, or the link made just before a rename
     std::string named_;   // the final name once given

@@ -6,13 +6,13 @@
 namespace engine::legacy {
 
 void decryptInPlace(const std::string& path, const std::string& key, const OlderBase& base) {
-    const std::string target = core::resolveRegularFile(path);
-    const core::InputFile in(target);
+    const core::PlacedFile file = core::placeRegularFile(path);
+    const core::InputFile in(file.folder, file.name);
     core::Magic magic{};
     if (!in.readExactAt(magic.data(), magic.size(), 0) || magic != base.magic) throw Error(msg::kNotOurFile);
     if (in.size() < base.minimalSize) throw Error(msg::kDamaged);
     const std::unique_ptr<Decryption> decryption = base.open(in, key);
-    core::ReplacementFile out(target, decryption->largestPlainSize());
+    core::ReplacementFile out(file.folder, file.name, decryption->largestPlainSize());
     const std::uint64_t plainSize = decryption->decryptInto(out);
     out.commit(plainSize, in);
 }

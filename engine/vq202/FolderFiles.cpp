@@ -14,11 +14,6 @@ namespace VQ202::detail {
 
 using engine::core::throwWriteError;
 
-std::string joinPath(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && folder.back() == '/') return folder + name;
-    return folder + "/" + name;
-}
-
 void inParallel(std::size_t count, const std::function<void(std::size_t)>& work) {
     constexpr std::size_t kThreads = 8;
     std::atomic<std::size_t> next{0};
@@ -30,13 +25,7 @@ void inParallel(std::size_t count, const std::function<void(std::size_t)>& work)
     drain();
 }
 
-std::optional<struct stat> entryAt(const std::string& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) return std::nullopt;
-    return info;
-}
-
-RestoredFile::RestoredFile(const std::string& folder, std::uint64_t size) : file_(folder, "", size) {}
+RestoredFile::RestoredFile(const engine::core::Folder& folder, std::uint64_t size) : file_(folder, "", size) {}
 
 void RestoredFile::write(const unsigned char* data, std::size_t size) {
     file_.writeAt(data, size, written_);

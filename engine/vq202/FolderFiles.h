@@ -16,28 +16,24 @@
 
 namespace VQ202::detail {
 
-std::string joinPath(const std::string& folder, const std::string& name);
-
 // Runs work(0) .. work(count - 1) on a few threads. For many small file-system calls (removing a thousand
 // files) that each wait for the journal: their waits then overlap. `work` must not throw.
 void inParallel(std::size_t count, const std::function<void(std::size_t)>& work);
-
-// lstat: the entry itself, also when it is a symbolic link; nothing when the name is free.
-std::optional<struct stat> entryAt(const std::string& path);
 
 // A file being restored: unnamed (core/TemporaryFile.h) until it is given its name, so that a restore that
 // is killed leaves nothing behind. It stays open, and locked, until the object goes.
 class RestoredFile {
 public:
-    RestoredFile(const std::string& folder, std::uint64_t size);
+    RestoredFile(const engine::core::Folder& folder, std::uint64_t size);
     RestoredFile(const RestoredFile&) = delete;
     RestoredFile& operator=(const RestoredFile&) = delete;
 
     void write(const unsigned char* data, std::size_t size);
-    // Gives the file the entry's length, permissions and modification time; the caller makes it durable
-    // (one syncfs for many files).
+    // Gives the file the entry's length, permissions (the caller masked them with the umask) and modification
+    // time, all before it has a name; the caller makes it durable (one syncfs for many files).
     void finish(const Entry& entry);
-    // Gives the file the name `target` unless something of that name exists (then false, nothing changed).
+    // Gives the file the name `target` in its folder unless something of that name exists (then false,
+    // nothing changed).
     bool commitAs(const std::string& target) { return file_.nameAs(target); }
     // Puts the file in the place of `target` (the package that carried it).
     void commitReplacing(const std::string& target) { file_.nameReplacing(target); }

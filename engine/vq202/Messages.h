@@ -22,6 +22,8 @@ inline constexpr const char* kWriteFailed = "Zápis se nezdařil, složka zůsta
 inline constexpr const char* kCryptoFailure = "Kryptografická operace selhala, složka zůstala beze změny";
 inline constexpr const char* kPackageHasHardLinks =
     "Balíček složky má i další jména (pevné odkazy), složka zůstala beze změny";
+inline constexpr const char* kFolderMovedMeanwhile =
+    "Složku mezitím přesunul nebo nahradil jiný program, složka zůstala beze změny";
 inline constexpr const char* kPackageChangedMeanwhile =
     "Balíček mezitím změnil jiný program, složka zůstala beze změny";
 

@@ -15,6 +15,7 @@
 #include "engine/core/Keys.h"
 #include "engine/core/Layout.h"
 #include "engine/core/Stream.h"
+#include "engine/core/TestHooks.h"
 #include "engine/vq202/FolderFiles.h"
 #include "engine/vq202/Messages.h"
 #include "engine/vq202/Package.h"
@@ -28,11 +29,10 @@ using engine::Error;
 
 struct ListedFile {
     Entry entry;
-    std::string path;
     struct stat seen;  // as listed: the file must still be this one, unchanged, when read and when removed
 };
 
-std::vector<ListedFile> lookAtListedFiles(const std::string& folder, const std::vector<std::string>& names) {
+std::vector<ListedFile> lookAtListedFiles(const Folder& folder, const std::vector<std::string>& names) {
     std::vector<ListedFile> listed;
     listed.reserve(names.size());
     for (const std::string& name : names) {
@@ -40,8 +40,7 @@ std::vector<ListedFile> lookAtListedFiles(const std::string& folder, const std::
         // The file list leaves these out; a package holding one could not be restored.
         if (!isRestorableName(name)) throw Error(msg::kUnpackableName + printableName(name));
         ListedFile file;
-        file.path = joinPath(folder, name);
-        const auto info = entryAt(file.path);
+        const auto info = folder.entry(name);
         if (!info) throw Error(msg::kCannotReadFile + name);
         if (!S_ISREG(info->st_mode)) throw Error(msg::kNotARegularFile + name);  // links and folders stay out
         file.seen = *info;
@@ -76,20 +75,20 @@ void refuseNamesOutside(const std::vector<ListedFile>& listed, const std::vector
 
 // The package may replace only a file that goes into it (the package of an earlier run). Returns that file's
 // position in `listed`, or listed.size() when the package's name is free.
-std::size_t packageToReplace(const std::string& packagePath, const std::vector<ListedFile>& listed,
+std::size_t packageToReplace(const std::string& packageName, const std::vector<ListedFile>& listed,
                              const std::optional<struct stat>& existing) {
     if (!existing) return listed.size();
     for (std::size_t i = 0; i < listed.size(); ++i)
         if (sameFile(*existing, listed[i].seen)) return i;
-    throw Error(msg::kPackageInTheWay + baseNameOf(packagePath));
+    throw Error(msg::kPackageInTheWay + packageName);
 }
 
-void sealFile(const ListedFile& file, StreamSealer& sealer, std::vector<unsigned char>& buffer,
+void sealFile(const Folder& folder, const ListedFile& file, StreamSealer& sealer, std::vector<unsigned char>& buffer,
               FolderProgress& progress) {
     const std::string& name = file.entry.name;
     std::optional<InputFile> in;
     try {
-        in.emplace(file.path);
+        in.emplace(folder, name);
     } catch (const Error&) {
         throw Error(msg::kCannotReadFile + name);
     }
@@ -118,31 +117,27 @@ void sealFile(const ListedFile& file, StreamSealer& sealer, std::vector<unsigned
 
 // The package holds every file now and its name is durable (the commit saw to it); a file that changed since
 // it was read stays, and so does one that cannot be removed. Either is reported, since it still lies
-// unencrypted in the folder.
-void removeOriginals(const std::string& folder, const std::string& packagePath, const std::vector<ListedFile>& listed,
+// unencrypted in the folder. `package` is any descriptor on the folder's file system, for its sync.
+void removeOriginals(const Folder& folder, int package, const std::vector<ListedFile>& listed,
                      const std::vector<std::vector<std::size_t>>& files, std::size_t replaced) {
     // The names of one file go together: removing one moves the change time of the others, so the file is
-    // checked once, before any of its names goes.
+    // checked once, before any of its names goes; each name is removed only while it still leads to it.
     std::vector<char> left(listed.size(), 0);
     inParallel(files.size(), [&](std::size_t f) {
         std::vector<std::size_t> names = files[f];
         std::erase(names, replaced);  // the earlier package: the new one took its name
         if (names.empty()) return;
-        const auto first = entryAt(listed[names.front()].path);
+        const auto first = folder.entry(listed[names.front()].entry.name);
         const bool unchanged = first && unchangedSince(listed[names.front()].seen, *first);
         for (const std::size_t i : names) {
-            const auto now = entryAt(listed[i].path);
-            if (now && (!unchanged || !sameFile(listed[i].seen, *now) || ::unlink(listed[i].path.c_str()) != 0))
-                left[i] = 1;
+            const std::string& name = listed[i].entry.name;
+            if (folder.entry(name) && (!unchanged || !folder.removeIfStill(name, listed[i].seen))) left[i] = 1;
         }
     });
+    reachMoment(Moment::OriginalsRemoved);
     // A crash that undid some removals brings back originals beside the package: running the encryption (or
     // the decryption) again finishes the job, so a folder that cannot be synced is no failure of the run.
-    try {
-        const InputFile package(packagePath);
-        syncFolder(folder, package.descriptor());
-    } catch (const Error&) {
-    }
+    folder.sync(package);
     std::vector<std::string> names;
     for (std::size_t i = 0; i < listed.size(); ++i)
         if (left[i]) names.push_back(listed[i].entry.name);
@@ -154,16 +149,21 @@ void removeOriginals(const std::string& folder, const std::string& packagePath, 
 void packFolder(const std::string& packagePath, const engine::FileList& files, const std::string& key,
                 FolderProgress& progress) {
     if (key.empty()) throw Error(msg::kEmptyKey);
-    const std::string folder = files.folder();
-    const auto folderInfo = entryAt(folder);
-    if (!folderInfo || !S_ISDIR(folderInfo->st_mode)) throw Error(msg::kFolderMissing);
+    struct stat folderInfo {};
+    if (::stat(files.folder().c_str(), &folderInfo) != 0 || !S_ISDIR(folderInfo.st_mode)) throw Error(msg::kFolderMissing);
+    const Folder folder(files.folder());
+    // The package goes beside the files as a rule; elsewhere, that folder is opened once too.
+    std::optional<Folder> elsewhere;
+    const std::string packageName = baseNameOf(packagePath);
+    if (Folder given(folderOf(packagePath)); given.path() != folder.path()) elsewhere.emplace(std::move(given));
+    const Folder& packageFolder = elsewhere ? *elsewhere : folder;
     const std::vector<std::string> names = files.fileNames();
     if (names.size() > kMaxEntries) throw Error(msg::kTooManyFiles);
     const std::vector<ListedFile> listed = lookAtListedFiles(folder, names);
     const std::vector<std::vector<std::size_t>> namesOfFiles = namesOfEachFile(listed);
     refuseNamesOutside(listed, namesOfFiles);
-    const auto packageAsSeen = entryAt(packagePath);
-    const std::size_t replaced = packageToReplace(packagePath, listed, packageAsSeen);
+    const auto packageAsSeen = packageFolder.entry(packageName);
+    const std::size_t replaced = packageToReplace(packageName, listed, packageAsSeen);
 
     std::vector<Entry> entries;
     std::uint64_t contentBytes = 0;
@@ -174,7 +174,7 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
     const std::vector<unsigned char> index = serializeIndex(entries);
 
     // The space first: a full disk is told before any work.
-    ReplacementFile out(packagePath,
+    ReplacementFile out(packageFolder, packageName,
                         kEnvelopeHeaderSize + ChunkLayout{kPackageChunkSize}.sealedSize(index.size() + contentBytes));
     // The package is sealed under a random data key at once; only the wrapping of that key under the
     // password waits for the key derivation, which runs on another core meanwhile.
@@ -201,7 +201,7 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
     sealer.write(index.data(), index.size());
     progress.begin(listed.size(), contentBytes);
     std::vector<unsigned char> buffer(kReadBlock);
-    for (const ListedFile& file : listed) sealFile(file, sealer, buffer, progress);
+    for (const ListedFile& file : listed) sealFile(folder, file, sealer, buffer, progress);
     sealer.finish();
     handOver();
     writer.drain();
@@ -214,11 +214,11 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
     progress.showStatus(msg::kStatusSaving);
     // A file another program saved under the package's name meanwhile is not the one packed: it stays.
     out.commit(written, [&] {
-        const auto now = entryAt(packagePath);
+        const auto now = packageFolder.entry(packageName);
         if (packageAsSeen ? !now || !unchangedSince(*packageAsSeen, *now) : now.has_value())
-            throw Error(msg::kPackageInTheWay + baseNameOf(packagePath));
+            throw Error(msg::kPackageInTheWay + packageName);
     });
-    removeOriginals(folder, packagePath, listed, namesOfFiles, replaced);
+    removeOriginals(folder, out.descriptor(), listed, namesOfFiles, replaced);
     progress.finish();
 }
 

@@ -2,8 +2,10 @@
 // anything is written. Every file is restored into an unnamed file; once the stream has authenticated they
 // are made durable (one syncfs for many), given their names (never over an existing file), the folder is
 // made durable, and the package removed. Until that last step the package holds everything, and a restore
-// killed at any moment is finished by running it again: a file already in the folder that is byte for byte
-// the package's copy (left by an earlier, interrupted run) is not in the way.
+// killed at any moment is finished by running it again: a file already in the folder that is ours alone
+// (our user's, one link) and byte for byte the package's copy (left by an earlier, interrupted run) is not
+// in the way; it gets the package's permissions and time. Everything happens relative to the package's
+// folder, opened once, and every name is given or taken only while that folder is still where it was.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -19,6 +21,7 @@
 #include "engine/core/Keys.h"
 #include "engine/core/Layout.h"
 #include "engine/core/Stream.h"
+#include "engine/core/TestHooks.h"
 #include "engine/vq202/FolderFiles.h"
 #include "engine/vq202/Messages.h"
 #include "engine/vq202/Package.h"
@@ -105,10 +108,10 @@ struct ExistingCopy {
 // Takes the authenticated plaintext as it comes: the index, then each file's content into its RestoredFile.
 class Restore {
 public:
-    Restore(std::string folder, std::string packageName, std::uint64_t plainSize, const InputFile& package,
+    Restore(const Folder& folder, std::string packageName, std::uint64_t plainSize, const InputFile& package,
             FolderProgress& progress)
-        : folder_(std::move(folder)), packageName_(std::move(packageName)), plainSize_(plainSize),
-          package_(package), progress_(progress) {}
+        : folder_(folder), packageName_(std::move(packageName)), plainSize_(plainSize), package_(package),
+          progress_(progress) {}
 
     void take(const unsigned char* data, std::size_t size) {
         if (!parser_.complete()) {
@@ -148,38 +151,49 @@ public:
             for (auto& restored : files_) restored.file->withdraw();
     }
 
-    void commit(const std::string& packagePath) {
+    void commit() {
         // The package goes away at the end: it must still be the one read, not a newer one saved meanwhile.
-        if (!package_.unchangedAt(packagePath)) throw Error(msg::kPackageChangedMeanwhile);
+        requirePackageUnchanged();
         nameWaitingFiles();
+        if (inTheWay_.empty()) finishAdoptedCopies();
         if (!inTheWay_.empty()) throw Error(msg::kFilesInTheWay + nameList(inTheWay_));
-        if (carriedPackage_) carriedPackage_->commitReplacing(packagePath);
+        requirePackageUnchanged();
+        folder_.requireStillInPlace();
+        if (carriedPackage_) carriedPackage_->commitReplacing(packageName_);
         done_ = true;
-        if (!carriedPackage_ && ::unlink(packagePath.c_str()) != 0) throw Error(msg::kPackageLeft + packageName_);
+        if (!carriedPackage_ && !folder_.removeIfStill(packageName_, package_.state()))
+            throw Error(msg::kPackageLeft + packageName_);
+        reachMoment(Moment::PackageRemoved);
         // Every file has its name and the package is gone: a crash could at worst bring the package back
         // beside the restored files, and running the restore again then finishes it.
-        if (!syncFolder(folder_, package_.descriptor())) throw Error(engine::msg::kNotDurable);
+        if (!folder_.sync(package_.descriptor())) throw Error(engine::msg::kNotDurable);
     }
 
 private:
     std::vector<Entry>& entries() { return parser_.entries(); }
 
+    void requirePackageUnchanged() const {
+        if (!package_.unchangedIn(folder_, packageName_)) throw Error(msg::kPackageChangedMeanwhile);
+    }
+
     // Nothing has been written yet: refuse here what would leave the folder, be swept away, overwrite a file
     // or not fit.
     void checkIndex() {
+        const mode_t mask = processUmask();
         std::set<std::string> seen;
         std::vector<std::string> inTheWay;
         std::uint64_t content = 0;
         std::uint64_t toWrite = 0;
-        for (const Entry& entry : entries()) {
+        for (Entry& entry : entries()) {
             if (!isSafeName(entry.name) || !seen.insert(entry.name).second) throw Error(msg::kHostileName);
+            entry.mode &= ~mask;  // as any program that creates files for the user
             if (entry.size > plainSize_ - content) throw Error(msg::kDamaged);
             content += entry.size;
             toWrite += entry.size;
             if (entry.name == packageName_) continue;
-            const auto there = entryAt(joinPath(folder_, entry.name));
+            const auto there = folder_.entry(entry.name);
             if (!there) continue;
-            if (S_ISREG(there->st_mode) && static_cast<std::uint64_t>(there->st_size) == entry.size)
+            if (couldBeOurEarlierCopy(*there, entry))
                 toWrite -= entry.size;  // perhaps restored by an interrupted run: compared when it comes
             else
                 inTheWay.push_back(entry.name);
@@ -187,7 +201,7 @@ private:
         if (parser_.bytesRead() + content != plainSize_) throw Error(msg::kDamaged);
         refuseUnrestorableNames(entries());
         if (!inTheWay.empty()) throw Error(msg::kFilesInTheWay + nameList(inTheWay));
-        const auto free = freeSpaceIn(folder_);
+        const auto free = folder_.freeSpace();
         if (free && *free < toWrite + kBlockSlack * entries().size()) throw Error(msg::kDiskFull);
         progress_.begin(entries().size(), content);
     }
@@ -211,13 +225,13 @@ private:
     bool startComparing(const Entry& entry) {
         existing_ = ExistingCopy{};
         if (entry.name == packageName_) return false;
-        const std::string path = joinPath(folder_, entry.name);
-        const auto there = entryAt(path);
+        const auto there = folder_.entry(entry.name);
         if (!there) return false;  // checkIndex saw the name free
         existing_.active = true;
         existing_.seen = *there;
+        existing_.differs = !couldBeOurEarlierCopy(*there, entry);
         try {
-            existing_.file = std::make_unique<InputFile>(path);
+            if (!existing_.differs) existing_.file = std::make_unique<InputFile>(folder_, entry.name);
         } catch (const Error&) {
             existing_.differs = true;
         }
@@ -248,11 +262,7 @@ private:
     void closeCurrent() {
         const Entry& entry = entries()[next_];
         if (existing_.active) {
-            struct stat now {};
-            // The same bytes, and nobody wrote to the file while it was compared.
-            if (existing_.differs || ::fstat(existing_.file->descriptor(), &now) != 0 ||
-                !unchangedSince(existing_.seen, now))
-                inTheWay_.push_back(entry.name);
+            if (!adoptExistingCopy(entry)) inTheWay_.push_back(entry.name);
             existing_ = ExistingCopy{};
         } else {
             handOver();
@@ -266,22 +276,62 @@ private:
         progress_.endFile();
     }
 
+    // A file of the index's size that is a regular file of our user's with no other name: only such a file
+    // can be what an earlier run of ours restored. Another user's file, even with the same bytes, stays his
+    // to change later, and a file with other names could be changed through them.
+    static bool couldBeOurEarlierCopy(const struct stat& there, const Entry& entry) {
+        return S_ISREG(there.st_mode) && there.st_uid == ::geteuid() && there.st_nlink == 1 &&
+               static_cast<std::uint64_t>(there.st_size) == entry.size;
+    }
+
+    // The existing file had the same bytes, and nobody wrote to it or gave it another name while it was
+    // compared: it is taken for the restored file, and gets the package's permissions and time once the
+    // restore is sure to succeed.
+    bool adoptExistingCopy(const Entry& entry) {
+        if (existing_.differs) return false;
+        struct stat now {};
+        if (::fstat(existing_.file->descriptor(), &now) != 0 || !unchangedSince(existing_.seen, now) ||
+            now.st_nlink != 1)
+            return false;
+        adopted_.push_back(Adopted{entry, now});
+        return true;
+    }
+
+    // Gives the adopted copies what a restored file gets, each only while its name still leads to it; one
+    // that was replaced meanwhile is in the way.
+    void finishAdoptedCopies() {
+        for (const auto& [entry, seen] : adopted_) {
+            bool finished = false;
+            try {
+                const InputFile copy(folder_, entry.name);
+                const struct timespec times[2] = {
+                    {0, UTIME_OMIT}, {static_cast<time_t>(entry.mtimeSeconds), static_cast<long>(entry.mtimeNanoseconds)}};
+                finished = sameFile(copy.state(), seen) && copy.state().st_nlink == 1 &&
+                           ::fchmod(copy.descriptor(), entry.mode) == 0 && ::futimens(copy.descriptor(), times) == 0;
+            } catch (const Error&) {
+            }
+            if (!finished) inTheWay_.push_back(entry.name);
+        }
+    }
+
     // Makes the files restored so far durable and gives them their names; a name taken meanwhile is in the way.
     void nameWaitingFiles() {
         writer_.drain();
         if (::syncfs(package_.descriptor()) != 0) throwWriteError(errno);
+        folder_.requireStillInPlace();
         for (std::size_t i = named_; i < files_.size(); ++i) {
             auto& [name, file] = files_[i];
             if (file.get() == carriedPackage_) continue;
-            if (!file->commitAs(joinPath(folder_, name))) inTheWay_.push_back(name);
+            if (!file->commitAs(name)) inTheWay_.push_back(name);
             file->close();
         }
         named_ = files_.size();
         waiting_ = 0;
-        if (!syncFolder(folder_, package_.descriptor())) throw Error(engine::msg::kNotDurable);
+        reachMoment(Moment::FilesNamed);
+        if (!folder_.sync(package_.descriptor())) throw Error(engine::msg::kNotDurable);
     }
 
-    std::string folder_;
+    const Folder& folder_;
     std::string packageName_;
     std::uint64_t plainSize_;
     const InputFile& package_;  // on the folder's file system: syncfs goes through it
@@ -294,6 +344,11 @@ private:
     ExistingCopy existing_;
     std::vector<unsigned char> compareBuffer_;
     std::vector<std::string> inTheWay_;
+    struct Adopted {
+        Entry entry;
+        struct stat seen;
+    };
+    std::vector<Adopted> adopted_;  // files already there that are taken for restored ones
     struct Restored {
         std::string name;
         std::unique_ptr<RestoredFile> file;
@@ -311,13 +366,13 @@ private:
 }  // namespace
 
 void unpackFolder(const std::string& packagePath, const std::string& key, FolderProgress& progress) {
-    const std::string package = resolveRegularFile(packagePath);
-    const InputFile in(package);
+    const PlacedFile package = placeRegularFile(packagePath);
+    const InputFile in(package.folder, package.name);
     const OpenedPackage opened = openPackage(in, key, progress);
     const std::uint64_t plainSize = *ChunkLayout{opened.chunkSize}.plainSizeOf(in.size() - opened.headerSize);
 
-    sweepAbandonedTemporaries(folderOf(package));
-    Restore restore(folderOf(package), baseNameOf(package), plainSize, in, progress);
+    sweepAbandonedTemporaries(package.folder);
+    Restore restore(package.folder, package.name, plainSize, in, progress);
     StreamOpener opener(opened.streamKey, opened.bound, opened.chunkSize,
                         [&](const unsigned char* data, std::size_t size) { restore.take(data, size); });
     // The next block is read on a helper thread while this one is opened and handed to the files.
@@ -339,7 +394,7 @@ void unpackFolder(const std::string& packagePath, const std::string& key, Folder
     restore.finishAll();
 
     progress.showStatus(msg::kStatusSaving);
-    restore.commit(package);
+    restore.commit();
     progress.finish();
 }
 

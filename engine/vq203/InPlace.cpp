@@ -46,14 +46,15 @@ bool isFast(const Magic& magic) { return magic == kMagicFast || magic == kMagicF
 
 void encryptInPlace(const std::string& path, const std::string& key, const Method& method, engine::ProgressBar& pb) {
     if (key.empty()) throw Error(msg::kEmptyKey);
-    const std::string target = resolveRegularFile(path);
-    InputFile in(target);
+    const PlacedFile file = placeRegularFile(path);
+    const std::string& target = file.path;
+    InputFile in(file.folder, file.name);
     // The flag goes inside the encrypted file, sealed after the content: the plain file is never touched.
     const std::vector<unsigned char> flag = flagTrailer(takeGivenFlag(target, in));
     const std::uint64_t plainSize = in.size() + flag.size();
     Progress progress(pb, plainSize);
     // Space and rights first: a full disk is reported before the KDF has cost any time.
-    ReplacementFile out(target, kHeaderSize + ChunkLayout{method.chunkSize}.sealedSize(plainSize));
+    ReplacementFile out(file.folder, file.name, kHeaderSize + ChunkLayout{method.chunkSize}.sealedSize(plainSize));
     Header header = newHeader(method.magic, method.chunkSize);
     auto prepared = takePreparedKey(target, key);
     if (prepared) {
@@ -73,8 +74,9 @@ void encryptInPlace(const std::string& path, const std::string& key, const Metho
 }
 
 void decryptInPlace(const std::string& path, const std::string& key, engine::ProgressBar& pb) {
-    const std::string target = resolveRegularFile(path);
-    InputFile in(target);
+    const PlacedFile file = placeRegularFile(path);
+    const std::string& target = file.path;
+    InputFile in(file.folder, file.name);
     Progress progress(pb, in.size());
     const Header header = readOurHeader(in);
     const auto plainSize = ChunkLayout{header.chunkSize}.plainSizeOf(in.size() - kHeaderSize);
@@ -85,7 +87,7 @@ void decryptInPlace(const std::string& path, const std::string& key, engine::Pro
     if (!headerMacMatches(header, keys)) throw Error(msg::kWrongKey);
     const Header::Bytes headerBytes = header.serialize();
 
-    ReplacementFile out(target, *plainSize);
+    ReplacementFile out(file.folder, file.name, *plainSize);
     const unsigned workers = isFast(header.magic) ? fastMethod().workers : 1;
     const std::uint64_t written = openBody(
         BodyJob{in, kHeaderSize, out, 0, keys.stream, headerBytes, header.chunkSize, workers, progress},

@@ -78,8 +78,10 @@ void overwrite(int fd, EVP_CIPHER_CTX* cipher, std::uint64_t size, engine::core:
 }  // namespace
 
 void sifrovat0(const std::string& path, engine::ProgressBar& pb, engine::Window& window) {
-    const std::string target = engine::core::resolveRegularFile(path);
-    const engine::core::OpenFile file(target, O_RDWR);
+    const engine::core::PlacedFile placed = engine::core::placeRegularFile(path);
+    const engine::core::OpenFile file(placed.folder, placed.name, O_RDWR);
+    // From here on only the descriptor is used: the file opened must be the one where the user chose it.
+    placed.folder.requireStillInPlace();
     const int fd = file.descriptor();
     const std::uint64_t size = file.size();
     const engine::core::CipherContext cipher = engine::core::newCipherContext();

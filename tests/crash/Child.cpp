@@ -57,7 +57,8 @@ void readFolderEvents(int watch, Clock::time_point started, std::vector<FolderEv
     }
 }
 
-ChildEnd run(const std::function<void()>& work, Clock::duration killAfter, bool kill, const std::string& watched) {
+ChildEnd run(const std::function<void()>& work, Clock::duration killAfter, bool kill, const std::string& watched,
+             bool killsItself = false) {
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0) throw std::runtime_error("pipe2 failed");
     const int watch = watched.empty() ? -1 : ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
@@ -119,6 +120,8 @@ ChildEnd run(const std::function<void()>& work, Clock::duration killAfter, bool 
     } else if (WIFEXITED(status) && WEXITSTATUS(status) == 1) {
         end.how = ChildEnd::Failed;
         end.message = message;
+    } else if (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL && killsItself) {
+        end.how = ChildEnd::Killed;
     } else if (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL && signalled) {
         end.how = kill ? ChildEnd::Killed : ChildEnd::Crashed;
         if (!kill) end.message = "did not end within " + std::to_string(kHangLimit.count()) + " s and was stopped";
@@ -136,6 +139,16 @@ ChildEnd runToEnd(const std::function<void()>& work, const std::string& watched)
 
 ChildEnd runKilledAfter(const std::function<void()>& work, std::chrono::duration<double> delay) {
     return run(work, std::chrono::duration_cast<Clock::duration>(delay), true, {});
+}
+
+ChildEnd runKilledAt(const std::function<void()>& work, engine::core::Moment moment) {
+    const auto killedThere = [&] {
+        engine::core::setMomentHookForTesting([moment](engine::core::Moment reached) {
+            if (reached == moment) ::kill(::getpid(), SIGKILL);
+        });
+        work();
+    };
+    return run(killedThere, {}, false, {}, true);
 }
 
 std::string failureOf(const std::string& what, const std::function<void()>& work) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/TestHooks.h"
+
 namespace crash {
 
 // A name that appeared in or left a watched folder (created, moved in or out, removed) while the child ran.
@@ -32,6 +34,9 @@ struct ChildEnd {
 // With `watched`, the parent also notes when names change in that folder: where in the run the work commits.
 ChildEnd runToEnd(const std::function<void()>& work, const std::string& watched = {});
 ChildEnd runKilledAfter(const std::function<void()>& work, std::chrono::duration<double> delay);
+// The child kills itself (SIGKILL, as a power cut or the OOM killer would stop it) the first time the engine
+// reaches `moment`; a run that never reaches it ends as Finished or Failed.
+ChildEnd runKilledAt(const std::function<void()>& work, engine::core::Moment moment);
 
 // Runs `work` to its end; "" when it finished, else what went wrong, prefixed with `what`.
 std::string failureOf(const std::string& what, const std::function<void()>& work);

@@ -22,8 +22,8 @@ constexpr std::size_t kShownKills = 5;  // per failed check; the count says how 
 
 // One failure per check that failed, naming the first few kills with their times and the seed.
 void reportByCheck(const Operation& operation, const SweepReport& report) {
-    for (const Check check : {Check::OperationFailed, Check::DataLost, Check::PlaintextLeft, Check::FilesLeft,
-                              Check::RerunBlocked}) {
+    for (const Check check : {Check::OperationFailed, Check::DataLost, Check::ModeChanged, Check::PlaintextLeft,
+                              Check::FilesLeft, Check::RerunBlocked}) {
         std::vector<std::string> lines;
         for (const Problem& problem : report.problems)
             if (problem.check == check) lines.push_back(problem.line);

@@ -16,8 +16,9 @@ struct Leftover {
     std::string name;
     std::uint64_t size = 0;
     bool plaintext = false;  // holds a record of the test's plaintext (Content.h)
-    // One of the engine's hidden temporaries (".<name>.mvxtmp-XXXXXX", mode 0600): a kill between giving a
-    // finished result a name and renaming it leaves one; the next operation on the folder must remove it.
+    // One of the engine's hidden temporaries (".<name>.mvxtmp-XXXXXX", already with the result's final
+    // permissions): a kill between giving a finished result a name and renaming it leaves one; the next
+    // operation on the folder must remove it.
     bool sweepable = false;
 };
 

@@ -100,6 +100,7 @@ const char* titleOf(Check check) {
     switch (check) {
         case Check::OperationFailed: return "the operation failed or crashed by itself";
         case Check::DataLost: return "neither the original nor the complete result was there";
+        case Check::ModeChanged: return "a file had other permissions than it must have";
         case Check::PlaintextLeft: return "a leftover file held plaintext";
         case Check::FilesLeft: return "files were left behind";
         case Check::RerunBlocked: return "the rerun did not finish the work";
@@ -117,25 +118,12 @@ SweepReport sweep(Operation& op) {
     if (!measured.commitFractions.empty()) t.commitAt = median(measured.commitFractions);
     const double lateFrom = t.commitAt < 0 ? 0.85 : std::max(0.0, t.commitAt - 0.05);
 
-    const std::vector<double> moments = killMoments(settings().kills, seedFor(op.name()), lateFrom);
-    const int kills = static_cast<int>(moments.size());
-    for (int k = 0; k < kills; ++k) {
-        // Runs that end before their kill join the measured ones: on a busy machine the first few can be slow.
-        const Seconds run{median(measured.runs)};
-        const Seconds delay = run * moments[k];
-        testutil::TempDir dir;
-        op.lay(dir.path());
-        const ChildEnd end = runKilledAfter([&] { op.run(dir.path()); }, delay);
-        const std::string label = killLabel(op, k, kills, delay, run);
+    const auto judgeKill = [&](const std::string& folder, const ChildEnd& end, const std::string& label) {
         const auto found = [&](Check check, const std::string& what) { report.problems.push_back({check, label + what}); };
-        if (end.how == ChildEnd::Finished) {
-            ++t.endedBeforeKill;
-            measured.runs.push_back(end.took.count());
-        }
         if (end.how == ChildEnd::Failed) found(Check::OperationFailed, "failed on its own: \"" + end.message + "\"");
         if (end.how == ChildEnd::Crashed) found(Check::OperationFailed, end.message);
 
-        std::vector<Leftover> leftovers = leftoversIn(dir.path(), op.belonging());
+        std::vector<Leftover> leftovers = leftoversIn(folder, op.belonging());
         std::vector<Leftover> sweepable;
         std::erase_if(leftovers, [&](const Leftover& l) {
             if (l.sweepable) sweepable.push_back(l);
@@ -147,11 +135,12 @@ SweepReport sweep(Operation& op) {
 
         std::set<std::string> tolerated = namesOf(leftovers);
         for (const Leftover& l : sweepable) tolerated.insert(l.name);
-        const Judgement j = op.judge(dir.path(), tolerated);
+        const Judgement j = op.judge(folder, tolerated);
         for (const Leftover& l : sweepable)
-            if (std::filesystem::exists(dir.path() + "/" + l.name))
+            if (std::filesystem::exists(folder + "/" + l.name))
                 found(Check::FilesLeft, "the rerun did not remove the hidden temporary " + describe(l));
         if (j.outcome == Outcome::Lost) found(Check::DataLost, j.lossNote);
+        if (!j.modeNote.empty()) found(Check::ModeChanged, j.modeNote);
         if (!j.rerunFailure.empty()) found(Check::RerunBlocked, j.rerunFailure);
         ++t.kills;
         t.originals += j.outcome == Outcome::Original;
@@ -161,6 +150,30 @@ SweepReport sweep(Operation& op) {
         t.otherLeftovers += !other.empty();
         t.sweptTemporaries += !sweepable.empty();
         t.rerunsBlocked += !j.rerunFailure.empty();
+    };
+
+    const std::vector<double> moments = killMoments(settings().kills, seedFor(op.name()), lateFrom);
+    const int kills = static_cast<int>(moments.size());
+    for (int k = 0; k < kills; ++k) {
+        // Runs that end before their kill join the measured ones: on a busy machine the first few can be slow.
+        const Seconds run{median(measured.runs)};
+        const Seconds delay = run * moments[k];
+        testutil::TempDir dir;
+        op.lay(dir.path());
+        const ChildEnd end = runKilledAfter([&] { op.run(dir.path()); }, delay);
+        if (end.how == ChildEnd::Finished) {
+            ++t.endedBeforeKill;
+            measured.runs.push_back(end.took.count());
+        }
+        judgeKill(dir.path(), end, killLabel(op, k, kills, delay, run));
+    }
+    // The named steps: a moment the operation does not have lets it run to its end, which is judged the same.
+    for (const engine::core::Moment moment : engine::core::kAllMoments) {
+        testutil::TempDir dir;
+        op.lay(dir.path());
+        const ChildEnd end = runKilledAt([&] { op.run(dir.path()); }, moment);
+        t.endedBeforeKill += end.how == ChildEnd::Finished;
+        judgeKill(dir.path(), end, op.name() + ", killed at " + engine::core::nameOf(moment) + ": ");
     }
     return report;
 }

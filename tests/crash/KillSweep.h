@@ -1,6 +1,7 @@
 // The sweep over one operation: measure an unkilled run, then kill fresh runs at moments spread from its
 // start to its end (one per equal slice, a seeded random point in it, and some more from the moment the
-// operation commits to its end, where the short phases lie), judge each folder and count what was found.
+// operation commits to its end, where the short phases lie), and once more at each step the engine names
+// (engine/core/TestHooks.h), which no timing hits reliably; judge each folder and count what was found.
 #pragma once
 
 #include <string>
@@ -26,7 +27,7 @@ struct Tally {
 };
 
 // The checks a kill can fail, in the order they are reported.
-enum class Check { OperationFailed, DataLost, PlaintextLeft, FilesLeft, RerunBlocked };
+enum class Check { OperationFailed, DataLost, ModeChanged, PlaintextLeft, FilesLeft, RerunBlocked };
 const char* titleOf(Check check);
 
 struct Problem {

@@ -19,6 +19,7 @@ enum class Outcome {
 struct Judgement {
     Outcome outcome = Outcome::Lost;
     std::string lossNote;      // when Lost: what is there instead
+    std::string modeNote;      // "" when every file the user finds has the permissions it must have
     std::string rerunFailure;  // "" when the rerun finished and left the expected state
 
     void addRerunFailure(const std::string& what) { rerunFailure += (rerunFailure.empty() ? "" : "; ") + what; }

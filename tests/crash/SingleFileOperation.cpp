@@ -1,5 +1,8 @@
 #include "tests/crash/SingleFileOperation.h"
 
+#include <sys/stat.h>
+
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
@@ -50,7 +53,13 @@ public:
         }
     }
 
-    void lay(const std::string& folder) const override { testutil::writeFile(folder + "/" + kFileName, start_); }
+    // Permissions of the file's own, neither the temporary's 0600 nor a default, so that a result that did
+    // not get them shows.
+    void lay(const std::string& folder) const override {
+        const std::string path = folder + "/" + kFileName;
+        testutil::writeFile(path, start_);
+        if (::chmod(path.c_str(), kMode) != 0) throw std::runtime_error("cannot set up " + path);
+    }
 
     void run(const std::string& folder) const override { forward_.work(folder + "/" + kFileName); }
 
@@ -59,6 +68,7 @@ public:
     Judgement judge(const std::string& folder, const std::set<std::string>& leftovers) const override {
         const std::string path = folder + "/" + kFileName;
         const std::optional<Bytes> file = contentOf(path);
+        const std::string modeBefore = file ? modeNote(path, "after the kill") : "";
         const int kind = VQ203::desifrovatelnost(path);
         const bool encrypted = kind == VQ203::Normal || kind == VQ203::Fast;
         const bool encrypting = direction_ == Direction::Encrypting;
@@ -87,10 +97,21 @@ public:
         if (j.rerunFailure.empty() && j.outcome != Outcome::Lost && after != plain_)
             j.rerunFailure = "after the rerun the file is not the original plaintext: " + describeInstead(after, plain_);
         if (const std::string extra = leftByRerun(folder, kFileName, leftovers); !extra.empty()) j.addRerunFailure(extra);
+        j.modeNote = modeBefore.empty() && after ? modeNote(path, "after the rerun") : modeBefore;
         return j;
     }
 
 private:
+    static constexpr unsigned kMode = 0640;
+
+    static std::string modeNote(const std::string& path, const std::string& when) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0 || (info.st_mode & 07777) == kMode) return "";
+        char text[80];
+        std::snprintf(text, sizeof text, "%s the file has mode %04o instead of %04o", when.c_str(), info.st_mode & 07777, kMode);
+        return text;
+    }
+
     Direction direction_;
     Step forward_;
     Step back_;

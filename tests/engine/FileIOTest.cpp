@@ -12,6 +12,7 @@
 #include "engine/core/Messages.h"
 #include "tests/engine/TempDir.h"
 
+using engine::core::Folder;
 using engine::core::InputFile;
 using engine::core::ReplacementFile;
 using testutil::TempDir;
@@ -22,7 +23,8 @@ TEST(ReplacementFile, CommitReplacesContentKeepsModeAndLeavesNoTemporary) {
     testutil::writeFile(target, {1, 2, 3});
     ::chmod(target.c_str(), 0640);
     {
-        ReplacementFile out(target, 5);
+        const Folder folder(dir.path());
+        ReplacementFile out(folder, "a.txt", 5);
         const unsigned char data[] = {9, 8, 7, 6, 5};
         out.writeAt(data, 5, 0);
         out.commit(4);
@@ -46,7 +48,8 @@ TEST(ReplacementFile, RefusesToReplaceAFileWhoseOwnerItCannotKeep) {
     const auto replaceAsNobody = [&] {
         if (::setgid(65534) != 0 || ::setuid(65534) != 0) std::_Exit(2);
         try {
-            ReplacementFile out(target, 3);
+            const Folder folder(dir.path());
+            ReplacementFile out(folder, "theirs.txt", 3);
             const unsigned char data[] = {4, 4, 4};
             out.writeAt(data, 3, 0);
             out.commit(3);
@@ -68,7 +71,8 @@ TEST(ReplacementFile, AbandonedReplacementLeavesOriginalAndNoTemporary) {
     const auto target = dir.file("a.txt");
     testutil::writeFile(target, {1, 2, 3});
     {
-        ReplacementFile out(target, 3);
+        const Folder folder(dir.path());
+        ReplacementFile out(folder, "a.txt", 3);
         const unsigned char data[] = {4, 4, 4};
         out.writeAt(data, 3, 0);
     }
@@ -78,7 +82,8 @@ TEST(ReplacementFile, AbandonedReplacementLeavesOriginalAndNoTemporary) {
 
 TEST(ReplacementFile, RefusesMoreThanTheDiskHolds) {
     TempDir dir;
-    EXPECT_THROW(ReplacementFile(dir.file("a"), std::uint64_t{1} << 62), engine::Error);
+    const Folder folder(dir.path());
+    EXPECT_THROW(ReplacementFile(folder, "a", std::uint64_t{1} << 62), engine::Error);
     EXPECT_TRUE(dir.entries().empty());
 }
 
@@ -109,7 +114,8 @@ TEST(ReplacementFile, WorksForANameAtTheFileSystemsLimit) {
     const auto target = dir.file(std::string(255, 'n'));
     testutil::writeFile(target, {1});
     {
-        ReplacementFile out(target, 2);
+        const Folder folder(dir.path());
+        ReplacementFile out(folder, std::string(255, 'n'), 2);
         const unsigned char data[] = {2, 3};
         out.writeAt(data, 2, 0);
         out.commit(2);
@@ -135,7 +141,8 @@ TEST(ReplacementFile, RemovesEveryTemporaryOfKilledProcessesInTheFolderButNotLiv
     ASSERT_GE(liveLock, 0);
     ASSERT_EQ(::flock(liveLock, LOCK_EX), 0);  // as a running replacement holds it
     {
-        ReplacementFile out(target, 1);
+        const Folder folder(dir.path());
+        ReplacementFile out(folder, "a.txt", 1);
         const unsigned char data[] = {7};
         out.writeAt(data, 1, 0);
         out.commit(1);
@@ -157,7 +164,8 @@ TEST(ReplacementFile, IsUnnamedWhileWrittenAndCarriesTheOriginalsExtendedAttribu
     if (::setxattr(target.c_str(), "user.mivex.test", tag.data(), tag.size(), 0) != 0)
         GTEST_SKIP() << "this file system keeps no user attributes";
     {
-        ReplacementFile out(target, 2);
+        const Folder folder(dir.path());
+        ReplacementFile out(folder, "a.txt", 2);
         const unsigned char data[] = {5, 6};
         out.writeAt(data, 2, 0);
         EXPECT_EQ(dir.entries(), std::vector<std::string>{"a.txt"}) << "a crash now must leave nothing behind";
@@ -174,18 +182,50 @@ TEST(ReplacementFile, RefusesAFileWithOtherHardLinks) {
     const auto target = dir.file("a.txt");
     testutil::writeFile(target, {1, 2, 3});
     ASSERT_EQ(::link(target.c_str(), dir.file("b.txt").c_str()), 0);
-    EXPECT_THROW(ReplacementFile(target, 3), engine::Error);
+    const Folder folder(dir.path());
+    EXPECT_THROW(ReplacementFile(folder, "a.txt", 3), engine::Error);
     EXPECT_EQ(dir.entries().size(), 2u);
 }
 
-TEST(SyncFolder, FallsBackToTheFileSystemWhereTheFolderCannotBeOpened) {
+// A folder one may enter and write but not read (mode 0333): it is opened for lookups only, and its names are
+// made durable through the file system instead. Root reads every folder, so there another user tries.
+TEST(Folder, SyncsThroughTheFileSystemWhereTheFolderMayOnlyBeEntered) {
     TempDir dir;
     const auto file = dir.file("f");
     testutil::writeFile(file, {1});
     const int fd = ::open(file.c_str(), O_RDONLY);
     ASSERT_GE(fd, 0);
-    EXPECT_TRUE(engine::core::syncFolder(dir.path(), fd));
-    EXPECT_TRUE(engine::core::syncFolder(dir.file("no such folder"), fd)) << "syncfs through the file";
-    EXPECT_FALSE(engine::core::syncFolder(dir.file("no such folder"), -1)) << "nothing could be synced: said so";
+    ::chmod(dir.path().c_str(), 0333);
+    const auto check = [&] {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) std::_Exit(2);
+        try {
+            const Folder folder(dir.path());
+            if (!folder.entry("f")) std::_Exit(3);  // lookups work without the right to read the folder
+            if (!folder.sync(fd)) std::_Exit(4);   // syncfs through the file
+            if (folder.sync(-1)) std::_Exit(5);    // nothing could be synced: said so
+        } catch (const engine::Error&) {
+            std::_Exit(6);
+        }
+        std::_Exit(0);
+    };
+    EXPECT_EXIT(check(), ::testing::ExitedWithCode(0), "");
+    ::chmod(dir.path().c_str(), 0700);
     ::close(fd);
+}
+
+TEST(Folder, FollowsTheUsersLinkButNoticesWhenTheFolderIsMovedAway) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("real"));
+    std::filesystem::create_directory_symlink(dir.file("real"), dir.file("link"));
+    const Folder folder(dir.file("link"));
+    EXPECT_EQ(folder.path(), std::filesystem::canonical(dir.file("real")).string());
+    EXPECT_NO_THROW(folder.requireStillInPlace());
+    std::filesystem::rename(dir.file("real"), dir.file("moved"));
+    std::filesystem::create_directory(dir.file("real"));  // another folder of the same name
+    try {
+        folder.requireStillInPlace();
+        ADD_FAILURE() << "a moved folder passed";
+    } catch (const engine::Error& error) {
+        EXPECT_STREQ(error.what(), engine::msg::kFolderMovedMeanwhile);
+    }
 }

@@ -121,7 +121,8 @@ std::vector<unsigned char> runBody(bool sealing, const std::vector<unsigned char
     const std::array<unsigned char, 4> aad{1, 2, 3, 4};
     const SecretKey key = testKey(7);
     InputFile in(from);
-    ReplacementFile out(to, input.size() + 1024);
+    const engine::core::Folder folder(dir.path());
+    ReplacementFile out(folder, "out", input.size() + 1024);
     NoBar bar;
     Progress progress(bar, input.size());
     const BodyJob job{in, 0, out, 0, key, aad, kChunk, workers, progress};

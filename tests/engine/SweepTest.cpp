@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "engine/core/EntryNames.h"
+#include "engine/core/Folder.h"
 #include "engine/core/Sweep.h"
 #include "tests/engine/TempDir.h"
 
@@ -63,7 +64,9 @@ TEST_F(Sweep, RemovesAbandonedTemporariesButNoneOfTheirLookAlikes) {
     put(".mvxtmp-Qw3rty", 0600);
     put(".notes.mvxtmp-v2.txt", 0600);  // a user's own files of nearly the shape
     put(".mvxtmp-backup", 0644);        // the exact shape, but a mode the engine never gives a temporary
-    put(".b.txt.mvxtmp-Mode44", 0644);
+    put(".b.txt.mvxtmp-Mode44", 0644);   // no b.txt whose mode it could have taken
+    put("h.txt", 0640);                   // a replacement killed between its mode change and its rename
+    put(".h.txt.mvxtmp-Final1", 0640);
     put(".c.txt.mvxtmp-AB-123", 0600);
     const std::string twoLinks = put(".d.txt.mvxtmp-Links2", 0600);  // a second name: someone made it since
     ASSERT_EQ(::link(twoLinks.c_str(), dir.file("druhé jméno").c_str()), 0);
@@ -74,11 +77,11 @@ TEST_F(Sweep, RemovesAbandonedTemporariesButNoneOfTheirLookAlikes) {
     std::filesystem::create_symlink("cíl", dir.file(".f.txt.mvxtmp-Link01"));  // neither followed nor removed
     std::filesystem::create_directory(dir.file(".g.txt.mvxtmp-Dir001"));
 
-    sweepAbandonedTemporaries(dir.path());
+    sweepAbandonedTemporaries(Folder(dir.path()));
     ::close(liveLock);
     EXPECT_EQ(entries(), (std::vector<std::string>{".b.txt.mvxtmp-Mode44", ".c.txt.mvxtmp-AB-123", ".d.txt.mvxtmp-Links2",
                                                    ".e.txt.mvxtmp-LiVe99", ".f.txt.mvxtmp-Link01", ".g.txt.mvxtmp-Dir001",
-                                                   ".mvxtmp-backup", ".notes.mvxtmp-v2.txt", "cíl", "druhé jméno"}));
+                                                   ".mvxtmp-backup", ".notes.mvxtmp-v2.txt", "cíl", "druhé jméno", "h.txt"}));
 }
 
 TEST_F(Sweep, LeavesAnotherUsersFileOfTheRightShape) {
@@ -93,7 +96,7 @@ TEST_F(Sweep, LeavesAnotherUsersFileOfTheRightShape) {
     EXPECT_EXIT(createAsNobody(), ::testing::ExitedWithCode(0), "");
     const std::string ours = put(".mine.mvxtmp-Mine01", 0600);
 
-    sweepAbandonedTemporaries(dir.path());
+    sweepAbandonedTemporaries(Folder(dir.path()));
     EXPECT_TRUE(std::filesystem::exists(theirs));
     EXPECT_FALSE(std::filesystem::exists(ours));
 }

@@ -27,13 +27,14 @@ TEST(RestoredFile, TakesItsNameWithItsTimeAndPermissionsButNeverReplacesAFile) {
     writeFile(dir.file("obsazeno"), {1, 2, 3});
     const unsigned char data[] = {9, 8, 7, 6};
     {
-        RestoredFile file(dir.path(), sizeof data);
+        const engine::core::Folder folder(dir.path());
+        RestoredFile file(folder, sizeof data);
         file.write(data, sizeof data);
         file.finish(entryFor("obsazeno", sizeof data));
         EXPECT_EQ(dir.entries(), std::vector<std::string>{"obsazeno"}) << "unnamed until committed";
-        EXPECT_FALSE(file.commitAs(dir.file("obsazeno")));
+        EXPECT_FALSE(file.commitAs("obsazeno"));
         EXPECT_EQ(readFile(dir.file("obsazeno")), (std::vector<unsigned char>{1, 2, 3}));
-        ASSERT_TRUE(file.commitAs(dir.file("volno")));
+        ASSERT_TRUE(file.commitAs("volno"));
     }
     EXPECT_EQ(readFile(dir.file("volno")), (std::vector<unsigned char>{9, 8, 7, 6}));
     struct stat info {};
@@ -46,14 +47,15 @@ TEST(RestoredFile, TakesItsNameWithItsTimeAndPermissionsButNeverReplacesAFile) {
 
 TEST(RestoredFile, WithdrawnOrAbandonedLeavesNothingBehind) {
     TempDir dir;
+    const engine::core::Folder folder(dir.path());
     {
-        RestoredFile file(dir.path(), 0);
+        RestoredFile file(folder, 0);
         file.finish(entryFor("a", 0));
-        ASSERT_TRUE(file.commitAs(dir.file("a")));
+        ASSERT_TRUE(file.commitAs("a"));
         file.withdraw();
         EXPECT_FALSE(std::filesystem::exists(dir.file("a")));
     }
-    { RestoredFile abandoned(dir.path(), 1000); }  // a failed restore: the destructor removes it
+    { RestoredFile abandoned(folder, 1000); }  // a failed restore: the destructor removes it
     EXPECT_TRUE(dir.entries().empty());
 }
 

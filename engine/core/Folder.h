@@ -1,0 +1,52 @@
+// The folder an operation works in, opened once. Every name the operation reads, creates, replaces or removes
+// is taken relative to this descriptor, so that another user who may rename entries of the folder's parent
+// cannot move the operation elsewhere halfway through by putting a link (or another folder) in its place.
+// The descriptor keeps working on the folder itself wherever it is moved; what is checked right before a
+// name is given or taken away is that the folder is still where the user chose it.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace engine::core {
+
+class Folder {
+public:
+    // Opens the folder `path` (its links resolved first, as the user's choice) without following a link in its
+    // place, and checks that what was opened is the folder at that path. Throws engine::Error.
+    explicit Folder(const std::string& path);
+    ~Folder();
+    Folder(Folder&& other) noexcept;
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+    Folder& operator=(Folder&&) = delete;
+
+    int descriptor() const { return fd_; }
+    const std::string& path() const { return path_; }  // resolved; for messages and per-file state only
+    std::string pathOf(const std::string& name) const;
+
+    // The entry `name` itself (a link is not followed); nothing when the name is free.
+    std::optional<struct stat> entry(const std::string& name) const;
+    // Throws engine::Error (the folder moved meanwhile) unless the folder is still at its path: checked right
+    // before every step that gives or takes a name, so that nothing is committed where the user did not look.
+    void requireStillInPlace() const;
+    // Removes `name` only if it is still the file `expected` (device and inode) right before; false when it
+    // is not or cannot be removed.
+    bool removeIfStill(const std::string& name, const struct stat& expected) const;
+    // Makes the names created, renamed or removed here durable: fsync of the folder, or where it could be
+    // opened only for lookups (a folder one may write but not read) syncfs through `anyDescriptorOnItsFileSystem`.
+    bool sync(int anyDescriptorOnItsFileSystem) const;
+    // Free bytes for an unprivileged writer; nothing when the file system cannot be asked.
+    std::optional<std::uint64_t> freeSpace() const;
+    // A new descriptor of the folder for reading its entries (the caller closes it); -1 when it may not be read.
+    int openForListing() const;
+
+private:
+    std::string path_;
+    int fd_ = -1;
+};
+
+}  // namespace engine::core
