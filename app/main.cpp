@@ -2,12 +2,14 @@
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "app/WebEngineBrowser.h"
+#include "platform/CzechLocale.h"
 #include "platform/GuardedApplication.h"
 #include "platform/ShellAssociation.h"
 #include "platform/Style.h"
 
 int main(int argc, char* argv[]) {
     prepareWebEngine();
+    platform::prepareCzechSystemLocale();
     platform::GuardedApplication app(argc, argv);
     platform::setUpApplication(app);
 
