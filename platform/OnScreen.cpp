@@ -25,21 +25,36 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (!watched->isWidgetType()) return false;
         auto& widget = *static_cast<QWidget*>(watched);
-        if (event->type() == QEvent::Show && isPlacedWindow(widget)) {
+        switch (event->type()) {
+        case QEvent::Show:
+            if (!isPlacedWindow(widget)) return false;
+            widget.setProperty(kOpening, true);
             moveOnScreen(widget);
-            widget.setProperty(kAwaitingFrame, true);
             // Shown by now: a window system that frames windows at once has told the frame's size.
             QMetaObject::invokeMethod(&widget, [&widget] { moveOnScreen(widget); }, Qt::QueuedConnection);
-        } else if (event->type() == QEvent::Move && event->spontaneous() && widget.property(kAwaitingFrame).toBool()) {
-            widget.setProperty(kAwaitingFrame, false);
+            break;
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::WindowActivate:
+            if (!widget.property(kOpening).toBool()) return false;
             moveOnScreen(widget);
+            // Opened once it has the keyboard in its frame; from then on it goes wherever the user puts it.
+            if (event->type() == QEvent::WindowActivate && isFramed(widget)) widget.setProperty(kOpening, false);
+            break;
+        default:
+            break;
         }
         return false;
     }
 
 private:
-    // Shown, not yet moved by the window manager's framing.
-    static constexpr char kAwaitingFrame[] = "mivexAwaitingFrame";
+    static bool isFramed(const QWidget& window) {
+        const QWindow* handle = window.windowHandle();
+        return window.windowFlags().testFlag(Qt::FramelessWindowHint) || !handle || !handle->frameMargins().isNull();
+    }
+
+    // Shown, and not yet settled in the window manager's frame.
+    static constexpr char kOpening[] = "mivexOpening";
 };
 
 }  // namespace
@@ -49,15 +64,12 @@ void moveOnScreen(QWidget& window) {
     if (!screen) return;
     const QRect area = screen->availableGeometry();
     // The frame as the window system knows it now: the widget's own record of it lags behind.
-    QWindow* handle = window.windowHandle();
+    const QWindow* handle = window.windowHandle();
     const QRect frame = handle ? handle->frameGeometry() : window.frameGeometry();
+    if (frame.isEmpty()) return;  // not yet laid out
     const int left = std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width()));
     const int top = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height()));
-    if (left == frame.left() && top == frame.top()) return;
-    if (handle)
-        handle->setFramePosition({left, top});
-    else
-        window.move(left, top);
+    if (left != frame.left() || top != frame.top()) window.move(left, top);  // a window's place is its frame's
 }
 
 void keepWindowsOnScreen(QApplication& app) { app.installEventFilter(new OnScreenFilter(&app)); }

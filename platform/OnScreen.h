@@ -7,9 +7,9 @@ class QWidget;
 
 namespace platform {
 
-// From now on, each window that is shown is moved inside its screen's available area: as it is shown, once
-// it is on the screen, and once more when the window manager has framed it (its title bar known). A window the user moves
-// afterwards goes wherever the user puts it.
+// From now on, each window that is shown is moved inside its screen's available area while it opens: as it
+// is shown, and as it is laid out, framed and activated by the window manager (its title bar known). Once
+// it is open, it goes wherever the user puts it.
 void keepWindowsOnScreen(QApplication& app);
 
 // Moves `window`, frame included, inside its screen's available area; one larger than the area keeps its

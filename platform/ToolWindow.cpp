@@ -1,5 +1,7 @@
 #include "platform/ToolWindow.h"
 
+#include <optional>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
@@ -24,8 +26,8 @@ public:
         auto* key = static_cast<QKeyEvent*>(event);
         if (event->type() == QEvent::KeyPress) {
             // The key press of a mnemonic answered here reaches no field as a typed letter.
-            const bool answered = key->keyCombination() == answered_;
-            answered_ = {};
+            const bool answered = answered_ == key->keyCombination();
+            answered_.reset();
             return answered;
         }
         if (key->modifiers() != Qt::AltModifier || !window_.isActiveWindow() || !answer(*key)) return false;
@@ -53,7 +55,7 @@ private:
     }
 
     QWidget& window_;
-    QKeyCombination answered_;
+    std::optional<QKeyCombination> answered_;
 };
 
 }  // namespace
