@@ -22,6 +22,7 @@ class QPushButton;
 class QToolBar;
 
 namespace platform {
+class KeptKey;
 class Picture;
 class StatusBar;
 }  // namespace platform
@@ -196,6 +197,9 @@ private:
     void keepFolderLeavesReachable();
 
     LaunchContext launch_;
+    // The key each group keeps from its last operation, selected when the group is offered again.
+    platform::KeptKey* encryptionKey_ = nullptr;
+    platform::KeptKey* decryptionKey_ = nullptr;
     // Whether the state rules last left the two submenus shared with a folder entry enabled.
     bool keyedEncryptionMenuOn_ = true;
     bool keyedDecryptionMenuOn_ = true;

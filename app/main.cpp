@@ -2,6 +2,7 @@
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "app/WebEngineBrowser.h"
+#include "platform/CzechLocale.h"
 #include "platform/GuardedApplication.h"
 #include "platform/ProcessHardening.h"
 #include "platform/ShellAssociation.h"
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
     // First of all: no key or password typed later may end up in a core file.
     platform::keepProcessMemoryPrivate();
     prepareWebEngine();
+    platform::prepareCzechSystemLocale();
     platform::GuardedApplication app(argc, argv);
     platform::setUpApplication(app);
 

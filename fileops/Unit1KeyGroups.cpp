@@ -11,6 +11,7 @@
 #include "fileops/Unit3.h"
 #include "platform/EngineCall.h"
 #include "platform/ErrorReport.h"
+#include "platform/KeptKey.h"
 #include "platform/QtPorts.h"
 
 namespace {
@@ -30,6 +31,8 @@ void generateInto(QLineEdit& field) {
 }  // namespace
 
 void TForm1::connectKeyGroups() {
+    encryptionKey_ = new platform::KeptKey({Edit1, Edit2, Edit3}, this);
+    decryptionKey_ = new platform::KeptKey({edit4, edit5, edit6}, this);
     connect(Edit1, &QLineEdit::textChanged, this, platform::guarded(this, &TForm1::Edit1Change));
     connect(Edit2, &QLineEdit::textChanged, this, platform::guarded(this, &TForm1::Edit2Change));
     connect(edit4, &QLineEdit::textChanged, this, platform::guarded(this, &TForm1::edit4Change));
@@ -41,17 +44,17 @@ void TForm1::connectKeyGroups() {
     connect(BitBtn2, &QPushButton::clicked, this, platform::guarded(this, &TForm1::BitBtn2Click));
 }
 
-// The group that appears takes the keyboard at its first key part.
+// The group that appears takes the keyboard at its first key part, with the last key selected.
 void TForm1::ifrovat1Click() {
     desifr->hide();
     sifr->show();
-    Edit1->setFocus();
+    encryptionKey_->offer();
 }
 
 void TForm1::Deifrovat1Click() {
     desifr->show();
     sifr->hide();
-    edit4->setFocus();
+    decryptionKey_->offer();
 }
 
 void TForm1::Edit1Change() { followFirstPart(*Edit1, {Edit2, Button2, BitBtn1}, *Edit2); }

@@ -13,6 +13,7 @@
 
 #include "engine/Tumbler.h"
 #include "platform/EngineCall.h"
+#include "platform/EnterKey.h"
 #include "platform/ErrorReport.h"
 #include "platform/QtPorts.h"
 #include "platform/RuntimeError.h"
@@ -101,6 +102,7 @@ TForm3::TForm3()
     code = comboBox(this, "code", {8, 60, 297, 22}, QStringLiteral("Vygenerované klíče"),
                     QStringLiteral("Klíče vygenerované od spuštění programu; vybraný klíč lze označit a zkopírovat"));
     showKeysWhole(*code);
+    platform::closeOnEscape(*this);
 
     connect(BitBtn1, &QPushButton::clicked, this, platform::guarded(this, &TForm3::BitBtn1Click));
 }

@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QLineEdit>
 
+#include "platform/EnterKey.h"
 #include "platform/Style.h"
 #include "platform/WidgetKit.h"
 
@@ -19,4 +20,5 @@ TForm4::TForm4()
     font.setPixelSize(11);
     Edit1->setFont(font);
     platform::makeCaptionField(*Edit1);
+    platform::closeOnEscape(*this);
 }

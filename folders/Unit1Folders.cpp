@@ -9,18 +9,18 @@
 #include "platform/FileListBox.h"
 #include "platform/StatusBar.h"
 
-void TForm1::Sloku6Click() { forms().Form6->showInFront(); }
+void TForm1::Sloku6Click() { forms().Form6->showForChoice(); }
 
 void TForm1::soubor2Click() {
     TForm5& window = *forms().Form5;
     const QString folder = sb->panelText(0);
     window.FileListBox->setDirectory(folder);  // a folder that is gone raises "File not found"
     window.slozka->setText(folder);
-    window.showInFront();
+    window.showForKey();
 }
 
 void TForm1::Sloku4Click() {
     TForm7& window = *forms().Form7;
     window.slozka->setText(sb->panelText(0));
-    window.showInFront();
+    window.showForKey();
 }

@@ -11,10 +11,12 @@
 #include "engine/Tumbler.h"
 #include "engine/VQ202.h"
 #include "folders/IntHash.h"
+#include "folders/LeftOutFiles.h"
 #include "platform/Dialogs.h"
 #include "platform/EngineCall.h"
 #include "platform/ErrorReport.h"
 #include "platform/FileListBox.h"
+#include "platform/KeptKey.h"
 #include "platform/QtPorts.h"
 #include "platform/RuntimeError.h"
 #include "platform/Style.h"
@@ -40,6 +42,7 @@ TForm5::TForm5()
     Edit1 = platform::makeField(gb, "Edit1", {58, 40, 300, 21}, QStringLiteral("Šifrovací klíč"),
                                 QStringLiteral("Klíč, kterým se složka zašifruje"));
     Label3->setBuddy(Edit1);
+    keptKey_ = new platform::KeptKey({Edit1}, this);
 
     Label2 = parts_.Label2;
     soubor = parts_.soubor;
@@ -73,7 +76,18 @@ void TForm5::Button1Click() {
     platform::callEngine([&] { Tumbler::key(1, field); });
 }
 
+// A package holds only the files at the folder's top: the user decides before anything is written whether
+// the files below may stay unencrypted.
+bool TForm5::mayLeaveSubfoldersOut() const {
+    const LeftOutFiles leftOut = leftOutFiles(slozka->text());
+    if (leftOut.subfolders == 0) return true;
+    return platform::dialogs().message(subfoldersQuestion(leftOut.files), QStringLiteral("Šifrování složky"),
+                                       platform::Icon::Question,
+                                       platform::Buttons::YesNoDefaultNo) == platform::Answer::Yes;
+}
+
 void TForm5::BitBtn1Click() {
+    if (!mayLeaveSubfoldersOut()) return;
     const QString key = Edit1->text();
     const QString package = slozka->text() + QStringLiteral("/directory.cff");
     // Counted before the package joins the folder.
@@ -103,4 +117,9 @@ void TForm5::IntHash(const std::string& fileName, std::string& hash) {
     } catch (const std::system_error& error) {
         throw platform::fileError(error.code().value());
     }
+}
+
+void TForm5::showForKey() {
+    showInFront();
+    keptKey_->offer();
 }

@@ -11,6 +11,10 @@ class QCheckBox;
 class QGroupBox;
 class QPushButton;
 
+namespace platform {
+class KeptKey;
+}
+
 class TForm5 : public platform::ToolWindow {
 public:
     TForm5();
@@ -18,6 +22,8 @@ public:
     void Edit1Change();
     void Button1Click();
     void BitBtn1Click();
+    // Comes to the front with the keyboard in the key field, the last key selected.
+    void showForKey();
     // The window's file hash text (folders/IntHash.h); a file that cannot be read raises the run-time
     // error the standard report shows ("File not found").
     void IntHash(const std::string& fileName, std::string& hash);
@@ -47,6 +53,9 @@ public:
     QCheckBox* OneWay = nullptr;
 
 private:
+    bool mayLeaveSubfoldersOut() const;
+
+    platform::KeptKey* keptKey_ = nullptr;
     FolderWindowParts parts_;
 };
 

@@ -37,6 +37,11 @@ TForm6::TForm6()
     showChosenFolder();
 }
 
+void TForm6::showForChoice() {
+    showInFront();
+    DirectoryListBox1->setFocus(Qt::OtherFocusReason);
+}
+
 void TForm6::DriveComboBox1Change() { DirectoryListBox1->setDrive(DriveComboBox1->drive()); }
 
 // The end of a long path is what tells folders apart.

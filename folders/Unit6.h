@@ -15,6 +15,9 @@ public:
 
     void DriveComboBox1Change();
     void Button1Click();
+    // Comes to the front with the keyboard in the folder list: the arrow keys move through the folders, not
+    // switch drives at once.
+    void showForChoice();
 
     platform::Picture* Image1 = nullptr;
     DriveComboBox* DriveComboBox1 = nullptr;

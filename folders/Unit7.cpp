@@ -9,6 +9,7 @@
 #include "engine/VQ202.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
+#include "platform/KeptKey.h"
 #include "platform/Style.h"
 #include "platform/WidgetKit.h"
 
@@ -30,6 +31,7 @@ TForm7::TForm7()
     ecode = platform::makeField(gb, "ecode", {8, 40, 350, 21}, QStringLiteral("Dešifrovací klíč"),
                                 QStringLiteral("Klíč, kterým byla složka zašifrována"), platform::Echo::Password);
     Label3->setBuddy(ecode);
+    keptKey_ = new platform::KeptKey({ecode}, this);
 
     Label2 = parts_.Label2;
     soubor = parts_.soubor;
@@ -67,4 +69,9 @@ void TForm7::BitBtn1Click() {
         platform::tell(QStringLiteral("Dešifrování dokončeno"), QStringLiteral("Složka byla úspěšně obnovena a dešifrována."),
                        platform::Icon::Information);
     }
+}
+
+void TForm7::showForKey() {
+    showInFront();
+    keptKey_->offer();
 }

@@ -8,12 +8,18 @@
 class QGroupBox;
 class QPushButton;
 
+namespace platform {
+class KeptKey;
+}
+
 class TForm7 : public platform::ToolWindow {
 public:
     TForm7();
 
     void ecodeChange();
     void BitBtn1Click();
+    // Comes to the front with the keyboard in the key field, the last key selected.
+    void showForKey();
 
     platform::Picture* Image1 = nullptr;
     QLabel* Label1 = nullptr;
@@ -38,5 +44,6 @@ public:
     platform::FileListBox* FileListBox = nullptr;
 
 private:
+    platform::KeptKey* keptKey_ = nullptr;
     FolderWindowParts parts_;
 };

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include "platform/Echo.h"
+
 class QWidget;
 
 namespace platform {
@@ -32,8 +34,9 @@ public:
 
     virtual Answer message(const QString& text, const QString& caption, Icon icon, Buttons buttons) = 0;
     // A modal input box with OK and Cancel (in Czech, as every standard button); nullopt when cancelled.
-    // Takes at most 255 characters.
-    virtual std::optional<QString> input(const QString& caption, const QString& prompt, const QString& initial) = 0;
+    // Takes at most 255 characters; a password box shows each as "|".
+    virtual std::optional<QString> input(const QString& caption, const QString& prompt, const QString& initial,
+                                         Echo echo) = 0;
     // An open-file dialog that may return a name that does not exist; nullopt when cancelled.
     virtual std::optional<QString> openFile(const OpenFileOptions& options, const CanClose& canClose) = 0;
 };

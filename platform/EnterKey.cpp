@@ -26,7 +26,25 @@ private:
     QPointer<QAbstractButton> button_;
 };
 
+class EscapeFilter : public QObject {
+public:
+    explicit EscapeFilter(QWidget& window) : QObject(&window), window_(window) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != &window_ || event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Escape || key->modifiers() != Qt::NoModifier) return false;
+        window_.close();
+        return true;
+    }
+
+private:
+    QWidget& window_;
+};
+
 }  // namespace
+
+void closeOnEscape(QWidget& window) { window.installEventFilter(new EscapeFilter(window)); }
 
 void pressOnEnter(QWidget& window, QAbstractButton& button) {
     window.installEventFilter(new EnterFilter(window, button));

@@ -1,5 +1,6 @@
-// Enter presses a window's default button. Outside dialogs Qt has no default buttons: fields and
-// buttons leave Enter unhandled, so it travels up to the window, where this filter catches it.
+// Enter presses a window's default button, and Esc closes a window, as both do in dialogs. Outside dialogs
+// Qt does neither: fields and buttons leave the keys unhandled, so they travel up to the window, where
+// these filters catch them.
 #pragma once
 
 class QAbstractButton;
@@ -9,5 +10,7 @@ namespace platform {
 
 // A hidden or disabled `button` is not pressed, and Enter travels on.
 void pressOnEnter(QWidget& window, QAbstractButton& button);
+// Esc that no control of `window` took closes it.
+void closeOnEscape(QWidget& window);
 
 }  // namespace platform

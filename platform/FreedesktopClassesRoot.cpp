@@ -1,6 +1,7 @@
 #include "platform/FreedesktopClassesRoot.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
@@ -82,7 +83,67 @@ QString packageMagicXml() {
 
 QString desktopExecLine(const QString& command) { return quotedExecArgument(programOf(command)) + QStringLiteral(" %f"); }
 
-FreedesktopClassesRoot::FreedesktopClassesRoot(QString dataHome) : dataHome_(std::move(dataHome)) {}
+namespace {
+
+// The program a desktop entry's Exec line starts: its first word, unquoted, found on the PATH when it is a
+// bare name.
+QString execProgram(const QString& execLine) {
+    QString program;
+    if (execLine.startsWith(QLatin1Char('"'))) {
+        for (qsizetype i = 1; i < execLine.size() && execLine[i] != QLatin1Char('"'); ++i) {
+            if (execLine[i] == QLatin1Char('\\') && i + 1 < execLine.size()) ++i;
+            program += execLine[i];
+        }
+    } else {
+        program = execLine.section(QLatin1Char(' '), 0, 0);
+    }
+    return program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
+}
+
+// The key's value in the [Desktop Entry] group of a desktop entry file.
+QString desktopEntryValue(const QString& entryText, const QString& key) {
+    bool inMainGroup = false;
+    for (const QString& line : entryText.split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1Char('['))) inMainGroup = line.trimmed() == QLatin1String("[Desktop Entry]");
+        else if (inMainGroup && line.section(QLatin1Char('='), 0, 0).trimmed() == key)
+            return line.section(QLatin1Char('='), 1).trimmed();
+    }
+    return {};
+}
+
+}  // namespace
+
+FreedesktopClassesRoot::FreedesktopClassesRoot(QString dataHome, QStringList systemDataFolders)
+    : dataHome_(std::move(dataHome)), systemDataFolders_(std::move(systemDataFolders)) {}
+
+QStringList FreedesktopClassesRoot::defaultSystemDataFolders() {
+    const QString configured = qEnvironmentVariable("XDG_DATA_DIRS");
+    if (configured.isEmpty()) return {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")};
+    return configured.split(QLatin1Char(':'), Qt::SkipEmptyParts);
+}
+
+bool FreedesktopClassesRoot::associatedBySystem(const QString& programPath) const {
+    const QString entryName = QStringLiteral("/applications/%1.desktop").arg(QLatin1String(installation::kDesktopId));
+    for (const QString& folder : systemDataFolders_) {
+        QFile entry(folder + entryName);
+        if (!entry.open(QIODevice::ReadOnly)) continue;
+        // The first one found is the one the desktop uses.
+        const QString text = QString::fromUtf8(entry.readAll());
+        if (!desktopEntryValue(text, QStringLiteral("MimeType")).split(QLatin1Char(';')).contains(packageMimeType()))
+            return false;
+        const QString installed = QFileInfo(execProgram(desktopEntryValue(text, QStringLiteral("Exec")))).canonicalFilePath();
+        return !installed.isEmpty() && installed == QFileInfo(programPath).canonicalFilePath();
+    }
+    return false;
+}
+
+void FreedesktopClassesRoot::removeWrittenRows() {
+    if (dataHome_.isEmpty()) return;
+    bool removed = false;
+    for (const QString& path : {mimePackagePath(), desktopEntryPath(), iconPath()})
+        removed = QFile::remove(path) || removed;
+    if (removed) finish();
+}
 
 QString FreedesktopClassesRoot::defaultDataHome() {
     const QString configured = qEnvironmentVariable("XDG_DATA_HOME");

@@ -9,19 +9,29 @@
 
 #include <map>
 
+#include <QStringList>
+
 #include "platform/ShellAssociation.h"
 
 namespace platform {
 
 class FreedesktopClassesRoot : public ClassesRoot {
 public:
-    explicit FreedesktopClassesRoot(QString dataHome);
+    // `systemDataFolders`: where installed programs' desktop entries are, in the order the desktop looks.
+    explicit FreedesktopClassesRoot(QString dataHome, QStringList systemDataFolders = defaultSystemDataFolders());
 
     // $XDG_DATA_HOME, or ~/.local/share when it is unset or not an absolute path.
     static QString defaultDataHome();
+    // $XDG_DATA_DIRS, or /usr/local/share and /usr/share when it is unset.
+    static QStringList defaultSystemDataFolders();
 
     bool setDefaultValue(const QString& key, const QString& data) override;
     void finish() override;
+    // The installed desktop entry opens the package type with this very program file.
+    bool associatedBySystem(const QString& programPath) const override;
+    // The type, desktop entry and icon under the data folder; the desktop's caches are refreshed when any
+    // of them was there.
+    void removeWrittenRows() override;
 
     QString mimePackagePath() const;
     QString desktopEntryPath() const;
@@ -36,6 +46,7 @@ private:
     QString extensionOf(const QString& className) const;
 
     QString dataHome_;
+    QStringList systemDataFolders_;
     std::map<QString, QString> rows_;
 };
 

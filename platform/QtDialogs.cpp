@@ -123,11 +123,13 @@ Answer QtDialogs::message(const QString& text, const QString& caption, Icon icon
     }
 }
 
-std::optional<QString> QtDialogs::input(const QString& caption, const QString& prompt, const QString& initial) {
+std::optional<QString> QtDialogs::input(const QString& caption, const QString& prompt, const QString& initial,
+                                        Echo echo) {
     QInputDialog box(QApplication::activeWindow());
     box.setWindowTitle(caption);
     box.setLabelText(prompt);
     box.setTextValue(initial);
+    box.setTextEchoMode(echo == Echo::Password ? QLineEdit::Password : QLineEdit::Normal);
     if (auto* field = box.findChild<QLineEdit*>()) {
         field->setMaxLength(255);
         // The box's layout sets its size from its contents; a wider field widens the box.

@@ -38,6 +38,10 @@ std::vector<ClassesRootRow> associationRows(const QString& programPath) {
 }
 
 void registerAssociation(ClassesRoot& root, const QString& programPath) {
+    if (root.associatedBySystem(programPath)) {
+        root.removeWrittenRows();
+        return;
+    }
     for (const ClassesRootRow& row : associationRows(programPath)) root.setDefaultValue(row.key, row.data);
     root.finish();
 }

@@ -32,9 +32,17 @@ public:
     virtual bool setDefaultValue(const QString& key, const QString& data) = 0;
     // Called once after the last row: lets the desktop take notice of what was written.
     virtual void finish() {}
+    // Whether the system's own association, as an installed program brings it, already opens packages with
+    // `programPath`; then the rows are not written and what earlier starts wrote is removed.
+    virtual bool associatedBySystem(const QString& programPath) const {
+        Q_UNUSED(programPath);
+        return false;
+    }
+    virtual void removeWrittenRows() {}
 };
 
-// Writes every row, going on past rows that fail.
+// Writes every row, going on past rows that fail; for a program the system associates already, removes
+// what was written instead.
 void registerAssociation(ClassesRoot& root, const QString& programPath);
 
 // The classes root of this system: the registry on Windows, the freedesktop files elsewhere.

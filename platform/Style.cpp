@@ -4,13 +4,13 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLibraryInfo>
 #include <QScreen>
 #include <QStyle>
-#include <QTranslator>
 
+#include "platform/CzechLocale.h"
 #include "platform/ErrorReport.h"
 #include "platform/Installation.h"
+#include "platform/OnScreen.h"
 
 namespace platform {
 namespace {
@@ -31,22 +31,14 @@ int PasswordBarStyle::styleHint(StyleHint hint, const QStyleOption* option, cons
     return QProxyStyle::styleHint(hint, option, widget, returnData);
 }
 
-bool installCzechQtTranslation(QApplication& app) {
-    auto* translator = new QTranslator(&app);
-    if (!translator->load(QStringLiteral("qtbase_cs"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return false;
-    }
-    return QApplication::installTranslator(translator);
-}
-
 void setUpApplication(QApplication& app) {
     QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
     // The window system matches the windows to the installed desktop entry and shows the program's icon.
     QGuiApplication::setDesktopFileName(QString::fromUtf8(installation::kDesktopId));
     QApplication::setWindowIcon(applicationIcon());
     QApplication::setStyle(new PasswordBarStyle);
-    installCzechQtTranslation(app);
+    speakCzech(app);
+    keepWindowsOnScreen(app);
 }
 
 namespace {

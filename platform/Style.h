@@ -17,10 +17,8 @@ public:
                   QStyleHintReturn* returnData = nullptr) const override;
 };
 
-// Loads Qt's own Czech translation (standard buttons, file dialog); false when it is not installed.
-bool installCzechQtTranslation(QApplication& app);
-
-// Title, desktop entry name, icon, style and translation: what the program and the window tests set up alike.
+// Title, desktop entry name, icon, style and Czech (platform/CzechLocale.h, whose preparation comes before the
+// application): what the program and the window tests set up alike.
 void setUpApplication(QApplication& app);
 
 // The bold, teal, transparent look of the labels over a background picture.

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 
+#include "platform/Echo.h"
 #include "platform/ErrorReport.h"
 
 class QLabel;
@@ -33,7 +34,6 @@ QLabel* makeCaptionLabel(QWidget* parent, const char* name, const QString& text,
                          QWidget* buddy = nullptr);
 
 // A single-line text field without a length limit (password: each character shown as "|").
-enum class Echo { Clear, Password };
 QLineEdit* makeField(QWidget* parent, const char* name, QRect bounds, const QString& spokenName,
                      const QString& description, Echo echo = Echo::Clear);
 // A hidden field the engine writes into; no user ever sees it.

@@ -39,7 +39,8 @@ login=$(win "Příhlášení"); xdotool mousemove --window "$login" 268 22 click
 mgr=$(win "Manažer uživatelů"); xdotool windowactivate --sync "$mgr"; sleep 0.5
 xdotool mousemove --window "$mgr" 20 14 click 1; sleep 1
 xdotool type --delay 50 "eva"; xdotool key Return; sleep 0.7
-xdotool type --delay 50 "heslo"; xdotool key Return; sleep 1.5
+xdotool type --delay 50 "heslo"; xdotool key Return; sleep 0.7
+xdotool type --delay 50 "heslo"; xdotool key Return; sleep 1.5  # typed again
 login=$(win "Příhlášení"); xdotool windowactivate --sync "$login"; sleep 0.3
 xdotool mousemove --window "$login" 150 22 click 1
 xdotool type --delay 50 "eva"; xdotool key Tab; xdotool type --delay 50 "heslo"; xdotool key Return; sleep 1.5

@@ -131,23 +131,47 @@ void TForm11::setLoggedIn(const QString& name, const QString& code) {
     StatusBar1->setPanelText(2, code);
 }
 
+namespace {
+
+const QString kAddingUser = QStringLiteral("Přidání uživatele");
+
+// What cannot be stored or typed again at the login is refused at once, with nothing changed.
+bool refused(const std::optional<QString>& reason) {
+    if (reason) platform::tell(kAddingUser, *reason, platform::Icon::Warning);
+    return reason.has_value();
+}
+
+// The password, masked and typed twice, as a typing error in a field nobody can see would lock the user out
+// for good; nothing when it is refused or the repetition differs or is cancelled. A cancelled first box gives
+// the empty password, which is a password.
+std::optional<QString> askNewPassword(platform::Dialogs& boxes) {
+    const QString password = boxes.input(QStringLiteral("Zadejte heslo"), QStringLiteral("Heslo"), QString(),
+                                         platform::Echo::Password).value_or(QString());
+    if (refused(users::passwordRefusal(password))) return std::nullopt;
+    const std::optional<QString> again = boxes.input(QStringLiteral("Zadejte heslo znovu"),
+                                                     QStringLiteral("Heslo znovu"), QString(), platform::Echo::Password);
+    if (!again) return std::nullopt;
+    if (*again != password) {
+        platform::tell(kAddingUser, QStringLiteral("Zadaná hesla se neshodují. Uživatel nebyl přidán."),
+                       platform::Icon::Warning);
+        return std::nullopt;
+    }
+    return password;
+}
+
+}  // namespace
+
 void TForm11::ToolButton1Click() {
     platform::Dialogs& boxes = platform::dialogs();
-    // What cannot be stored or typed again at the login is refused at once, with nothing changed.
-    const auto refused = [](const std::optional<QString>& reason) {
-        if (reason) platform::tell(QStringLiteral("Přidání uživatele"), *reason, platform::Icon::Warning);
-        return reason.has_value();
-    };
     // A cancelled box gives the empty text; the addition goes on all the same.
     const QString name = boxes.input(QStringLiteral("Zadejte jméno uživatele"), QStringLiteral("Jméno uživatele"),
-                                     QString()).value_or(QString());
+                                     QString(), platform::Echo::Clear).value_or(QString());
     if (refused(users::nameRefusal(name))) return;
-    const QString password =
-        boxes.input(QStringLiteral("Zadejte heslo"), QStringLiteral("Heslo"), QString()).value_or(QString());
-    if (refused(users::passwordRefusal(password))) return;
+    const std::optional<QString> password = askNewPassword(boxes);
+    if (!password) return;
     // Name, "#", password: the order the login joins them in, so that the new user can log in.
     platform::LineEditField code(*Edit1);
-    const EngineKey codeText = users::userCodeText(name, password);
+    const EngineKey codeText = users::userCodeText(name, *password);
     platform::callEngine([&] { Roster::strtohex(codeText.utf8(), code); });
     appendRow(name, Edit1->text());
     zavrit();

@@ -13,12 +13,22 @@
 #include "platform/Dialogs.h"
 #include "platform/EngineCall.h"
 #include "platform/ErrorReport.h"
+#include "platform/Jpeg.h"
 #include "platform/QtPorts.h"
 #include "platform/Style.h"
 #include "platform/WidgetKit.h"
 #include "platform/WindowEnabling.h"
 #include "users/Unit11.h"
 #include "users/UserCodeText.h"
+
+namespace {
+
+constexpr int kClientHeight = 81;
+constexpr QRect kHintPlace{10, 76, 276, 0};  // as high as the desktop's font needs
+const QString kFirstUserHint =
+    QStringLiteral("Zatím není založen žádný uživatel. Prvního přidáte v manažeru uživatelů (horní tlačítko).");
+
+}  // namespace
 
 TForm12::TForm12()
     : ToolWindow(QStringLiteral("Příhlášení do programu Mivex 2"), QSize(296, 81), QStringLiteral(":/window-background.jpg")) {
@@ -46,6 +56,10 @@ TForm12::TForm12()
     BitBtn2->setAutoDefault(false);
     Edit3 = platform::makeHiddenField(this, "Edit3");
     setTabOrder(Edit1, Edit2);
+    firstUserHint = platform::makeCaptionLabel(this, "firstUserHint", kFirstUserHint, kHintPlace, BitBtn2);
+    firstUserHint->setWordWrap(true);
+    firstUserHint->resize(kHintPlace.width(), firstUserHint->heightForWidth(kHintPlace.width()));
+    firstUserHint->hide();
 
     connect(BitBtn1, &QPushButton::clicked, this, platform::guarded(this, &TForm12::BitBtn1Click));
     connect(BitBtn2, &QPushButton::clicked, this, platform::guarded(this, &TForm12::BitBtn2Click));
@@ -60,6 +74,10 @@ void TForm12::BitBtn1Click() {
     platform::callEngine([&] { Roster::strtohex(codeText.utf8(), codeField); });
     const QString code = Edit3->text();
     const QString storedName = QString::fromStdString(manager.database().lookupLogin(code.toStdString()));
+    if (storedName.isEmpty() && nobodyToLogIn()) {
+        platform::tell(QStringLiteral("Žádný uživatel"), kFirstUserHint, platform::Icon::Information);
+        return;
+    }
     if (storedName.isEmpty()) {
         platform::tell(QStringLiteral("Nekorektní přihlášení"),
                        QStringLiteral("Přihlášení nebylo korektní. Zkuste se přihlásit znovu."), platform::Icon::Warning);
@@ -77,8 +95,16 @@ void TForm12::BitBtn1Click() {
 
 void TForm12::BitBtn2Click() { forms().Form11->showInFront(); }
 
+bool TForm12::nobodyToLogIn() const { return forms().Form11->gridUsers().empty(); }
+
+QWidget* TForm12::firstControl() const { return firstUserHint->isHidden() ? static_cast<QWidget*>(Edit1) : BitBtn2; }
+
 void TForm12::showForLogin() {
     TForm1& mainWindow = *forms().Form1;
+    const bool nobody = nobodyToLogIn();
+    firstUserHint->setVisible(nobody);
+    setFixedSize(width(), nobody ? firstUserHint->geometry().bottom() + 8 : kClientHeight);
+    Image1->setGeometry(rect());
     putAway_.putAway({this, &mainWindow, forms().Form11});
     mainWindow.installEventFilter(this);  // once: Qt keeps a filter only once
     takeKeyboard();
@@ -86,7 +112,7 @@ void TForm12::showForLogin() {
 
 void TForm12::takeKeyboard() {
     showInFront();
-    Edit1->setFocus(Qt::OtherFocusReason);
+    firstControl()->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm12::closeEvent(QCloseEvent* event) {
@@ -97,7 +123,7 @@ void TForm12::closeEvent(QCloseEvent* event) {
 
 void TForm12::showEvent(QShowEvent* event) {
     ToolWindow::showEvent(event);
-    platform::setFocusAfterBoxes(Edit1);
+    platform::setFocusAfterBoxes(firstControl());
 }
 
 void TForm12::hideEvent(QHideEvent* event) {

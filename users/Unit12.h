@@ -28,6 +28,8 @@ public:
     QPushButton* BitBtn1 = nullptr;
     QPushButton* BitBtn2 = nullptr;
     QLineEdit* Edit3 = nullptr;
+    // Shown while data.adb holds nobody: how the first user is made.
+    QLabel* firstUserHint = nullptr;
 
 protected:
     // FormClose: ends the program at once, whatever else is open.
@@ -42,6 +44,9 @@ protected:
 
 private:
     void takeKeyboard();
+    // Where the keyboard belongs: the name field, or the user-manager button while there is nobody to log in.
+    QWidget* firstControl() const;
+    bool nobodyToLogIn() const;
 
     users::WindowsPutAway putAway_;
 };

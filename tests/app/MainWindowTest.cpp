@@ -3,18 +3,22 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTest>
 #include <QToolBar>
+#include <QScreen>
 #include <QToolButton>
+#include <QWindow>
 
 #include "app/Forms.h"
 #include "app/Unit10.h"
 #include "engine/VQ203.h"
 #include "platform/QtPorts.h"
+#include "platform/ToolWindow.h"
 #include "tests/app/ShellTestHelpers.h"
 #include "tests/support/AppFixture.h"
 #include "users/Unit11.h"
@@ -72,6 +76,26 @@ TEST_F(MainWindow, LayoutStateAtStart) {
     EXPECT_EQ(main().sb->panel(0)->width(), 440);
     EXPECT_TRUE(main().velikost->font().bold());
     EXPECT_EQ(main().velikost->palette().color(QPalette::WindowText), QColor(0, 128, 128));
+}
+
+TEST_F(MainWindow, EveryWindowOpensWhollyInsideItsScreen) {
+    // Placed where a small or scaled screen ends, or beyond it: every window comes back inside as it is shown.
+    const QRect area = main().screen()->availableGeometry();
+    const QPoint outside[] = {area.bottomRight() - QPoint(20, 20), QPoint(-400, -300), area.topRight() + QPoint(900, 0)};
+    std::vector<QWidget*> windows{&main()};
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (dynamic_cast<platform::ToolWindow*>(window))
+            windows.push_back(window);
+    ASSERT_GE(windows.size(), 10u);
+    for (QWidget* window : windows)
+        for (const QPoint& place : outside) {
+            SCOPED_TRACE(window->objectName().toStdString());
+            window->hide();
+            window->move(place);
+            window->show();
+            QApplication::processEvents();  // the window is on the screen
+            EXPECT_TRUE(area.contains(window->frameGeometry())) << place.x() << "," << place.y();
+        }
 }
 
 TEST_F(MainWindow, CaptionsAndHintsAreExact) {
@@ -256,7 +280,9 @@ TEST_F(MainWindow, AboutAndUserManagerOpenWithoutBlocking) {
     main().move(500, 300);
     QTest::mouseClick(main().ToolBar1->widgetForAction(main().ToolButton25), Qt::LeftButton);
     EXPECT_TRUE(forms().Form10->isVisible());
-    EXPECT_EQ(forms().Form10->pos(), QPoint(0, 0));
+    QApplication::processEvents();
+    // In the screen's corner, its frame on the screen.
+    EXPECT_EQ(forms().Form10->windowHandle()->framePosition(), QPoint(0, 0));
     forms().Form10->close();
     EXPECT_FALSE(forms().Form10->isVisible());
     main().Oaplikaci1->trigger();

@@ -9,6 +9,7 @@
 #include "app/Forms.h"
 #include "app/Unit10.h"
 #include "app/Unit9.h"
+#include "engine/core/Magic.h"
 #include "tests/app/ShellTestHelpers.h"
 #include "tests/support/AppFixture.h"
 #include "users/Unit12.h"
@@ -141,8 +142,40 @@ TEST_F(StartupSequence, PackageArgumentOpensThePackageState) {
     EXPECT_EQ(classesRoot.rows.size(), 4u);
 }
 
-TEST_F(StartupSequence, ExtensionMatchIsCaseSensitiveAndANameWithoutDotIsAFile) {
-    for (const char* name : {"X.CFF", "nodot", "x.cff.txt"}) {
+// The desktop that starts the program with a package knows it by ".cff" in any case and by its content.
+TEST_F(StartupSequence, ExtensionMatchIgnoresCase) {
+    for (const char* name : {"X.CFF", "y.Cff"}) {
+        const QString package = makeFile(name, 128);
+        start({package});
+        EXPECT_EQ(main().OpenDialog2.fileName(), package) << name;
+        EXPECT_EQ(groupState(main(), Group::PackageDecryption), "E") << name;
+        app.reset();
+    }
+    EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST_F(StartupSequence, AFileWhoseContentIsAPackageOpensAsOneAfterAsking) {
+    const auto& magic = engine::core::kMagicPackage;
+    const QString package = QString::fromStdString(dir.file("balicek.txt"));
+    testutil::writeFile(package.toStdString(), std::vector<unsigned char>(magic.begin(), magic.end()));
+    dialogs.answerNext(platform::Answer::Yes);
+    start({package});
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].text, QStringLiteral("Soubor \"balicek.txt\" je podle svého obsahu balíček "
+                                                         "šifrované složky. Otevřít jej jako balíček?"));
+    EXPECT_EQ(dialogs.messages()[0].buttons, platform::Buttons::YesNo);
+    EXPECT_EQ(main().OpenDialog2.fileName(), package);
+    EXPECT_EQ(groupState(main(), Group::PackageDecryption), "E");
+    app.reset();
+
+    dialogs.answerNext(platform::Answer::No);  // then it is the single file its name says
+    start({package});
+    EXPECT_EQ(main().OpenDialog1.fileName(), package);
+    EXPECT_EQ(main().stav->text(), QStringLiteral("Soubor otevřen"));
+}
+
+TEST_F(StartupSequence, ANameWithoutThePackageExtensionIsAFile) {
+    for (const char* name : {"nodot", "x.cff.txt", "cff"}) {
         const QString file = makeFile(name, 128);
         start({file});
         EXPECT_EQ(main().stav->text(), QStringLiteral("Soubor otevřen")) << name;

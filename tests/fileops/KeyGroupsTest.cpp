@@ -254,4 +254,18 @@ TEST_F(KeyGroups, ToolWindowsBelongToTheMainWindowAndComeBackWhenMinimised) {
     }
 }
 
+TEST_F(KeyGroups, EscClosesTheKeyGeneratorAndTheFingerprintWindowWhereverTheKeyboardIs) {
+    TForm4& fingerprint = *forms().Form4;
+    for (QWidget* inside : std::initializer_list<QWidget*>{generator().ComboBox1, generator().code, generator().BitBtn1,
+                                                          fingerprint.Edit1}) {
+        QWidget& window = *inside->window();
+        SCOPED_TRACE(window.objectName().toStdString());
+        static_cast<platform::ToolWindow&>(window).showInFront();
+        inside->setFocus();
+        QTest::keyClick(inside, Qt::Key_Escape);
+        EXPECT_FALSE(window.isVisible());
+    }
+    EXPECT_TRUE(main().isVisible());  // the window that had the keyboard closes, nothing else
+}
+
 }  // namespace

@@ -45,7 +45,9 @@ public:
         states << stav_.text();
         return next_.message(text, caption, icon, buttons);
     }
-    std::optional<QString> input(const QString& c, const QString& p, const QString& i) override { return next_.input(c, p, i); }
+    std::optional<QString> input(const QString& c, const QString& p, const QString& i, platform::Echo e) override {
+        return next_.input(c, p, i, e);
+    }
     std::optional<QString> openFile(const platform::OpenFileOptions& o, const platform::CanClose& c) override {
         return next_.openFile(o, c);
     }

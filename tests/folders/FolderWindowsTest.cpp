@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
@@ -17,6 +18,7 @@
 #include "engine/vq202/Messages.h"
 #include "folders/DirectoryListBox.h"
 #include "folders/DriveComboBox.h"
+#include "folders/LeftOutFiles.h"
 #include "folders/Unit5.h"
 #include "folders/Unit6.h"
 #include "folders/Unit7.h"
@@ -107,6 +109,26 @@ TEST_F(FolderWindows, OkTakesTheHighlightedFolderWhichTheWindowShows) {
     EXPECT_EQ(main().sb->panelText(0), q(dir.file("other")));
 }
 
+TEST_F(FolderWindows, TheKeyboardStartsInTheFolderListAndAltOPressesOk) {
+    main().ToolButton18->trigger();
+    EXPECT_EQ(form6().focusWidget(), form6().DirectoryListBox1);
+    openInFolderWindow(q(dir.path()));
+    DirectoryListBox& list = *form6().DirectoryListBox1;
+    list.setCurrentItem(lineFor(list, q(dir.file("sub"))));
+    form6().activateWindow();  // the keys go where the user works
+    QApplication::processEvents();
+    QTest::keyClick(&list, Qt::Key_O, Qt::AltModifier);
+    EXPECT_EQ(main().sb->panelText(0), q(dir.file("sub")));
+    EXPECT_FALSE(form6().isVisible());
+
+    // The key window's mnemonics hold too: Alt+G fills the key.
+    main().ToolButton11->trigger();
+    form5().activateWindow();
+    QApplication::processEvents();
+    QTest::keyClick(form5().Edit1, Qt::Key_G, Qt::AltModifier);
+    EXPECT_FALSE(form5().Edit1->text().isEmpty());
+}
+
 TEST_F(FolderWindows, DirectoryListShowsThePathDownThenTheSubfolders) {
     DirectoryListBox& list = *form6().DirectoryListBox1;
     list.setDrive(QStringLiteral("/"));
@@ -183,6 +205,7 @@ TEST_F(FolderWindows, EncryptingPacksTheFilesAndSaysSo) {
     makeFile("a.txt", 5000);
     makeFile(".skrytý", 10);
     chooseFolder(q(dir.path()));
+    dialogs.answerNext(platform::Answer::Yes);  // the subfolders stay out
     encryptWithKey(QStringLiteral("klíč"));
     // Left out: the hidden file and the two subfolders.
     EXPECT_EQ(lastMessage().text, QStringLiteral("Šifrování složky bylo úspěšně provedeno. 3 položky složky zůstaly "
@@ -202,6 +225,36 @@ TEST_F(FolderWindows, EncryptingPacksTheFilesAndSaysSo) {
     EXPECT_EQ(form5().FileListBox->fileNames(), QStringList{"directory.cff"});
 }
 
+TEST_F(FolderWindows, AFolderWithSubfoldersIsEncryptedOnlyAfterTheUserAgreesToLeaveThemOut) {
+    makeFile("a.txt", 100);
+    makeFile(".skrytý", 10);
+    makeFile("sub/b.txt", 10);
+    std::filesystem::create_directories(dir.file("sub/hlubší/nejhlubší"));
+    makeFile("sub/hlubší/.c", 10);
+    std::filesystem::create_directory_symlink(dir.file("sub"), dir.file("other/odkaz"));  // not followed
+    const auto before = testutil::readFile(dir.file("a.txt"));
+    chooseFolder(q(dir.path()));
+    main().ToolButton11->trigger();
+    QTest::keyClicks(form5().Edit1, "k");
+
+    dialogs.answerNext(platform::Answer::No);
+    QTest::mouseClick(form5().BitBtn1, Qt::LeftButton);
+    ASSERT_EQ(dialogs.messages().size(), 1u);  // the question alone: nothing was done, nothing to tell
+    // .skrytý, sub/b.txt, sub/hlubší/.c and the link other/odkaz.
+    EXPECT_EQ(lastMessage().text, subfoldersQuestion(4));
+    EXPECT_EQ(lastMessage().caption, QStringLiteral("Šifrování složky"));
+    EXPECT_EQ(lastMessage().buttons, platform::Buttons::YesNoDefaultNo);
+    EXPECT_TRUE(form5().isVisible());
+    EXPECT_EQ(testutil::readFile(dir.file("a.txt")), before);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("directory.cff")));
+
+    dialogs.answerNext(platform::Answer::Yes);
+    QTest::mouseClick(form5().BitBtn1, Qt::LeftButton);
+    EXPECT_EQ(lastMessage().caption, QStringLiteral("Šifrování dokončeno"));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("directory.cff")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("a.txt")));
+}
+
 TEST_F(FolderWindows, AFolderWithoutFilesStillGetsItsPackage) {
     chooseFolder(q(dir.file("sub")));
     main().ToolButton11->trigger();
@@ -218,6 +271,7 @@ TEST_F(FolderWindows, EncryptionFailureIsShownAsChybaAndChangesNothing) {
     main().ToolButton11->trigger();
     QTest::keyClicks(form5().Edit1, "k");
     form5().Edit1->clear();  // OK stays enabled and passes the empty key
+    dialogs.answerNext(platform::Answer::Yes);
     QTest::mouseClick(form5().BitBtn1, Qt::LeftButton);
     EXPECT_EQ(lastMessage().text, q(msg::kEmptyKey));
     EXPECT_EQ(lastMessage().caption, QStringLiteral("Chyba"));
@@ -248,6 +302,7 @@ TEST_F(FolderWindows, PackageIsOpenedAndDecryptedAfterAWrongKey) {
     makeFile("a.txt", 70000);
     const auto original = testutil::readFile(dir.file("a.txt"));
     chooseFolder(q(dir.path()));
+    dialogs.answerNext(platform::Answer::Yes);
     encryptWithKey(QStringLiteral("správný"));
     const QString package = q(dir.file("directory.cff"));
 
@@ -285,6 +340,38 @@ TEST_F(FolderWindows, PackageIsOpenedAndDecryptedAfterAWrongKey) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("directory.cff")));
 }
 
+TEST_F(FolderWindows, ANewKeyTypedForTheNextFolderReplacesTheKeptOne) {
+    makeFile("sub/a.txt", 300);
+    makeFile("other/b.txt", 300);
+    const auto a = testutil::readFile(dir.file("sub/a.txt"));
+    const auto b = testutil::readFile(dir.file("other/b.txt"));
+    chooseFolder(q(dir.file("sub")));
+    main().ToolButton11->trigger();
+    QTest::keyClicks(form5().Edit1, "abc");
+    QTest::mouseClick(form5().BitBtn1, Qt::LeftButton);
+
+    chooseFolder(q(dir.file("other")));
+    main().ToolButton11->trigger();
+    EXPECT_EQ(form5().Edit1->selectedText(), QStringLiteral("abc"));  // Enter would reuse it, typing replaces it
+    EXPECT_EQ(form5().focusWidget(), form5().Edit1);
+    QTest::keyClicks(form5().Edit1, "k1");
+    QTest::mouseClick(form5().BitBtn1, Qt::LeftButton);
+
+    // The second package opens with exactly the new key, typed first; the first one then with the old key
+    // typed over the kept new one in the masked field.
+    for (const auto& [folder, key] : {std::pair{"other", "k1"}, std::pair{"sub", "abc"}}) {
+        dialogs.chooseNextFile(q(dir.file(std::string(folder) + "/directory.cff")));
+        main().ToolButton23->trigger();
+        main().ToolButton20->trigger();
+        EXPECT_EQ(form7().focusWidget(), form7().ecode);
+        QTest::keyClicks(form7().ecode, key);
+        QTest::mouseClick(form7().BitBtn1, Qt::LeftButton);
+        EXPECT_TRUE(form7().ErrorMsg->text().isEmpty()) << folder << ": " << form7().ErrorMsg->text().toStdString();
+    }
+    EXPECT_EQ(testutil::readFile(dir.file("sub/a.txt")), a);
+    EXPECT_EQ(testutil::readFile(dir.file("other/b.txt")), b);
+}
+
 TEST_F(FolderWindows, ControlsCarryTheirCaptions) {
     EXPECT_EQ(form5().windowTitle(), QStringLiteral("Šifrování složky"));
     EXPECT_EQ(form6().windowTitle(), QStringLiteral("Výběr složky"));
@@ -314,6 +401,7 @@ TEST_F(FolderWindows, KeyTypedComposedOpensThePackageMadeWithItDecomposed) {
     makeFile("a.txt", 300);
     const auto original = testutil::readFile(dir.file("a.txt"));
     chooseFolder(q(dir.path()));
+    dialogs.answerNext(platform::Answer::Yes);
     encryptWithKey(QStringLiteral("správný").normalized(QString::NormalizationForm_D));
     dialogs.chooseNextFile(q(dir.file("directory.cff")));
     main().ToolButton23->trigger();
@@ -346,6 +434,17 @@ TEST(FolderEncryptedText, SaysHowManyEntriesStayedUnencryptedInCzech) {
     EXPECT_EQ(folderEncryptedText(1), done + QStringLiteral(" 1 položka složky zůstala nešifrována: ") + why);
     EXPECT_EQ(folderEncryptedText(4), done + QStringLiteral(" 4 položky složky zůstaly nešifrovány: ") + why);
     EXPECT_EQ(folderEncryptedText(5), done + QStringLiteral(" 5 položek složky zůstalo nešifrováno: ") + why);
+}
+
+TEST(SubfoldersQuestion, SaysHowManyFilesWouldStayUnencryptedInCzech) {
+    const QString start = QStringLiteral("Složka obsahuje podsložky. Do balíčku složky se uloží jen soubory přímo ve "
+                                         "složce, ne podsložky, skryté soubory a odkazy: ");
+    const QString end = QStringLiteral(". Chcete složku přesto šifrovat?");
+    EXPECT_EQ(subfoldersQuestion(0), start + QStringLiteral("0 souborů zůstane nešifrováno") + end);
+    EXPECT_EQ(subfoldersQuestion(1), start + QStringLiteral("1 soubor zůstane nešifrován") + end);
+    EXPECT_EQ(subfoldersQuestion(2), start + QStringLiteral("2 soubory zůstanou nešifrovány") + end);
+    EXPECT_EQ(subfoldersQuestion(4), start + QStringLiteral("4 soubory zůstanou nešifrovány") + end);
+    EXPECT_EQ(subfoldersQuestion(5), start + QStringLiteral("5 souborů zůstane nešifrováno") + end);
 }
 
 }  // namespace

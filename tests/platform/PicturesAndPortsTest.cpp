@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QLocale>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -103,6 +105,21 @@ TEST(Ports, FileListHoldsTheFolderPlainVisibleFilesSortedIgnoringCase) {
 TEST(Style, QtsOwnButtonsSpeakCzech) {
     // Loaded once by the test main, as by the program.
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Ano"));
+}
+
+TEST(Style, DatesAndTheFileDialogsTextsAreCzechInASessionThatIsNot) {
+    // The test main starts in a session whose locale is C.UTF-8, as the program may be started.
+    const QDateTime moment(QDate(2026, 12, 9), QTime(7, 14));
+    const QLocale czech(QLocale::Czech, QLocale::CzechRepublic);
+    EXPECT_EQ(QLocale().language(), QLocale::Czech);
+    // The file dialog writes its dates and sizes in the system locale.
+    EXPECT_EQ(QLocale::system().toString(moment, QLocale::ShortFormat), czech.toString(moment, QLocale::ShortFormat));
+    EXPECT_EQ(QLocale::system().formattedDataSize(2048), czech.formattedDataSize(2048));
+    EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Folder", "All other platforms"),
+              QStringLiteral("Složka"));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "&Open"), QStringLiteral("&Otevřít"));
+    // Programs started from here get the session's own locale.
+    EXPECT_EQ(qgetenv("LC_ALL"), QByteArray("C.UTF-8"));
 }
 
 TEST(Style, PasswordFieldsShowBars) {

@@ -19,11 +19,12 @@ struct SeenInputBox {
     QPoint centre;
     int maxLength = 0;
     bool keptAbove = false;
+    QLineEdit::EchoMode echo = QLineEdit::Normal;
     bool seen = false;
 };
 
 // Runs the input box with `owner` the active window, records what it shows and cancels it.
-SeenInputBox inputBoxOver(QWidget& owner) {
+SeenInputBox inputBoxOver(QWidget& owner, platform::Echo echo = platform::Echo::Password) {
     owner.show();
     QApplication::setActiveWindow(&owner);
     SeenInputBox seen;
@@ -33,11 +34,14 @@ SeenInputBox inputBoxOver(QWidget& owner) {
         seen.seen = true;
         seen.centre = box->frameGeometry().center();
         seen.keptAbove = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-        if (const auto* field = box->findChild<QLineEdit*>()) seen.maxLength = field->maxLength();
+        if (const auto* field = box->findChild<QLineEdit*>()) {
+            seen.maxLength = field->maxLength();
+            seen.echo = field->echoMode();
+        }
         box->reject();
     });
     platform::QtDialogs dialogs;
-    EXPECT_FALSE(dialogs.input(QStringLiteral("Zadejte heslo"), QStringLiteral("Heslo"), QString()).has_value());
+    EXPECT_FALSE(dialogs.input(QStringLiteral("Zadejte heslo"), QStringLiteral("Heslo"), QString(), echo).has_value());
     return seen;
 }
 
@@ -49,6 +53,8 @@ TEST(QtDialogsInput, BoxIsCentredOnTheScreenNotOverTheWindowThatOpenedIt) {
     const QPoint screenCentre = QApplication::primaryScreen()->availableGeometry().center();
     EXPECT_LE((seen.centre - screenCentre).manhattanLength(), 2);
     EXPECT_EQ(seen.maxLength, 255);
+    EXPECT_EQ(seen.echo, QLineEdit::Password);
+    EXPECT_EQ(inputBoxOver(owner, platform::Echo::Clear).echo, QLineEdit::Normal);
     // Above the login window, which keeps above all others in the same place.
     EXPECT_TRUE(seen.keptAbove);
 }

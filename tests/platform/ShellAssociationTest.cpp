@@ -152,6 +152,43 @@ TEST_F(Freedesktop, RewrittenAtEveryStart) {
     EXPECT_TRUE(entry.contains(QStringLiteral("\nTryExec=%1\n").arg(moved)));
 }
 
+// An installed program's association is the system's; a user association an earlier start wrote for it
+// would outlive the package's removal and costs every start its time.
+TEST_F(Freedesktop, AProgramTheSystemAssociatesWritesNothingAndRemovesWhatItWrote) {
+    const QString system = QString::fromStdString(dir.file("system"));
+    const QString entry = system + QStringLiteral("/applications/%1.desktop").arg(platform::installation::kDesktopId);
+    const auto installEntry = [&](const QString& exec, const QString& type) {
+        ASSERT_TRUE(QDir().mkpath(system + QStringLiteral("/applications")));
+        QFile file(entry);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=Mivex 2\nExec=%1 %f\nMimeType=%2;\n"
+                                  "\n[Desktop Action x]\nExec=/elsewhere %f\n").arg(exec, type).toUtf8());
+    };
+    testutil::writeFile(program.toStdString(), {});
+    platform::FreedesktopClassesRoot earlier(data(), {system});
+    platform::registerAssociation(earlier, program);  // a copy, before the system had an entry
+    ASSERT_TRUE(QFileInfo::exists(earlier.mimePackagePath()));
+
+    // Entries that name another program, or another type, leave the user association as it is.
+    for (const auto& [exec, type] : {std::pair{QStringLiteral("/usr/bin/true"), kPackageType},
+                                     std::pair{QStringLiteral("\"%1\"").arg(program), QStringLiteral("text/plain")}}) {
+        installEntry(exec, type);
+        platform::FreedesktopClassesRoot root(data(), {system});
+        EXPECT_FALSE(root.associatedBySystem(program)) << exec.toStdString();
+        platform::registerAssociation(root, program);
+        EXPECT_TRUE(QFileInfo::exists(root.desktopEntryPath()));
+    }
+
+    installEntry(QStringLiteral("\"%1\"").arg(program), kPackageType);
+    platform::FreedesktopClassesRoot root(data(), {QString::fromStdString(dir.file("empty")), system});
+    EXPECT_TRUE(root.associatedBySystem(program));
+    EXPECT_FALSE(root.associatedBySystem(QString::fromStdString(dir.file("elsewhere/mivex2"))));
+    platform::registerAssociation(root, program);
+    EXPECT_FALSE(QFileInfo::exists(root.mimePackagePath()));
+    EXPECT_FALSE(QFileInfo::exists(root.desktopEntryPath()));
+    EXPECT_FALSE(QFileInfo::exists(root.iconPath()));
+}
+
 TEST_F(Freedesktop, UnwritableDataFolderFailsQuietly) {
     testutil::writeFile(dir.file("blocked"), {});
     platform::FreedesktopClassesRoot root(QString::fromStdString(dir.file("blocked")));

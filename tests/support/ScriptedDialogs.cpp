@@ -38,8 +38,9 @@ platform::Answer ScriptedDialogs::message(const QString& text, const QString& ca
     return answer;
 }
 
-std::optional<QString> ScriptedDialogs::input(const QString& caption, const QString& prompt, const QString& initial) {
-    inputBoxes_.push_back({caption, prompt, initial});
+std::optional<QString> ScriptedDialogs::input(const QString& caption, const QString& prompt, const QString& initial,
+                                              platform::Echo echo) {
+    inputBoxes_.push_back({caption, prompt, initial, echo});
     if (inputs_.empty()) {
         ADD_FAILURE() << "unscripted input box: " << caption.toStdString();
         return std::nullopt;

@@ -33,6 +33,7 @@ struct ShownInput {
     QString caption;
     QString prompt;
     QString initial;
+    platform::Echo echo;
 };
 
 class ScriptedDialogs : public platform::Dialogs {
@@ -54,7 +55,8 @@ public:
 
     platform::Answer message(const QString& text, const QString& caption, platform::Icon icon,
                              platform::Buttons buttons) override;
-    std::optional<QString> input(const QString& caption, const QString& prompt, const QString& initial) override;
+    std::optional<QString> input(const QString& caption, const QString& prompt, const QString& initial,
+                                 platform::Echo echo) override;
     std::optional<QString> openFile(const platform::OpenFileOptions& options,
                                     const platform::CanClose& canClose) override;
 

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "engine/core/TestHooks.h"
+#include "platform/CzechLocale.h"
 #include "platform/GuardedApplication.h"
 #include "platform/Style.h"
 
@@ -27,6 +28,9 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
 
     engine::core::setScryptCostForTesting(10);
+    // A session that is not Czech, which the program must not follow.
+    qputenv("LC_ALL", "C.UTF-8");
+    platform::prepareCzechSystemLocale();
     platform::GuardedApplication app(argc, argv);
     platform::setUpApplication(app);
     return RUN_ALL_TESTS();

@@ -88,6 +88,7 @@ protected:
     void addThroughManager(const QString& name, const QString& password) {
         dialogs.inputNext(name);
         dialogs.inputNext(password);
+        dialogs.inputNext(password);  // typed again
         manager().ToolButton1->trigger();
     }
 
@@ -112,28 +113,45 @@ TEST_F(Users, WithoutADatabaseNobodyLogsInAndTheFirstUserCreatesIt) {
     EXPECT_EQ(manager().loggedInName(), QString());
     EXPECT_EQ(manager().loggedInCode(), QString());
 
+    // Nobody could log in: the window says how the first user is made, and its button has the keyboard.
+    const QString hint =
+        QStringLiteral("Zatím není založen žádný uživatel. Prvního přidáte v manažeru uživatelů (horní tlačítko).");
+    EXPECT_TRUE(login().firstUserHint->isVisible());
+    EXPECT_EQ(login().firstUserHint->text(), hint);
+    EXPECT_TRUE(login().rect().contains(login().firstUserHint->geometry()));
+    EXPECT_EQ(login().focusWidget(), login().BitBtn2);
     typeLogin(QStringLiteral("Eva"), QStringLiteral("heslo"));
     ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, QStringLiteral("Přihlášení nebylo korektní. Zkuste se přihlásit znovu."));
-    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Warning);
-    EXPECT_EQ(login().Edit1->text(), QString());  // a failed login empties both fields
-    EXPECT_EQ(login().Edit2->text(), QString());
+    EXPECT_EQ(dialogs.messages()[0].text, hint);
+    EXPECT_EQ(dialogs.messages()[0].caption, QStringLiteral("Žádný uživatel"));
     EXPECT_TRUE(loggedOut());
     EXPECT_FALSE(std::filesystem::exists(databasePath()));  // the login writes nothing
 
     QTest::mouseClick(login().BitBtn2, Qt::LeftButton);
     EXPECT_TRUE(manager().isVisible());
     addThroughManager(QStringLiteral("Eva"), QStringLiteral("heslo"));
-    ASSERT_EQ(dialogs.inputBoxes().size(), 2u);
+    ASSERT_EQ(dialogs.inputBoxes().size(), 3u);
     EXPECT_EQ(dialogs.inputBoxes()[0].caption, QStringLiteral("Zadejte jméno uživatele"));
     EXPECT_EQ(dialogs.inputBoxes()[0].prompt, QStringLiteral("Jméno uživatele"));
+    EXPECT_EQ(dialogs.inputBoxes()[0].echo, platform::Echo::Clear);
     EXPECT_EQ(dialogs.inputBoxes()[1].caption, QStringLiteral("Zadejte heslo"));
     EXPECT_EQ(dialogs.inputBoxes()[1].prompt, QStringLiteral("Heslo"));
+    EXPECT_EQ(dialogs.inputBoxes()[2].caption, QStringLiteral("Zadejte heslo znovu"));
+    EXPECT_EQ(dialogs.inputBoxes()[2].prompt, QStringLiteral("Heslo znovu"));
+    for (const int box : {1, 2}) EXPECT_EQ(dialogs.inputBoxes()[box].echo, platform::Echo::Password);
     const QString code = codeOf(QStringLiteral("Eva"), QStringLiteral("heslo"));
     EXPECT_EQ(grid(), (Grid{{"Uživatel", "Id"}, {"Eva", code}}));
     EXPECT_TRUE(std::filesystem::exists(databasePath()));
     EXPECT_EQ(readText(databasePath()).find("heslo"), std::string::npos);  // no password in readable form
     EXPECT_TRUE(loggedOut());
+    EXPECT_FALSE(login().firstUserHint->isVisible());
+    EXPECT_EQ(login().focusWidget(), login().Edit1);
+
+    typeLogin(QStringLiteral("Eva"), QStringLiteral("spatne"));
+    EXPECT_EQ(dialogs.messages().back().text, QStringLiteral("Přihlášení nebylo korektní. Zkuste se přihlásit znovu."));
+    EXPECT_EQ(dialogs.messages().back().icon, Icon::Warning);
+    EXPECT_EQ(login().Edit1->text(), QString());  // a failed login empties both fields
+    EXPECT_EQ(login().Edit2->text(), QString());
 
     typeLogin(QStringLiteral("Eva"), QStringLiteral("heslo"));
     EXPECT_TRUE(main().isEnabled());
@@ -149,12 +167,14 @@ TEST_F(Users, CancelledNameStoresNobodyAndAnEmptyPasswordIsAPassword) {
     start();
     dialogs.inputNext(std::nullopt);  // the name box cancelled: the addition goes on with an empty name
     dialogs.inputNext(QStringLiteral("x"));
+    dialogs.inputNext(QStringLiteral("x"));
     manager().ToolButton1->trigger();
     EXPECT_EQ(grid(), (Grid{{"Uživatel", "Id"}}));
     EXPECT_TRUE(loggedOut());
 
     dialogs.inputNext(QStringLiteral("Jan"));
     dialogs.inputNext(std::nullopt);
+    dialogs.inputNext(QString());  // the empty password, typed again
     manager().ToolButton1->trigger();
     ASSERT_EQ(grid().size(), 2u);
     typeLogin(QStringLiteral("Jan"), QString());
@@ -166,6 +186,34 @@ TEST_F(Users, GateListsOnlyNumberedSectionsWithANameUpToCount) {
               "[All]\r\nCount=3\r\n[1]\r\nname=Eva\r\nEva=e1e1\r\n[2]\r\nPetr=b2b2\r\n[3]\r\nname=Jana\r\nJana=c3c3\r\n");
     start();
     EXPECT_EQ(grid(), (Grid{{"Uživatel", "Id"}, {"Eva", "e1e1"}, {"Jana", "c3c3"}}));
+}
+
+TEST_F(Users, APasswordTypedDifferentlyTheSecondTimeOrNotAgainAddsNobody) {
+    start();
+    addThroughManager(QStringLiteral("Eva"), QStringLiteral("heslo"));
+    const std::string file = readText(databasePath());
+    const Grid listed = grid();
+    dialogs.clear();
+
+    dialogs.inputNext(QStringLiteral("Jan"));
+    dialogs.inputNext(QStringLiteral("heslo1"));
+    dialogs.inputNext(QStringLiteral("hesl01"));
+    manager().ToolButton1->trigger();
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].text, QStringLiteral("Zadaná hesla se neshodují. Uživatel nebyl přidán."));
+    EXPECT_EQ(dialogs.messages()[0].caption, QStringLiteral("Přidání uživatele"));
+    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Warning);
+
+    dialogs.inputNext(QStringLiteral("Jan"));
+    dialogs.inputNext(QStringLiteral("heslo1"));
+    dialogs.inputNext(std::nullopt);  // the repetition cancelled: no more questions, nothing added
+    manager().ToolButton1->trigger();
+    EXPECT_EQ(dialogs.messages().size(), 1u);
+
+    EXPECT_EQ(readText(databasePath()), file);
+    EXPECT_EQ(grid(), listed);
+    typeLogin(QStringLiteral("Jan"), QStringLiteral("heslo1"));
+    EXPECT_TRUE(loggedOut());
 }
 
 TEST_F(Users, SameNameTwiceLogsInWithEitherPassword) {
@@ -209,7 +257,10 @@ TEST_F(Users, RemovalRemovesEveryKindOfName) {
         listed.insert(listed.end(), remaining.begin(), remaining.end());
         EXPECT_EQ(grid(), listed);
         typeLogin(gone, passwordOf(gone));
-        EXPECT_TRUE(loginFailedMessageShown());
+        if (remaining.empty())  // nobody left: the login says how the first user is made
+            EXPECT_EQ(dialogs.messages().back().caption, QStringLiteral("Žádný uživatel"));
+        else
+            EXPECT_TRUE(loginFailedMessageShown());
         const std::string file = readText(databasePath());
         EXPECT_EQ(file.find(goneCode.toStdString()), std::string::npos) << file;
         // One "name" and one code per numbered section, one numbered section per user.
@@ -468,6 +519,7 @@ void settle() {
 }
 
 TEST_F(Users, BoxesWhileLoggedOutStayAboveTheLoginWindowAndGiveTheKeyboardBack) {
+    storeUser(QStringLiteral("Tester"), QStringLiteral("heslo"));  // somebody to log in: the name field has the keyboard
     start();
     bool failedLoginAbove = false;
     bool nameBoxAbove = false;
@@ -525,6 +577,7 @@ TEST_F(Users, BoxesWhileLoggedOutStayAboveTheLoginWindowAndGiveTheKeyboardBack) 
 }
 
 TEST_F(Users, LoginWindowCannotBeMinimisedAwayAndTheMainWindowPassesTheKeyboardOn) {
+    storeUser(QStringLiteral("Tester"), QStringLiteral("heslo"));  // somebody to log in: the name field has the keyboard
     start();
     EXPECT_FALSE(login().windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     login().showMinimized();

@@ -41,10 +41,12 @@ xvfb-run -a -s "-screen 0 1024x640x24" bash -c '
   xdotool key Return; step 08-after-refusal
   xdotool mousemove 29 34 click 1; sleep 1.5
   xdotool type --delay 30 "Eva"; xdotool key Return; step 09-password-box
+  xdotool type --delay 30 "heslo"; xdotool key Return; sleep 1.5
   xdotool type --delay 30 "heslo"; xdotool key Return; step 10-user-added
   chmod 444 "$(dirname "$program")/data.adb"
   xdotool mousemove 29 34 click 1; sleep 1.5
   xdotool type --delay 30 "Petr"; xdotool key Return; sleep 1.5; xdotool type "p"; xdotool key Return
+  sleep 1.5; xdotool type "p"; xdotool key Return
   step 11-unable-to-write
   xdotool key Return; step 12-after-error
   chmod 644 "$(dirname "$program")/data.adb"
@@ -55,6 +57,7 @@ xvfb-run -a -s "-screen 0 1024x640x24" bash -c '
   xdotool mousemove 321 303 click 1; sleep 1.5           # the user manager, from the main window
   xdotool mousemove 29 34 click 1; sleep 1.5
   xdotool type --delay 30 "Jan"; xdotool key Return; sleep 1.5; xdotool type "j"; xdotool key Return
+  sleep 1.5; xdotool type "j"; xdotool key Return
   step 15-logged-out-again
   logIn Jan j
   step 16-logged-in-again

@@ -1,0 +1,44 @@
+#include "folders/LeftOutFiles.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+
+namespace {
+
+constexpr QDir::Filters kEveryEntry = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+
+bool isRealFolder(const QFileInfo& entry) { return entry.isDir() && !entry.isSymLink(); }
+
+// As FileListBox lists them: visible plain files, no links.
+bool isPacked(const QFileInfo& entry) { return entry.isFile() && !entry.isSymLink() && !entry.isHidden(); }
+
+}  // namespace
+
+LeftOutFiles leftOutFiles(const QString& folder) {
+    LeftOutFiles result;
+    for (const QFileInfo& entry : QDir(folder).entryInfoList(kEveryEntry)) {
+        if (!isRealFolder(entry)) {
+            if (!isPacked(entry)) ++result.files;
+            continue;
+        }
+        ++result.subfolders;
+        // QDirIterator goes into no linked folder unless told to.
+        for (QDirIterator below(entry.filePath(), kEveryEntry, QDirIterator::Subdirectories); below.hasNext();)
+            if (!isRealFolder(below.nextFileInfo())) ++result.files;
+    }
+    return result;
+}
+
+QString subfoldersQuestion(int leftOutFiles) {
+    QString stays;
+    if (leftOutFiles == 1)
+        stays = QStringLiteral("1 soubor zůstane nešifrován");
+    else if (leftOutFiles >= 2 && leftOutFiles <= 4)
+        stays = QStringLiteral("%1 soubory zůstanou nešifrovány").arg(leftOutFiles);
+    else
+        stays = QStringLiteral("%1 souborů zůstane nešifrováno").arg(leftOutFiles);
+    return QStringLiteral("Složka obsahuje podsložky. Do balíčku složky se uloží jen soubory přímo ve složce, "
+                          "ne podsložky, skryté soubory a odkazy: %1. Chcete složku přesto šifrovat?")
+        .arg(stays);
+}
