@@ -4,14 +4,13 @@
 #include <QDirIterator>
 #include <QFileInfo>
 
+#include "platform/FileListBox.h"
+
 namespace {
 
 constexpr QDir::Filters kEveryEntry = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
 
 bool isRealFolder(const QFileInfo& entry) { return entry.isDir() && !entry.isSymLink(); }
-
-// As FileListBox lists them: visible plain files, no links.
-bool isPacked(const QFileInfo& entry) { return entry.isFile() && !entry.isSymLink() && !entry.isHidden(); }
 
 }  // namespace
 
@@ -19,7 +18,7 @@ LeftOutFiles leftOutFiles(const QString& folder) {
     LeftOutFiles result;
     for (const QFileInfo& entry : QDir(folder).entryInfoList(kEveryEntry)) {
         if (!isRealFolder(entry)) {
-            if (!isPacked(entry)) ++result.files;
+            if (!platform::FileListBox::lists(entry)) ++result.files;
             continue;
         }
         ++result.subfolders;
@@ -39,6 +38,6 @@ QString subfoldersQuestion(int leftOutFiles) {
     else
         stays = QStringLiteral("%1 souborů zůstane nešifrováno").arg(leftOutFiles);
     return QStringLiteral("Složka obsahuje podsložky. Do balíčku složky se uloží jen soubory přímo ve složce, "
-                          "ne podsložky, skryté soubory a odkazy: %1. Chcete složku přesto šifrovat?")
+                          "ne podsložky, skryté soubory, odkazy a jména s řídicími znaky: %1. Chcete složku přesto šifrovat?")
         .arg(stays);
 }

@@ -1,5 +1,5 @@
 // What a folder package leaves out of a folder: it holds the visible plain files at the folder's top only,
-// so the files in its subfolders (at any depth), its hidden files and its links stay unencrypted beside it.
+// so the files in its subfolders (at any depth), its hidden files, its links and names with control characters stay unencrypted beside it.
 #pragma once
 
 #include <QString>

@@ -12,6 +12,13 @@
 
 namespace platform {
 
+bool FileListBox::lists(const QFileInfo& entry) {
+    // No hidden ones (names starting with "."), no links, sockets, pipes or devices; nor names a package could
+    // not give back (control characters): they stay, and are counted as left out.
+    return entry.isFile() && !entry.isSymLink() && !entry.isHidden() &&
+           engine::core::isRestorableName(entry.fileName().toStdString());
+}
+
 FileListBox::FileListBox(QWidget* parent) : QListWidget(parent), directory_(QDir::currentPath()) { refill(); }
 
 void FileListBox::setDirectory(const QString& folder) {
@@ -37,11 +44,10 @@ int FileListBox::leftOutCount() const {
 
 void FileListBox::refill() {
     clear();
-    const QDir dir(directory_);
-    // Plain files only: no hidden ones (names starting with "."), no links, sockets, pipes or devices.
-    QStringList names = dir.entryList(QDir::Files | QDir::NoSymLinks, QDir::Name | QDir::IgnoreCase);
-    // Nor names a package could not give back (control characters): they stay, and are counted as left out.
-    names.removeIf([](const QString& name) { return !engine::core::isRestorableName(name.toStdString()); });
+    QStringList names;
+    for (const QFileInfo& entry : QDir(directory_).entryInfoList(QDir::Files | QDir::Hidden,
+                                                                 QDir::Name | QDir::IgnoreCase))
+        if (lists(entry)) names << entry.fileName();
     addItems(names);
 }
 

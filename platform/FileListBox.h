@@ -2,6 +2,7 @@
 // none whose name has control characters, sorted by name ignoring letter case. It also carries the folder it shows.
 #pragma once
 
+#include <QFileInfo>
 #include <QListWidget>
 #include <QStringList>
 
@@ -9,6 +10,9 @@ namespace platform {
 
 class FileListBox : public QListWidget {
 public:
+    // Whether the list shows `entry`: a plain, visible file, not a link, whose name a package can give back.
+    static bool lists(const QFileInfo& entry);
+
     // Starts on the working directory, as the list shows before it is pointed anywhere.
     explicit FileListBox(QWidget* parent = nullptr);
 
