@@ -1,4 +1,5 @@
-#include "app/WebEngineBrowser.h"
+// The forum page in a Qt WebEngine view; the engine is started on the first navigation, not at start-up.
+#include "app/ForumBrowser.h"
 
 #include <unistd.h>
 
@@ -33,9 +34,10 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Browser> makeWebEngineBrowser() { return std::make_unique<WebEngineBrowser>(); }
+std::unique_ptr<Browser> makeForumBrowser() { return std::make_unique<WebEngineBrowser>(); }
 
-void prepareWebEngine() {
+// The engine refuses to start sandboxed as root and would end the whole program when the forum window opens.
+void prepareForumBrowser() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");

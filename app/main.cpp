@@ -1,7 +1,7 @@
 // The program's entry: the application, its title, its windows, the message loop.
 #include "app/Startup.h"
 #include "app/Unit1.h"
-#include "app/WebEngineBrowser.h"
+#include "app/ForumBrowser.h"
 #include "platform/CzechLocale.h"
 #include "platform/GuardedApplication.h"
 #include "platform/ProcessHardening.h"
@@ -11,7 +11,7 @@
 int main(int argc, char* argv[]) {
     // First of all: no key or password typed later may end up in a core file.
     platform::keepProcessMemoryPrivate();
-    prepareWebEngine();
+    prepareForumBrowser();
     platform::prepareCzechSystemLocale();
     platform::GuardedApplication app(argc, argv);
     platform::setUpApplication(app);
@@ -22,7 +22,7 @@ int main(int argc, char* argv[]) {
     launch.programPath = QApplication::applicationFilePath();
     launch.classesRoot = classesRoot.get();
 
-    Startup windows(launch, makeWebEngineBrowser);
+    Startup windows(launch, makeForumBrowser);
     windows.mainWindow().show();
     return QApplication::exec();
 }

@@ -1,5 +1,4 @@
-// The drives of a Linux desktop: the home folder and the mounted file systems a user can browse (no
-// kernel or runtime file systems), each shown with its root path.
+// The drive box: the drives of this system (DriveList.h), each shown with its root path.
 #pragma once
 
 #include <QComboBox>

@@ -3,9 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "platform/FreedesktopClassesRoot.h"
 #include "platform/Installation.h"
-#include "platform/WindowsClassesRoot.h"
 
 namespace platform {
 namespace {
@@ -44,14 +42,6 @@ void registerAssociation(ClassesRoot& root, const QString& programPath) {
     }
     for (const ClassesRootRow& row : associationRows(programPath)) root.setDefaultValue(row.key, row.data);
     root.finish();
-}
-
-std::unique_ptr<ClassesRoot> systemClassesRoot() {
-#ifdef _WIN32
-    return std::make_unique<WindowsClassesRoot>();
-#else
-    return std::make_unique<FreedesktopClassesRoot>(FreedesktopClassesRoot::defaultDataHome());
-#endif
 }
 
 }  // namespace platform

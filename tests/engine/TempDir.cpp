@@ -8,9 +8,14 @@
 namespace testutil {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "mivex-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    // create_directory refuses a name that exists, as mkdtemp would; it is there on every system.
+    std::random_device seed;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const auto candidate = std::filesystem::temp_directory_path() / ("mivex-test-" + std::to_string(seed()));
+        if (std::filesystem::create_directory(candidate)) path_ = candidate.string();
+    }
+    if (path_.empty()) throw std::runtime_error("no fresh temporary folder");
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all);
 }
 
 TempDir::~TempDir() {
@@ -21,7 +26,7 @@ TempDir::~TempDir() {
 
 std::vector<std::string> TempDir::entries() const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path_)) names.push_back(entry.path().filename());
+    for (const auto& entry : std::filesystem::directory_iterator(path_)) names.push_back(entry.path().filename().string());
     return names;
 }
 
