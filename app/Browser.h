@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The embedded web browser of the forum window, behind an interface so that the window can be tested
 // without a network and without starting a web engine.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The eleven windows of a run, as start-up created them; windows reach each other through these.
 #pragma once
 

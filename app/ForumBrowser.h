@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The browser the program's forum window gets. The build picks one sibling: the embedded web engine where Qt
 // has it (WebEngineBrowser.cpp), else a page that names the forum's address and opens it in the system's
 // own browser (LinkBrowser.cpp).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What start-up hands the main window: the command line, the program file, where the association goes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A forum "browser" for a build without an embedded web engine: a page in the window that names the forum's
 // address as a link, which the system's own browser opens. Whether the host can be reached is then that
 // browser's business, as it would be for any link.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The maker's public details, shown in the about window and used for the support forum.
 #pragma once
 

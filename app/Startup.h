@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start of a run: the eleven windows, created once in a fixed order with the main window first,
 // and destroyed together at the end. The program and the window tests start the same way.
 #pragma once

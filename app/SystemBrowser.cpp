@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The forum in the system's own browser, for builds that have no embedded web engine.
 #include <QDesktopServices>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the opened file, folder or package, its path, size and state, and the menu and
 // toolbar that offer exactly the operations that fit it. The state lives in the controls themselves.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about window: the product's name and version over its picture, and the maker's details.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main menu and the toolbar of the main window, each entry bound to its handler through the guard.
 // Every menu and entry has a mnemonic ("&"), unique among its neighbours; those of the menu bar leave the
 // letters of the key groups' buttons (G, E, N, K) free.

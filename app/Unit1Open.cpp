@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening a single file or a folder package: from the open dialogs and from the command line.
 #include <QDir>
 #include <QFile>

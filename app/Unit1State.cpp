@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The opened-file state: which operation groups are offered, and the three transitions that change it.
 #include <QCheckBox>
 #include <QLabel>

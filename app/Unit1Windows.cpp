@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shell's own secondary windows, opened from the main window without blocking it.
 #include "app/Forms.h"
 #include "app/Unit1.h"

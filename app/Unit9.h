@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The support forum window: the maker's forum page, loaded afresh each time the window is shown.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The forum page in a Qt WebEngine view; the engine is started on the first navigation, not at start-up.
 #include "app/ForumBrowser.h"
 

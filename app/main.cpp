@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's entry: the application, its title, its windows, the message loop.
 #include "app/Startup.h"
 #include "app/Unit1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Controls for the benchmark programs: they take what the engine tells them and show nothing.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times one engine operation on one file, for bench/run_engine_bench.sh:
 //   engine_bench <operation> <file> [key]
 // operation: sifrovat fastsifrovat desifrovat fastdesifrovat hash kdf

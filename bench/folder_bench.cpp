@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times one folder-library call, for bench/run_folder_bench.sh:
 //   folder_bench sifrdir <folder> [key]      packs the folder's visible files into <folder>/directory.cff
 //   folder_bench desifrdir <package> [key]   restores them

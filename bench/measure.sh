@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by bench/run_folder_bench.sh. measure NAME COMMAND...: wall time and peak resident memory of
 # one run, into secs[NAME] and rss[NAME] (KiB), NAME appended to order. Needs $work (a scratch folder).
 # MIVEX_BENCH_SETTLE=<seconds> waits after the sync before each run (for a disk that trims freed blocks).

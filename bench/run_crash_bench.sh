@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The long run of the crash test: every engine operation killed many times at moments spread over its run,
 # then one table of what the kills left. Nothing is timed here; the counts are the result.
 #   bench/run_crash_bench.sh

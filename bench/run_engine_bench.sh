@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One side-by-side run of the engine against the durable-rewrite limit and the usual tools, on one file that
 # sits in the page cache. Prints a table with ratios; nothing here is asserted anywhere.
 #   bench/run_engine_bench.sh [folder]      (MIVEX_BENCH_MIB=1024 sets the file size)

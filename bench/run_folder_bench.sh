@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One side-by-side run of the folder library against the usual tools and a durable copy, on a folder of
 # 1000 files of 4 KiB and 4 files of 256 MiB that sits in the page cache. Prints a table with ratios;
 # nothing here is asserted anywhere.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Runs a command that asks for a passphrase on its terminal (as age -p does), answering every prompt.
 
     tty_passphrase.py PASSPHRASE COMMAND [ARG...]

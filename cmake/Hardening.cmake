@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The distribution's hardening flags, in every build of a Linux program: what dpkg-buildflags gives with
 # every hardening feature on (stack protector, _FORTIFY_SOURCE, format checks, full RELRO with BIND_NOW),
 # or the same set where there is no dpkg-buildflags. Only the hardening: the optimisation and debugging

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-building for Windows x86_64 with mingw-w64 against the SDK that scripts/windows-sdk makes or finds
 # (Qt, OpenSSL, libjpeg, GoogleTest for Windows). The SDK's folder comes from MIVEX_WIN_SDK_PREFIX (cache
 # variable or environment). Test programs run under Wine through scripts/wine-run, so ctest works as on Linux.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's view of the calling window: small interfaces instead of Qt types,
 // so that the libraries build and test without any user interface.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // User codes: a one-way hexadecimal code of a text.
 #pragma once
 

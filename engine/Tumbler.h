@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key generation from the operating system's random generator.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decryption of files of the older base 1.0.6.
 #pragma once
 

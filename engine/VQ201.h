@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fingerprints, and decryption of files of the base 2.0.1.0.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Folder packages: all listed files of a folder packed into one encrypted package, and back.
 #pragma once
 

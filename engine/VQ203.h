@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Current engine base: encryption of single files in place.
 #pragma once
 

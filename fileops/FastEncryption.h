@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The choice between normal and fast encryption of the open file: fast encryption is offered only when
 // the size value in `velikost` exceeds the key's length by more than 256, and used only on Yes.
 #pragma once

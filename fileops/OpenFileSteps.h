@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's steps on the main window's open file (the file name of OpenDialog1), made with the main
 // window's own progress bar and window, each through platform::callEngine. A step the engine refuses sets
 // the progress bar back to 0 and `stav` back to the text it had when the steps began, and passes the

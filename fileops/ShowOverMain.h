@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows a secondary window of the file operations without blocking, centred on the main window when it
 // appears; one that is already visible only comes to the front.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The open file's fingerprint, shown in the fingerprint window; the file and the window's state stay as they are.
 #include <QLineEdit>
 

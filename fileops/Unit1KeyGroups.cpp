@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's two key groups: showing them, the enabling cascade as the user types, the "Gen>>"
 // buttons; and the key generator window. Both OK buttons are default buttons: Enter presses the visible one.
 #include <QGroupBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyed encryption and decryption of the open file: fingerprint and file flag around the engine's
 // encryption, the key check before decryption and the integrity check after it.
 #include <QCheckBox>

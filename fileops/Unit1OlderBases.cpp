@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing an older engine base for decryption: the base is remembered in `baze` and the key window shown.
 #include "app/Forms.h"
 #include "app/Unit1.h"

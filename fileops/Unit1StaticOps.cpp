@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Static and one-way encryption of the open file. The static key follows from the logged-in user, as the
 // user manager's status bar records it; one-way encryption destroys the file's content for good.
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The older-base key window: the key for decrypting the open file with the base chosen in the main
 // window's `baze`.
 #pragma once

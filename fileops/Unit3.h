@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key generation window: keys of a chosen bit size, collected in `code` for the user to copy from.
 #pragma once
 

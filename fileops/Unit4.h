@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fingerprint window: the open file's fingerprint in a field the user can select and copy from.
 #pragma once
 

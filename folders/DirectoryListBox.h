@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A directory list as a desktop user knows it: the path from the drive's root down to the current folder,
 // one line per folder, then the current folder's subfolders one step further in. A folder becomes current
 // when it is opened (double-click or Enter); the highlight, which starts on the current folder, marks the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drive box: the drives of this system (DriveList.h), each shown with its root path.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drives a user can browse, as the drive box lists them: each with its text and its root path.
 // Linux (DriveListPosix.cpp): the home folder and the mounted file systems a user keeps files in.
 // Windows (DriveListWin32.cpp): the drive letters the system has (GetLogicalDrives).

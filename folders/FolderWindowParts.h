@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the folder-encryption and folder-decryption windows share: the rows the folder library reports its
 // progress in, the hidden fields and file list it is handed, and the call itself.
 #pragma once

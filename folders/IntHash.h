@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder-encryption window's own file hash text: a sum of logarithms over the file's bytes, rounded to
 // six decimals, its digits read as a number and written in hexadecimal, least significant digit first.
 // A checksum of the program's tradition, not a cryptographic fingerprint.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a folder package leaves out of a folder: it holds the visible plain files at the folder's top only,
 // so the files in its subfolders (at any depth), its hidden files, its links and names with control characters stay unencrypted beside it.
 #pragma once

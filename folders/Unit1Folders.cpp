@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's folder operations: choosing a folder, encrypting it, decrypting a package.
 #include <QLabel>
 

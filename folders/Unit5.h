@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder-encryption window: the key, and the rows in which the folder library shows its progress while
 // it packs the folder's files (the hidden FileListBox) into the folder package.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder-selection window: a drive list and a directory list; OK takes the folder highlighted in the
 // directory list (which starts on the opened one) as the folder to encrypt, and the window shows which that is.
 #pragma once

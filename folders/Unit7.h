@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder-decryption window: the key, and the rows in which the folder library shows its progress while
 // it restores the folder from the package.
 #pragma once

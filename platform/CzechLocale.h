@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program is Czech whatever the session's locale says: Qt's own texts (its Czech translation and the
 // few texts it lacks), the locale of the widgets, and the system locale by which Qt's file dialog writes
 // dates and sizes.

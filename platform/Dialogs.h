@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message boxes, input boxes and open-file dialogs, behind one interface: the program shows real Qt
 // dialogs, tests install a scripted double that records what was shown and answers as the test says.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a text field shows what is typed into it: as typed, or each character as "|" (keys, passwords).
 #pragma once
 

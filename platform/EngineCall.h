@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every call a window makes into the engine goes through callEngine. The call runs on a worker thread while
 // the handler that made it waits for it: the GUI thread meanwhile runs a local event loop, so the windows
 // repaint (the ports post what the engine shows to the GUI thread) and the window manager sees a live

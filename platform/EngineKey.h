@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A key as the engine receives it: UTF-8 in Unicode NFC, so that the same typed key gives the same bytes
 // whatever the keyboard or the system composed. Every handler that hands a key to the engine makes it here.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Enter presses a window's default button, and Esc closes a window, as both do in dialogs. Outside dialogs
 // Qt does neither: fields and buttons leave the keys unhandled, so they travel up to the window, where
 // these filters catch them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application's standard error report, and the guard every handler runs in: whatever a handler
 // throws (engine::Error, platform::RuntimeError, any std::exception) ends that handler and is shown
 // here, so no exception ever reaches the Qt event loop.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A list of a folder's files: the bare names of its plain, visible files (no subfolders, no recursion), but
 // none whose name has control characters, sorted by name ignoring letter case. It also carries the folder it shows.
 #pragma once

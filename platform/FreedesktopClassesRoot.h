@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The association rows carried out the way a freedesktop desktop expects them, under one data folder
 // ($XDG_DATA_HOME). The program associates one class, its folder packages, and carries it out as the package
 // type its installed files define (installation::kPackageMimeType), so that an installed program and a copy

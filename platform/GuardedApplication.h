@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application object. Besides the guard around every handler, it stops any exception that still
 // escapes an event handler at the event loop's door and shows it as the standard error report.
 #pragma once

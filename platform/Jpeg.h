@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JPEG pictures decoded with libjpeg, and a widget that shows one behind a window's controls.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key fields keep the last key for the next operation, which saves typing it again, but a key typed into a
 // field that still holds the last one would be appended to it, invisibly so in a masked field. A group
 // offered again therefore selects what it kept: typing replaces it and Enter reuses it. The first part the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every window opens wholly inside the available area of the screen it appears on, whatever the screen's
 // size and the scale: the fixed places the windows are given may lie off a small or scaled screen.
 #pragma once

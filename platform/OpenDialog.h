@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A file open dialog component: keeps its file name between runs, like the window's other controls.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the program does to its own process before anything else runs: a crash must not write the keys and
 // passwords it holds to a core file, and another process of the same user must not read them out of it.
 #pragma once

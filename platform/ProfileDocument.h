@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text of a private-profile (INI) file held in memory, line by line, so that an edit changes only the
 // lines it must and every other byte of the file (line ends, comments, blanks, bytes that are not UTF-8)
 // comes back out unchanged. ProfileFile reads and writes files through it; the rules are described there.

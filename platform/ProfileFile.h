@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing a private-profile (INI) file, the layout of the user database.
 //
 // The file: a line "[name]" opens a section; the lines after it, "key=value", are its entries.

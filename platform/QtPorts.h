@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's ports over Qt widgets: each adapter holds its widget and does what the engine expects of it.
 // The engine calls them on the GUI thread or on the worker thread of platform/EngineCall.h; from the worker,
 // fields and lists are read and written on the GUI thread while the worker waits, and progress is posted.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run-time errors of the program's own file access, number conversion and database writes.
 // Their texts are made here and nowhere else, so every window reports them alike.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shell association of folder packages (".cff") with the program: four (key, default value) rows
 // under the classes root, rewritten at every start. A row that cannot be written is skipped silently.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A status bar of fixed-width panels whose texts other windows read and write.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the whole application looks like alike: the password character, Qt's own Czech texts, the title.
 #pragma once
 

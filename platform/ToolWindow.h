@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame of every secondary window: a tool window of a fixed client size, created once and only
 // shown and hidden, optionally with a background picture behind its controls.
 #pragma once

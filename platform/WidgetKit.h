@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How every window makes its controls, in one place: each gets its object name (which tests and a widget
 // inspector find it by), its place, and what a screen reader says of it (an accessible name and description).
 // Captions of buttons carry their mnemonic ("&OK"); a label that names a control has that control as buddy.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Enabling and disabling a whole window: it stays visible, and while disabled it takes no input.
 #pragma once
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures a build folder the way every script does: cmake-configure.sh <build folder> [cmake arguments].
 # Ninja (a fresh folder; an existing one keeps its generator), ccache for the compilers when it is there,
 # and whatever $MIVEX_CMAKE_ARGS adds (CI: warnings as errors, no debugging information).

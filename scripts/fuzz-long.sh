@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fuzzes for a long time with a corpus kept between runs: fuzz-long.sh [hours per target] [corpus folder].
 # Builds the fuzz targets of the sanitizer build (MIVEX_SANITIZE_BUILD_DIR, default build-sanitize/); the
 # corpus defaults to ~/.cache/mivex2-fuzz-corpus. Findings land in <build>/fuzz-findings/.

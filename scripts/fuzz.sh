@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every fuzz target of a libFuzzer build: fuzz.sh <build folder> <seconds per target> [corpus folder].
 # The committed seeds (tests/fuzz/<name>/) are read; new inputs go to <corpus folder>/<name>/ (a fresh
 # temporary folder unless one is given, so that a long run can keep its corpus). A crash, a broken property,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the program's own pictures with ImageMagick: toolbar buttons and window backgrounds; renders the
 # application and package icons from their SVG drawings (resources/icons/*.svg) with rsvg-convert.
 # The results are committed under resources/; run this again only to change a picture.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A second build with clang under AddressSanitizer and UndefinedBehaviorSanitizer: the whole test suite runs
 # in it, then every fuzz target runs from its corpus for a bounded time. Any finding fails.
 #   sanitize-and-fuzz.sh [build] [test] [fuzz]   the steps to run, in this order (default: all three)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures the sanitizer build with clang: sanitize-configure.sh <build folder>.
 # One build serves both the test suite and the fuzzers: everything is instrumented for AddressSanitizer,
 # UndefinedBehaviorSanitizer (a finding stops the program) and libFuzzer's coverage; only the fuzz targets

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced: how the sanitizers report. A finding stops the program with a failing exit status; third-party
 # leaks inside the desktop libraries are suppressed (tests/fuzz/lsan.supp), ours never.
 _mivex_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Plays a scene with the program under a virtual X display with a window manager (openbox) and saves a PNG
 # of the screen. The program runs from a private copy, where a throwaway user "eva" is added through the
 # user manager and logs in; everything is driven by keyboard and mouse (xdotool).

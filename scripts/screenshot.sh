@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the program under a virtual X display and saves a PNG of the screen.
 #   scripts/screenshot.sh [output.png] [program arguments...]
 # MIVEX_SHOT_MENU=1 also opens the "Šifrování" menu before the picture is taken (needs xdotool).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Time from process start to the main window shown (mapped on the X display), median of N runs, under Xvfb.
 #   scripts/startup-time.sh [runs] [program arguments...]
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where data.adb lives. The rule is written once, here, for every system: a program installed under a prefix
 // keeps it in the user's own data folder (users/UserDataFolder.h), whoever runs it, root included; a copy
 // carried with its program (a build folder, a folder on a stick) beside the program file, so that it keeps

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key under which a user's numbered section holds the user code: the login name itself, unless the
 // layout cannot hold it as a key or it would be mistaken for another one.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the user manager takes as a new user's name and password. A name is refused when it holds "#"
 // (name and password are joined by "#" into the user code, so the first "#" must be the joint), a line
 // break or another control character, or blanks at either end (the user database keeps neither); a

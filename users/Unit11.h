@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user manager: the list of the users in data.adb, adding and removing one, and in its status bar the
 // record of who is logged in. Every change is saved at once and sends the user back to the login.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The login window: name and password checked against data.adb through their user code. It stays above
 // all other windows while the main window is disabled, and closing it ends the program.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's part of the users: the login gate that runs when the window is shown, and the rule
 // that a disabled (logged-out) main window cannot be closed, so that closing the login window is the way out.
 #include <QCloseEvent>

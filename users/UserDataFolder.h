@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's own data folder for the program, one sibling per system: $XDG_DATA_HOME/mivex2/ here
 // (UserDataFolderPosix.cpp), %APPDATA%\Mivex2\ on Windows.
 #pragma once

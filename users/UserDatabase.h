@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user database data.adb beside the program file.
 //
 // Every user has two sections: a numbered one ("1", "2", …) holding "name" = the login name and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's other windows while nobody is logged in: hidden, so that none of them takes input, and
 // shown again, where they were, after the next login.
 #pragma once

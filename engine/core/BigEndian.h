@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Integers in every base's header are big-endian.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // AES-256-GCM over one chunk of a stream, in the STREAM manner: the nonce is the chunk's index and a flag
 // that marks the last chunk, so chunks cannot be reordered, dropped, or the stream cut short unnoticed.
 // The associated data (the stream's header) binds every chunk to its header.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sealing or opening a whole file body chunk by chunk, straight from an InputFile into a ReplacementFile.
 // Reading, the cipher and writing overlap (the next batch is read and the previous one written while a
 // batch is processed), and a batch's chunks are shared out over `workers` threads. Memory: a few batches,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one rule for the names of the engine's hidden temporaries, and for the names it will not give a file.
 // The sweep removes what has a temporary's shape, so that shape is made here, recognised here, and refused
 // here for everything a package restores or a folder's list offers; so are names with control characters,

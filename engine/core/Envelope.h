@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A header whose data key is random and travels wrapped under the password, so that sealing can start at
 // once and the expensive key derivation runs meanwhile. The folder package uses it; layout in
 // docs/FORMAT.md, "Folder package".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Owning handles for OpenSSL cipher contexts; freeing a context also wipes its key schedule.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One way to run an OpenSSL key derivation by name, for every derivation the engine knows.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a user's file and replacing it in place without ever leaving it half written: the result goes
 // to a temporary file beside the original, gets the original's owner and permissions, is fsynced, renamed
 // over the original and the folder is made durable. Until the rename the original is untouched. Everything

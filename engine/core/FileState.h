@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What tells whether a file is still the one that was read: the same inode, and nobody has written to it or
 // changed its inode since. The change time is part of it because a program that writes a file and then puts
 // its modification time back (copying with times kept does that) leaves size and mtime as they were.

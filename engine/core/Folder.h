@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder an operation works in, opened once. Every name the operation reads, creates, replaces or removes
 // is taken relative to this descriptor, so that another user who may rename entries of the folder's parent
 // cannot move the operation elsewhere halfway through by putting a link (or another folder) in its place.

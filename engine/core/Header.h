@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed 80-byte header that opens every file of the current base (normal and fast) and every stream
 // a package carries. Byte layout: docs/FORMAT.md, "Header".
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lowercase hexadecimal text of bytes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turning a password into key material: scrypt for the password, HKDF-SHA256 for the keys of one file.
 // The older bases derive with the same scrypt and HKDF; only their bounds and PBKDF2 are their own.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where OpenSSL's large blocks come from: in practice only scrypt's work area (128 MiB at the production
 // cost), which the key derivation fills once from start to end. Taken with malloc it arrives as 4 KiB pages,
 // each faulted in on first touch, and on a virtual machine those faults were a third to a half of the whole

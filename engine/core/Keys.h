@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keys of one file (or one stream of a package), and the header MAC that serves as the key check.
 //
 //   master = scrypt(password, header.kdfSalt, header.kdf)            -- the expensive step, once per password

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SHA-256 of a file the engine has just written, read back from its unnamed result while the disk made it
 // durable, so that the fingerprint asked for right after (the integrity check after a decryption) need not
 // read the file again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a stream of chunks maps plaintext sizes to ciphertext sizes: every chunk but the last holds exactly
 // chunkSize plaintext bytes; the last holds 0..chunkSize (0 only when the whole plaintext is empty).
 // Each chunk carries a kTagSize tag.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Memory for key material: kept out of swap and of core dumps where the system lets us, and wiped before it
 // is given back. Each block has pages of its own, so that locking and unlocking one never touches another
 // block or ordinary heap data; secrets are few and small, so the page each costs does not matter.

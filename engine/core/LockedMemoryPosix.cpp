@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <openssl/crypto.h>
 #include <sys/mman.h>
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The eight-byte magics that open every file the engine writes or reads, so that one look at the first bytes
 // tells which base made a file. Layout of each format: docs/FORMAT.md.
 #pragma once

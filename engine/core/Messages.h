@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's user-facing texts, in one place. Each tells what happened and that the file was left as it was.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives a progress bar from 0 to 100 as work is done: monotonic, and at most one update per percent.
 #pragma once
 

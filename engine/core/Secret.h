@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key material that wipes itself: derived keys never outlive their use in readable memory, and live in
 // locked pages of their own meanwhile (engine/core/LockedMemory.h).
 #pragma once

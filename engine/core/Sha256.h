@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SHA-256 over data that arrives in pieces, and over what an open file holds.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Streaming AEAD of a plaintext of unknown length, chunk by chunk, for callers that produce or consume
 // pieces (a package of many files). The single-file exports use ChunkedFile.h, which knows the length
 // up front and works on many cores.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Removing the hidden temporaries that killed processes left behind (TemporaryFile.h), and nothing else.
 #pragma once
 

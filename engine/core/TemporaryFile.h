@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one place where the engine creates files that are not yet the user's: a result being written beside
 // the file it will replace, a package being written, files being restored from a package.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hooks for tests only: the production KDF cost would make every test take seconds, and the moments between
 // an operation's steps cannot be reached by timing.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shares the chunks of one batch out over the calling thread and a few helper threads that live as long as
 // the pool, so that a batch never waits for a thread to be created or scheduled just to start: the caller
 // works through the batch itself and waits only for chunks a helper has already taken.

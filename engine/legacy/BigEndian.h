@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The older bases read their headers with the engine's big-endian helpers.
 #pragma once
 

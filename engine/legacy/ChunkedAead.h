@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Chunked AEAD bodies (bases 1.0.6 and 2.0.1.0): the plain text in chunks of a fixed size, each sealed with its
 // own 16-byte tag; the last chunk is shorter than the others (possibly empty) and is sealed as the last, so
 // that a file cut at a chunk boundary, chunks swapped, or bytes appended fail to authenticate.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encrypt-then-MAC bodies (bases 1.0.4 and 1.0.5): the file ends with HMAC-SHA256 over everything before it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The road every older base shares: find the file, recognise the base by its magic, let the base open it
 // with the key, and stream the plain text into a replacement that is committed only once the base has
 // authenticated every byte. Any failure leaves the original as it was and no temporary file behind.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key derivation for the older bases. A file names its own KDF cost, so the cost is bounded before any work:
 // a file asking for more than the cap is refused at once (it could otherwise stall or exhaust the machine),
 // one asking for less than the floor was never written by the engine and is refused as damaged.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // strtohex: a one-way user code. scrypt over the UTF-8 text with a fixed application salt, so that the same
 // name and password always give the same code while the database never shows a password.
 #include <openssl/crypto.h>

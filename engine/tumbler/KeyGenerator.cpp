@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // key and keynb: keys from the operating system's generator through OpenSSL RAND_bytes.
 #include <openssl/crypto.h>
 #include <openssl/rand.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Base 1.0.4: AES-256-CBC with PKCS#7 padding, encrypt-then-MAC with HMAC-SHA256, keys from
 // PBKDF2-HMAC-SHA256. Layout: docs/FORMAT.md.
 #include "engine/VQ104.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Base 1.0.5: AES-256-CTR, encrypt-then-MAC with HMAC-SHA256, keys from PBKDF2-HMAC-SHA256; the header
 // carries the plain length. Layout: docs/FORMAT.md.
 #include "engine/VQ105.h"

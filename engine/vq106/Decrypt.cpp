@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Base 1.0.6: ChaCha20-Poly1305 in chunks, keys from PBKDF2-HMAC-SHA512. Layout: docs/FORMAT.md.
 #include "engine/VQ106.h"
 

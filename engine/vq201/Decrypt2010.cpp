@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Base 2.0.1.0: AES-256-GCM in chunks, keys from scrypt; the header carries the plain length.
 // Layout: docs/FORMAT.md.
 #include <openssl/evp.h>

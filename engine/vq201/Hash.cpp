@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // hash: SHA-256 of the file's content, as sha256sum prints it.
 #include "engine/VQ201.h"
 #include "engine/core/FileIO.h"

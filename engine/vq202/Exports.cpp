@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two exports: the work of Pack.cpp / Unpack.cpp, with every failure turned into the text of ErrorMsg.
 #include <cstring>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder library's file-system steps that the single-file core does not need: looking at names without
 // following links, and restored files that wait unnamed until the package has authenticated.
 #pragma once

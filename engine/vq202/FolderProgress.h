@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the folder windows show while a package is written or restored:
 //   pbf     the current file's bytes,        soubor  the current file's name,
 //   pb1     the share of files done,         status  "Šifruje se soubor 3 z 1000.." and the like,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder library's texts for ErrorMsg. Each says what happened and what became of the folder.
 #pragma once
 

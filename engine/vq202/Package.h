@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing and restoring a folder package. Both throw engine::Error; the exports turn it into ErrorMsg.
 #pragma once
 

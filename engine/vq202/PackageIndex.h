@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table of contents that opens a package's plaintext: which files follow, in which order, with their
 // sizes, times and permissions. Byte layout: docs/FORMAT.md, "Folder package".
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // desifrdir: key check first; then the index is read and checked (names, files in the way, space) before
 // anything is written. Every file is restored into an unnamed file; once the stream has authenticated they
 // are made durable (one syncfs for many), given their names (never over an existing file), the folder is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/vq202/WriteBehind.h"
 
 #include "engine/vq202/Package.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File writes on one helper thread, in the order they were handed over, so that reading and the cipher go
 // on while the disk takes the data. At most a few megabytes wait at a time, whatever the folder's size.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keys a successful passcheck derived, kept for the decryption that follows it in the same handler, so
 // that the keyed decryption runs the expensive KDF once instead of twice. One slot, used once, wiped on use
 // and at the latest after a few seconds; it is taken only for the same file, the same header and the same

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // desifrovatelnost: tells from the header and the length alone what a file is. Never throws.
 #include <array>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exports of the current base that encrypt, decrypt and check keys.
 #include "engine/VQ203.h"
 #include "engine/core/Keys.h"

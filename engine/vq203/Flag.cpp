@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file flag: the fingerprint given to priznak_pridat travels inside the encrypted file, as a small trailer
 // sealed after the content (docs/FORMAT.md, "File flag"). The user's plain file is never changed for it: the
 // encryption that follows takes the fingerprint from here, and the decryption takes the trailer off before

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sifrovat / fastsifrovat / desifrovat / fastdesifrovat: the whole file through the chunk stream into a
 // temporary file beside it, renamed over the original only when everything has been written (and, when
 // decrypting, authenticated).

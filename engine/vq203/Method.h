@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two methods of this base and the in-place work they share. Internal to VQ203.
 #pragma once
 

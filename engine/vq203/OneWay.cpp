@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sifrovat0: the file's own blocks are overwritten with AES-256-CTR ciphertext of themselves under a random
 // key and nonce that are wiped at once. Destruction is the point, so there is no temporary copy of the plain
 // content; what this cannot reach (SSD remapping, copy-on-write, backups) is in docs/SECURITY.md.

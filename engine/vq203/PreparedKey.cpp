@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key derivation of a coming encryption, started as soon as the caller has the key: scrypt runs on
 // another core while the caller takes the file's fingerprint, and the encryption that follows finds the
 // master key ready. One slot, taken only by the next encryption of the same file with the same key text,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's equivalent of the classes root: the freedesktop files under $XDG_DATA_HOME.
 #include "platform/FreedesktopClassesRoot.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The registry's classes: the machine's where the user may write them, else the user's own.
 #include "platform/win32/WindowsClassesRoot.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The association rows written to the registry as REG_SZ default values: into the machine's classes
 // (HKEY_LOCAL_MACHINE\Software\Classes) where the user may write them, else into the user's own
 // (HKEY_CURRENT_USER\Software\Classes), which HKEY_CLASSES_ROOT shows merged over the machine's, so that the

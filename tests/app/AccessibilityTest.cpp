@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every window as a screen reader and a keyboard user meet it, and as it looks under a dark desktop palette.
 #include <cmath>
 #include <map>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the main window's state the way a user sees it: which entries and buttons are enabled,
 // and what the labels and panel 0 say.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a piece of work in a forked child, to its end or killed with SIGKILL after a delay. The parent only
 // waits and watches the clock: whatever the work does to the disk, it does in the child alone.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plaintext that can be recognised wherever a copy of it ends up: 64-byte records, each carrying a marker,
 // the number of its file and its own position, then filler that follows from those two. A leftover that
 // holds one whole record holds plaintext; random-looking ciphertext never does.

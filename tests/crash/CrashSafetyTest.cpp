@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kills each engine operation at moments spread over its run (key derivation, writing, fsync, rename,
 // removal) and checks what the user finds afterwards: the data whole (the original or the complete result),
 // no plaintext in a leftover file, no leftover at all, and a rerun that finishes the work.

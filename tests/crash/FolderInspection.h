@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a killed operation left in its folder besides the names that belong there.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sifrdir and desifrdir on a folder of many files. After a kill the folder must hold every original file
 // unchanged or the complete package (originals that are still there beside it unchanged too); the rerun is
 // the same call again, or the opposite one where the package's presence shows the first had committed, and

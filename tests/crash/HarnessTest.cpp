@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sweep itself must catch what it is there to catch; otherwise its passing says nothing.
 #include <gtest/gtest.h>
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sweep over one operation: measure an unkilled run, then kill fresh runs at moments spread from its
 // start to its end (one per equal slice, a seeded random point in it, and some more from the moment the
 // operation commits to its end, where the short phases lie), and once more at each step the engine names

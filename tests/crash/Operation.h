@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One engine operation as the kill sweep sees it: lay out its starting point, run it (in a child), and judge
 // what a kill left behind, including the rerun that must finish the work.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every operation the crash test kills, by the short id that names its test case.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How hard the crash test pushes: a short run for ctest, a long one for bench/run_crash_bench.sh.
 // Everything comes from the environment, read once:
 //   MIVEX_CRASH_LONG=1            the long run's defaults (50 kills, 64 MiB, a folder of 200 files)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An operation that turns one file into another in place and back: encryption and decryption, alone or as
 // the window's whole handler sequence. After a kill the file must be its starting point byte for byte or the
 // complete result; the rerun goes forward again, or back where the file shows the step had committed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine calls of a single file, as the program's window makes them; each runs in a child and throws
 // when the engine (or the window's own check) refuses.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stand-ins for the calling window's controls, recording what the engine did with them.
 #pragma once
 

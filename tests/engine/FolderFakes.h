@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder windows' controls for VQ202 tests: the eleven arguments of sifrdir / desifrdir in one place,
 // and a file list that lists a folder as the folder-encryption window does.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fingerprints, user codes and generated keys.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The derivations must give exactly what OpenSSL's own scrypt and HKDF give: every existing file depends on it.
 #include <gtest/gtest.h>
 #include <openssl/crypto.h>

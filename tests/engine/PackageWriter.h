@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes packages of the earlier version (which desifrdir still reads) with whatever entries a test wants,
 // hostile ones included; the index and the content after the header are the same in both versions.
 #pragma once

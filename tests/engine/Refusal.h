@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks shared by the bad-input tests: the call throws engine::Error with the expected message, the file
 // is byte for byte as before, and no temporary file is left beside it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole file sealed in memory as the engine's formats seal it, under any magic: files of an earlier
 // version, packages with whatever content a test wants.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where key material lives: locked pages of its own, out of core dumps; and a system that refuses the lock
 // (an ordinary user without the right) still gets working keys.
 #include <gtest/gtest.h>

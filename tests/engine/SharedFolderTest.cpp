@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Operations in a folder that another local user may change meanwhile: he renames the user's folder away and
 // puts a link to a folder of his own in its place, or plants a file under a name a restore will use. Nothing
 // may end up in his folder, nothing of his may be taken for the user's, and the user is told. Where the tests

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The streaming AEAD that packages build on: any split of the input gives the same stream, and the opener
 // refuses cut, extended, reordered and foreign streams.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sweep removes the temporaries killed processes left behind, and nothing that only looks like one: the
 // names the engine makes are the only ones of their shape, and another user's or a changed file stays.
 #include <gtest/gtest.h>

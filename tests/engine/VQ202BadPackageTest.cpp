@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Packages desifrdir must refuse, and folders it must not harm: wrong keys, changed, cut and extended
 // packages, hostile names, files in the way, full disks. Each time: the expected ErrorMsg, the folder exactly
 // as before (package included), no temporary file left.

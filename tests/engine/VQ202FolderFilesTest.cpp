@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file-system steps a restore rests on: a restored file never takes the name of an existing one, and a
 // restore that is taken back leaves no trace.
 #include <gtest/gtest.h>

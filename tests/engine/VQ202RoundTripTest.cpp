@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Folder packages that work: what sifrdir takes and desifrdir gives back, byte for byte with permissions and
 // times, and what the window's bars and labels are told on the way.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a decryption (and the other exports) must survive: wrong keys, changed headers and bodies, cut,
 // extended and reordered files, unfit paths and a full disk. Each time: the right engine::Error, the file
 // unchanged, no temporary file left.

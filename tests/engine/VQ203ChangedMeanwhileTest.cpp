@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Another program writes to the file while it is encrypted or decrypted in place: the replacement, made from
 // what was read before, must not be renamed over that program's newer content.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file flag, one-way encryption and files with more than one name.
 #include <gtest/gtest.h>
 #include <fcntl.h>

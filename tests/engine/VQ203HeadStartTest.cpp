@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What lets the keyed sequence overlap its steps: a key derivation started before the fingerprint, and the
 // fingerprint of a decrypted file taken from the bytes the decryption wrote. Each must give exactly what the
 // slow way gives, and must never be used for another file, another key or a file changed since.

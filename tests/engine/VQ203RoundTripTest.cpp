@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encryption and decryption in place: round trips over the sizes that matter to the chunking, the file flag
 // through the whole keyed sequence, progress, permissions and symbolic links.
 #include <gtest/gtest.h>

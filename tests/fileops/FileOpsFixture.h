@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole application after a login, driven as a user drives it: open a file through the dialog,
 // press toolbar buttons, type into fields, click OK.
 #pragma once

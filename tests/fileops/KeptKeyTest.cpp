@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key groups keep the last key, and a new key typed for the next file replaces it instead of being
 // appended to it, visibly or in the masked fields.
 #include <gtest/gtest.h>

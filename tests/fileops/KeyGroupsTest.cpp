@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key groups as the user types into them, Enter, the password character, and the key generator.
 #include <random>
 

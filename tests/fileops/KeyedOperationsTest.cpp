@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyed encryption and decryption of the open file through the real engine, and the fingerprint window.
 #include <algorithm>
 #include <csignal>

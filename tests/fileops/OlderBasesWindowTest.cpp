@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decryption with the older bases through the key window: each base's fixture, a wrong key, the caption.
 #include <functional>
 

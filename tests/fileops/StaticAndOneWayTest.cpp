@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Static and one-way encryption through the main window's toolbar, with real files and real logins.
 #include <sys/resource.h>
 

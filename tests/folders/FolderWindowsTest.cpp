@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder windows driven as a user drives them, with the real folder library behind them: choosing a
 // folder, encrypting it, opening its package and decrypting it.
 #include <gtest/gtest.h>

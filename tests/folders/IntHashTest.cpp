@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // IntHash: the worked examples, each branch of the byte term, where reading stops, and the text steps.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fuzz targets hand the readers arbitrary headers, and a header names its own KDF cost: up to scrypt
 // 2^20 or five million PBKDF2 rounds, seconds per input, which is a cost the readers bound on purpose and
 // not a finding. So a target passes on only inputs that ask for little more than the cheapest cost; the

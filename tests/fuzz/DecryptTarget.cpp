@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole desifrovat and fastdesifrovat of arbitrary bytes with a fixed key; on success the file flag is
 // taken off as the program does after a decryption.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file flag reader: arbitrary plaintext, its trailer whatever the input makes it, sealed under the
 // fuzz key, then decrypted and the flag taken off. Whatever the trailer holds, the content that comes back
 // is the plaintext or a prefix of it, and the fingerprint is the bytes the trailer says it is.

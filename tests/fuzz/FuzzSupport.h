@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the fuzz targets share: a scratch folder of their own, file helpers, and the properties every reader
 // of outside input must keep whatever it is handed. A broken property aborts, so libFuzzer (or the replay
 // program) reports it like a crash, with the input that broke it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The current base's header as desifrovatelnost and passcheck read it, on arbitrary bytes.
 #include <cstddef>
 #include <cstdint>

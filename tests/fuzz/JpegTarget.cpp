@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The JPEG loader on arbitrary bytes: a picture or a null image, never more.
 #include <cstddef>
 #include <cstdint>

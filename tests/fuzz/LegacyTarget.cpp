@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The older bases' decryptors, header and body. The first input byte chooses the base (its low two bits)
 // and what the rest is: the file itself, or (bit 2) a plaintext that the fixture writer of that base
 // encrypts under the fuzz key, so that the body is read past the key check too.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the seed corpora of the fuzz targets with the project's own writers, encrypted under the fuzz key
 // at the cheap KDF cost: fuzz_seeds <folder holding one subfolder per target>. Seeds stay small, so that
 // they can be committed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder package: header, index and stream, read by desifrdir into a folder of its own.
 // The first input byte chooses what the rest is: even, the package file itself; odd, the plaintext of a
 // package (index and contents) sealed under the fuzz key, so that the index parser is reached behind the

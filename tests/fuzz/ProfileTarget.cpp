@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The private-profile (INI) reader and writer. The input is a section name, a key and a value, each ended
 // by a line break, then the text of a profile file. What must hold for any text: it parses and prints back
 // byte for byte; a value written reads back the same (blanks around it do not count); a deleted key reads

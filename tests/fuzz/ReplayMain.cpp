@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Without libFuzzer a target is a plain program: it feeds each file named on the command line (or each file of
 // a named folder) to the target once, so that a corpus or a found input replays under any compiler.
 #include <cstddef>

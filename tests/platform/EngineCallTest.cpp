@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one way into the engine: off the GUI thread, with the windows alive and the user's input dropped.
 #include <stdexcept>
 #include <thread>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The installed files describe what the program does at run time: the same package type with the same glob
 // and magic, the desktop entry the program names and whose window class it has, the program's version.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up's first step, run in a child so that the test program itself stays dumpable and the other
 // cases (and the sanitizers' reports) are unaffected.
 #include "platform/ProcessHardening.h"

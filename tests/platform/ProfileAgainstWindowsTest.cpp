@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Our INI text against Windows' own private-profile functions on one file: what either writes, the other
 // reads the same, and an edit of ours leaves Windows' lines as Windows reads them.
 #include <windows.h>

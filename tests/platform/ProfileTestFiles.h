@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files as text, for tests that compare a profile file byte for byte.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real input box, as the user manager shows it: looked at while it is open, then cancelled.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The registry's classes root, against keys of the test's own under HKEY_CURRENT_USER\Software: a machine
 // root the user may write, and none, as a user without administrator rights gets none for writing.
 #include <gtest/gtest.h>

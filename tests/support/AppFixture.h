@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole application, started as the program starts it, with scripted dialogs, a browser that only
 // counts navigations and a recording classes root. Window tests derive from it:
 //

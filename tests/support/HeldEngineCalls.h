@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long engine call, made at will: while it lives, every engine call is held on its worker thread while
 // the test acts on the GUI thread, where the handler that made the call waits in its local event loop.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scripted stand-in for every dialog: records what was shown and answers as the test said beforehand.
 // Installed for its lifetime; no test ever blocks on a modal dialog.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main of every window test program: a private, empty desktop (no display, a fresh runtime and data
 // folder, so nothing is written into the real home), the cheap test KDF, then the application as the
 // program sets it up.

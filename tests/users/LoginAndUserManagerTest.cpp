@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The login gate, the login window and the user manager, driven through their controls with a real
 // data.adb beside the program file of the run.
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's data folder on Windows: %APPDATA%\Mivex2\, created when missing.
 #include <windows.h>
 

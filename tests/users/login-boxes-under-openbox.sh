@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Looks at the login and its boxes as a user meets them on a desktop with a window manager (Xvfb and
 # openbox), where the offscreen platform of the window tests cannot tell stacking, minimising or where the
 # keyboard goes. Not run by ctest: it waits for real windows. Prints which window has the keyboard after

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writers of the older bases, for fixtures only: the program itself never writes these formats.
 #pragma once
 

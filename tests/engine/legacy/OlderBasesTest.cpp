@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four older bases through their exports: round trips, and every refusal leaving the file as it was.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
