@@ -110,11 +110,15 @@ TEST_F(Cancel, OnlyTheThreadThatLentItsRequestIsStopped) {
 
 TEST_F(Cancel, TheFingerprintAndTheKeyDerivationStopToo) {
     testutil::writeFile(path, testutil::randomBytes(3u << 20, 3));
+    FakeBar bar;
+    FakeWindow window;
+    VQ203::sifrovat(path, "k", bar, window);
     std::atomic<bool> requested{true};
     const engine::CancelScope scope(requested);
     testutil::FakeField field("před");
     EXPECT_THROW(VQ201::hash(path, field), engine::Cancelled);
     EXPECT_EQ(field.text(), "před");
+    EXPECT_THROW(VQ203::passcheck(path, "k"), engine::Cancelled) << "a stop is no wrong key";
     const unsigned char salt[16] = {};
     EXPECT_THROW(engine::core::scryptKey("k", salt, sizeof salt, engine::core::currentScryptParams()),
                  engine::Cancelled);
