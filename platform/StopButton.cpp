@@ -15,7 +15,7 @@ constexpr const char* kStopMark = "engineStopButton";
 }  // namespace
 
 QPushButton* makeStopButton(QWidget* parent, QRect bounds) {
-    QPushButton* button = makeButton(parent, "Zrusit", QStringLiteral("Zrušit"), bounds,
+    QPushButton* button = makeButton(parent, "Zrusit", QStringLiteral("&Zrušit"), bounds,
                                      QStringLiteral("Zruší běžící operaci; soubor zůstane beze změny"));
     button->setProperty(kStopMark, true);
     button->setFocusPolicy(Qt::NoFocus);  // Esc and Enter stay with the window
