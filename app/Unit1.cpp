@@ -10,6 +10,7 @@
 #include <QShowEvent>
 #include <QToolBar>
 
+#include "platform/StopButton.h"
 #include "platform/CaptionOnFrame.h"
 #include "platform/ErrorReport.h"
 #include "platform/Installation.h"
@@ -138,6 +139,8 @@ void TForm1::addStatusPanels() {
     pb->setParent(sb);
     pb->setGeometry(441, 2, 100 - 2, sb->height() - 2);
     pb->show();
+    // Over the end of the path's panel, beside the bar, only while an operation runs.
+    platform::makeStopButton(sb, {441 - 62, 1, 60, sb->height() - 2});
 }
 
 void TForm1::FormCreate() {

@@ -3,6 +3,7 @@
 // so that the libraries build and test without any user interface.
 #pragma once
 
+#include <atomic>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -13,6 +14,29 @@ namespace engine {
 class Error : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// The caller asked the work to stop, and it stopped before its result replaced anything: what it had written
+// is gone, as after any other Error.
+class Cancelled : public Error {
+public:
+    using Error::Error;
+};
+
+// Lends the caller's stop request to the engine calls made on this thread while the scope lives. The engine
+// reads it at each chunk of its work and around each key derivation, and then throws Cancelled; past the
+// point where the result replaces the original it no longer looks, so the work completes.
+class CancelScope {
+public:
+    explicit CancelScope(const std::atomic<bool>& requested) : outer_(current_) { current_ = &requested; }
+    ~CancelScope() { current_ = outer_; }
+    CancelScope(const CancelScope&) = delete;
+    CancelScope& operator=(const CancelScope&) = delete;
+    static bool requested() { return current_ && current_->load(std::memory_order_relaxed); }
+
+private:
+    static inline thread_local const std::atomic<bool>* current_ = nullptr;
+    const std::atomic<bool>* outer_;
 };
 
 // A single-line text field; setText runs the field's change handling as typing would.

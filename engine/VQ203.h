@@ -34,7 +34,7 @@ void prepareKey(const std::string& path, const std::string& key);
 // One-way encryption: overwrites the file's content under a random key that is then wiped.
 void sifrovat0(const std::string& path, engine::ProgressBar& pb, engine::Window& window);
 
-// 1 when the key opens the file, 0 otherwise (wrong key, not our file). Never throws.
+// 1 when the key opens the file, 0 otherwise (wrong key, not our file). Throws only engine::Cancelled.
 unsigned char passcheck(const std::string& path, const std::string& key);
 
 // Appends the file flag carrying the fingerprint to the plain file.

@@ -77,7 +77,8 @@ void TForm1::Statickdeifrovn1Click() {
 
 void TForm1::Jednosmrnifrovn1Click() {
     if (platform::dialogs().message(QStringLiteral("Opravdu chce použít jednosměrné šifrování? Soubor už zůstane "
-                                                   "nečitelný bež možnosti nápravy."),
+                                                   "nečitelný bež možnosti nápravy. Jakmile zničení začne, nelze ho vrátit "
+                                                   "ani zrušit: přerušené nechá soubor zničený jen zčásti."),
                                     QStringLiteral("Upozornění"), Icon::Question,
                                     platform::Buttons::YesNoDefaultNo) != platform::Answer::Yes)
         return;

@@ -11,6 +11,7 @@
 #include "platform/EngineKey.h"
 #include "platform/FileListBox.h"
 #include "platform/QtPorts.h"
+#include "platform/StopButton.h"
 #include "platform/WidgetKit.h"
 
 namespace {
@@ -48,6 +49,7 @@ FolderWindowParts buildFolderWindowParts(QWidget& window, const FolderWindowLayo
     parts.Label4 = folderWindowLabel(box, "Label4", QStringLiteral("Balíček složky :"), 8, 36, 200,
                                      layout.pb1OnTheLeft ? parts.pb1 : parts.pb2);
     parts.Label5 = folderWindowLabel(box, "Label5", QStringLiteral("<<"), 216, 58, 20);
+    platform::makeStopButton(&box, {382, 32, 60, 22});  // beside the package's bars, while the work runs
 
     parts.HashEdit = platform::makeHiddenField(&window, "HashEdit");
     parts.ErrorMsg = platform::makeHiddenField(&window, "ErrorMsg");

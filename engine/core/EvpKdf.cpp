@@ -4,11 +4,15 @@
 #include <openssl/kdf.h>
 
 #include "engine/Ports.h"
+#include "engine/core/Cancel.h"
 #include "engine/core/Messages.h"
 
 namespace engine::core {
 
 Secret deriveWithEvpKdf(const char* algorithm, std::vector<OSSL_PARAM> params, std::size_t length) {
+    // A derivation cannot be stopped halfway (OpenSSL has no hook for it): a request is honoured on either
+    // side of it, and the key derived meanwhile is wiped with `out`.
+    stopIfCancelled();
     params.push_back(OSSL_PARAM_construct_end());
     Secret out(length);
     EVP_KDF* kdf = EVP_KDF_fetch(nullptr, algorithm, nullptr);
@@ -17,6 +21,7 @@ Secret deriveWithEvpKdf(const char* algorithm, std::vector<OSSL_PARAM> params, s
     EVP_KDF_CTX_free(ctx);
     EVP_KDF_free(kdf);
     if (!ok) throw Error(msg::kCryptoFailure);
+    stopIfCancelled();
     return out;
 }
 

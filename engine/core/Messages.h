@@ -25,6 +25,7 @@ inline constexpr const char* kNotDurable =
     "Výsledek je na místě, ale složku nelze zapsat na disk: výpadek proudu by ho mohl vrátit zpět";
 inline constexpr const char* kPermissionsNotKept =
     "Výsledku nelze dát oprávnění původního souboru, soubor zůstal beze změny";
+inline constexpr const char* kCancelled = "Operace byla zrušena, soubor zůstal beze změny";
 inline constexpr const char* kPartlyDestroyed = "Zničení souboru se přerušilo, soubor je zničen jen zčásti";
 inline constexpr const char* kChangedMeanwhile = "Soubor mezitím změnil jiný program, nic nebylo přepsáno";
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/Ports.h"
+#include "engine/core/Cancel.h"
 #include "engine/core/Hex.h"
 #include "engine/core/Messages.h"
 
@@ -34,6 +35,7 @@ FileDigest sha256OfFile(int fd, std::uint64_t limit) {
     std::vector<unsigned char> buffer(1u << 20);
     std::uint64_t done = 0;
     while (done < limit) {
+        stopIfCancelled();
         const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), limit - done));
         const ssize_t got = ::pread(fd, buffer.data(), want, static_cast<off_t>(done));
         if (got < 0) {

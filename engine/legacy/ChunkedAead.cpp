@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "engine/core/Cancel.h"
 #include "engine/core/Evp.h"
 #include "engine/legacy/BigEndian.h"
 
@@ -43,6 +44,7 @@ std::uint64_t decryptChunks(const core::InputFile& in, core::ReplacementFile& ou
     Nonce nonce{};
     std::uint64_t written = 0;
     for (std::uint64_t index = 0; index < count; ++index) {
+        core::stopIfCancelled();
         const bool last = index + 1 == count;
         const std::uint64_t offset = body.bodyOffset + index * sealedSize;
         const auto size = static_cast<std::size_t>(last ? in.size() - offset : sealedSize);

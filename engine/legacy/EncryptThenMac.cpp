@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/core/Cancel.h"
 #include "engine/core/Evp.h"
 #include "engine/legacy/BigEndian.h"
 #include "engine/legacy/Kdf.h"
@@ -68,6 +69,7 @@ std::uint64_t decryptEncryptThenMac(const core::InputFile& in, core::Replacement
     std::vector<unsigned char> plain(kBlockOfWork + EVP_MAX_BLOCK_LENGTH);
     std::uint64_t written = 0;
     for (std::uint64_t offset = body.cipherBegin; offset < cipherEnd;) {
+        core::stopIfCancelled();
         const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(kBlockOfWork, cipherEnd - offset));
         if (!in.readExactAt(cipherText.data(), count, offset)) throw Error(msg::kCannotRead);
         hmac.update(cipherText.data(), count);

@@ -2,6 +2,7 @@
 #include "engine/legacy/InPlace.h"
 
 #include "engine/Ports.h"
+#include "engine/core/Cancel.h"
 #include "engine/core/Messages.h"
 
 namespace engine::legacy {
@@ -15,6 +16,7 @@ void decryptInPlace(const std::string& path, const std::string& key, const Older
     const std::unique_ptr<Decryption> decryption = base.open(in, key);
     core::ReplacementFile out(file.folder, file.name, decryption->largestPlainSize());
     const std::uint64_t plainSize = decryption->decryptInto(out);
+    core::stopIfCancelled();
     out.commit(plainSize, in);
 }
 

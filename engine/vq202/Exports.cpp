@@ -21,6 +21,7 @@ std::string folderText(const char* coreText) {
         {core::kNotOurFile, msg::kNotAPackage},       {core::kKdfTooCostly, msg::kKdfTooCostly},
         {core::kCryptoFailure, msg::kCryptoFailure},  {core::kHardLinks, msg::kPackageHasHardLinks},
         {core::kFolderMovedMeanwhile, msg::kFolderMovedMeanwhile}, {core::kChangedMeanwhile, msg::kPackageChangedMeanwhile},
+        {core::kCancelled, msg::kCancelled},
     };
     for (const auto& [from, to] : kFolderTexts)
         if (std::strcmp(coreText, from) == 0) return to;

@@ -4,6 +4,7 @@
 
 namespace VQ202::msg {
 
+inline constexpr const char* kCancelled = "Operace byla zrušena, složka zůstala beze změny";
 inline constexpr const char* kEmptyKey = "Klíč je prázdný, složka zůstala beze změny";
 inline constexpr const char* kWrongKey = "Špatný klíč, složka zůstala beze změny";
 inline constexpr const char* kDamaged = "Balíček složky je poškozen nebo změněn, složka zůstala beze změny";

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 
+#include "engine/core/Cancel.h"
 #include "engine/core/EntryNames.h"
 #include "engine/core/Envelope.h"
 #include "engine/core/FileIO.h"
@@ -212,6 +213,7 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
     const EnvelopeHeader::Bytes headerBytes = header.serialize();
     out.writeAt(headerBytes.data(), headerBytes.size(), 0);
 
+    stopIfCancelled();
     progress.showStatus(msg::kStatusSaving);
     // A file another program saved under the package's name meanwhile is not the one packed: it stays.
     out.commit(written, [&] {

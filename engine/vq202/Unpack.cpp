@@ -17,6 +17,7 @@
 #include <memory>
 #include <set>
 
+#include "engine/core/Cancel.h"
 #include "engine/core/Envelope.h"
 #include "engine/core/FileIO.h"
 #include "engine/core/Keys.h"
@@ -394,6 +395,7 @@ void unpackFolder(const std::string& packagePath, const std::string& key, Folder
     opener.finish();
     restore.finishAll();
 
+    stopIfCancelled();
     progress.showStatus(msg::kStatusSaving);
     restore.commit();
     progress.finish();

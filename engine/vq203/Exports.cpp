@@ -37,6 +37,8 @@ unsigned char passcheck(const std::string& path, const std::string& key) {
         if (!engine::core::headerMacMatches(header, keys)) return 0;
         detail::keepCheckedKeys(target, header, key, keys);
         return 1;
+    } catch (const engine::Cancelled&) {
+        throw;  // the caller asked to stop: no answer, and surely not "wrong key"
     } catch (...) {
         return 0;  // missing, unreadable, not ours, or a cost above the cap
     }

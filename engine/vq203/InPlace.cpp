@@ -6,6 +6,7 @@
 #include <future>
 #include <thread>
 
+#include "engine/core/Cancel.h"
 #include "engine/core/ChunkedFile.h"
 #include "engine/core/Keys.h"
 #include "engine/core/KnownDigest.h"
@@ -70,6 +71,7 @@ void encryptInPlace(const std::string& path, const std::string& key, const Metho
     const std::uint64_t sealed = sealBody(BodyJob{in, 0, out, kHeaderSize, keys.stream, headerBytes, method.chunkSize,
                                                   method.workers, progress, flag},
                                           plainSize);
+    stopIfCancelled();
     out.commit(kHeaderSize + sealed, in);
     progress.finish();
 }
@@ -104,6 +106,7 @@ void decryptInPlace(const std::string& path, const std::string& key, engine::Pro
     auto fingerprint = std::async(std::launch::async, [&out, contentSize] {
         return sha256OfFile(out.descriptor(), contentSize);
     });
+    stopIfCancelled();
     out.commit(contentSize, in);
     keepRemovedFlag(target, flag ? flag->fingerprint : std::string());
     try {

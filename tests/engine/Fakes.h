@@ -2,6 +2,7 @@
 // Stand-ins for the calling window's controls, recording what the engine did with them.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,12 @@ private:
 
 class FakeBar : public engine::ProgressBar {
 public:
-    void setPosition(int percent) override { positions.push_back(percent); }
+    void setPosition(int percent) override {
+        positions.push_back(percent);
+        if (onPosition) onPosition(percent);
+    }
     std::vector<int> positions;
+    std::function<void(int percent)> onPosition;  // runs on the engine's thread, as the bar moves
 };
 
 class FakeWindow : public engine::Window {

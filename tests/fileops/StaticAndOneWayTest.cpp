@@ -191,7 +191,8 @@ TEST_F(StaticAndOneWay, OneWayEncryptionAsksFirstAndThenNoKeyOpensTheFile) {
     main().ToolButton6->trigger();
     EXPECT_TRUE(lastBoxIs(QStringLiteral("Upozornění"),
                           QStringLiteral("Opravdu chce použít jednosměrné šifrování? Soubor už zůstane nečitelný bež "
-                                         "možnosti nápravy."),
+                                         "možnosti nápravy. Jakmile zničení začne, nelze ho vrátit ani zrušit: "
+                                         "přerušené nechá soubor zničený jen zčásti."),
                           Icon::Question));
     EXPECT_EQ(dialogs.messages().back().buttons, platform::Buttons::YesNoDefaultNo) << "one Enter destroys nothing";
     EXPECT_EQ(readFile(file.toStdString()), plain);

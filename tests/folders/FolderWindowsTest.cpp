@@ -28,6 +28,7 @@
 #include "platform/StatusBar.h"
 #include "tests/app/ShellTestHelpers.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/HeldEngineCalls.h"
 
 namespace {
 
@@ -280,6 +281,29 @@ TEST_F(FolderWindows, EncryptionFailureIsShownAsChybaAndChangesNothing) {
     EXPECT_TRUE(form5().isVisible());
     EXPECT_TRUE(std::filesystem::exists(dir.file("a.txt")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("directory.cff")));
+}
+
+TEST_F(FolderWindows, StoppingTheEncryptionLeavesTheFolderAsItWas) {
+    makeFile("a.txt", 300000);
+    makeFile("b.txt", 300000);
+    chooseFolder(q(dir.path()));
+    const auto entries = dir.entries();
+    dialogs.answerNext(platform::Answer::Yes);  // the subfolders stay out
+    {
+        testutil::HeldEngineCalls held([&](int) {
+            QPushButton* stop = form5().findChild<QPushButton*>(QStringLiteral("Zrusit"));
+            ASSERT_NE(stop, nullptr);
+            EXPECT_TRUE(stop->isVisible());
+            QTest::mouseClick(stop, Qt::LeftButton);
+        });
+        encryptWithKey(QStringLiteral("klíč"));
+        EXPECT_GT(held.calls(), 0);
+    }
+    EXPECT_EQ(lastMessage().text, q(msg::kCancelled));
+    EXPECT_EQ(lastMessage().caption, QStringLiteral("Chyba"));
+    EXPECT_EQ(dir.entries(), entries) << "every original, no package, no temporary";
+    EXPECT_TRUE(form5().isVisible());
+    EXPECT_FALSE(form5().findChild<QPushButton*>(QStringLiteral("Zrusit"))->isVisible());
 }
 
 TEST_F(FolderWindows, AFolderThatIsGoneIsReportedAndTheWindowStaysClosed) {
