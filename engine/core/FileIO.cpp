@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "engine/Ports.h"
-#include "engine/core/FileState.h"
+#include "engine/core/FileStatePosix.h"
 #include "engine/core/Messages.h"
 #include "engine/core/TestHooks.h"
 
@@ -115,7 +115,7 @@ void InputFile::takeOpened(int fd) {
         throw Error(msg::kNotARegularFile);
     }
     size_ = static_cast<std::uint64_t>(info.st_size);
-    opened_ = info;
+    opened_ = fileStateOf(info);
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
@@ -143,9 +143,9 @@ bool InputFile::readExactAt(void* buffer, std::size_t count, std::uint64_t offse
 }
 
 bool InputFile::unchangedIn(const Folder& folder, const std::string& name) const {
-    struct stat now {};
+    const auto now = stateOf(fd_);
     const auto named = folder.entry(name);
-    return ::fstat(fd_, &now) == 0 && named && sameFile(*named, opened_) && unchangedSince(opened_, now);
+    return now && named && sameFile(*named, opened_) && unchangedSince(opened_, *now);
 }
 
 OpenFile::OpenFile(const Folder& folder, const std::string& name, int flags)
@@ -228,7 +228,7 @@ ReplacementFile::ReplacementFile(const Folder& folder, const std::string& name, 
       name_(name),
       temp_([&]() -> const Folder& {
           const auto info = folder.entry(name);
-          if (info && S_ISREG(info->st_mode) && info->st_nlink > 1) throw Error(msg::kHardLinks);
+          if (info && info->isRegular() && info->links > 1) throw Error(msg::kHardLinks);
           sweepAbandonedTemporaries(folder);
           return folder;
       }(), name, expectedSize) {}
@@ -265,13 +265,13 @@ void ReplacementFile::commit(std::uint64_t finalSize, const std::function<void()
     if (original.exists()) {
         // Still the very file whose owner and permissions the result took, and no link put in its place.
         const auto now = folder_.entry(name_);
-        if (!now || !unchangedSince(original.state(), *now)) throw Error(msg::kChangedMeanwhile);
+        if (!now || !unchangedSince(fileStateOf(original.state()), *now)) throw Error(msg::kChangedMeanwhile);
         temp_.nameReplacing(name_);
     } else if (!temp_.nameAs(name_)) {
         throw Error(msg::kChangedMeanwhile);  // the free name was taken meanwhile: that file stays
     }
     reachMoment(Moment::ResultNamed);
-    ::fstat(fd, &committed_);  // after the rename, which moves the change time
+    committed_ = stateOf(fd).value_or(FileState{});  // after the rename, which moves the change time
     if (!folder_.sync(fd)) throw Error(msg::kNotDurable);
 }
 

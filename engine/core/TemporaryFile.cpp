@@ -13,7 +13,7 @@
 #include "engine/Ports.h"
 #include "engine/core/EntryNames.h"
 #include "engine/core/FileIO.h"
-#include "engine/core/FileState.h"
+#include "engine/core/FileStatePosix.h"
 #include "engine/core/Messages.h"
 
 namespace engine::core {
@@ -64,9 +64,9 @@ void TemporaryFile::createNamed() {
         }
         ::flock(fd_, LOCK_EX);
         // A sweep may have taken the fresh, not yet locked file for an abandoned one.
-        struct stat mine {};
+        const auto mine = stateOf(fd_);
         const auto named = folder_.entry(name);
-        if (::fstat(fd_, &mine) == 0 && named && sameFile(mine, *named)) {
+        if (mine && named && sameFile(*mine, *named)) {
             hidden_ = name;
             return;
         }
@@ -140,7 +140,7 @@ bool TemporaryFile::nameAs(const std::string& target) {
     }
     hidden_.clear();
     named_ = target;
-    ::fstat(fd_, &identity_);
+    identity_ = stateOf(fd_).value_or(FileState{});
     return true;
 }
 
@@ -150,7 +150,7 @@ void TemporaryFile::nameReplacing(const std::string& target) {
         throwWriteError(errno);
     hidden_.clear();
     named_ = target;
-    ::fstat(fd_, &identity_);
+    identity_ = stateOf(fd_).value_or(FileState{});
 }
 
 void TemporaryFile::unname() {
