@@ -12,6 +12,7 @@
 
 #include "engine/Ports.h"
 #include "engine/core/EntryNames.h"
+#include "engine/core/FileAccess.h"
 #include "engine/core/FileIO.h"
 #include "engine/core/FileStatePosix.h"
 #include "engine/core/Messages.h"
@@ -83,16 +84,8 @@ TemporaryFile::~TemporaryFile() {
 }
 
 void TemporaryFile::writeAt(const void* data, std::size_t count, std::uint64_t offset) {
-    const auto* in = static_cast<const unsigned char*>(data);
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t put = ::pwrite(fd_, in + done, count - done, static_cast<off_t>(offset + done));
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            throwWriteError(errno);
-        }
-        done += static_cast<std::size_t>(put);
-    }
+    int error = 0;
+    if (!writeAllAt(fd_, data, count, offset, error)) throwWriteError(error);
     // Start the disk writing the data behind us, so that the final fsync has little left to do. Only a
     // hint: a failure shows up at fsync.
     // Only whole megabytes go: a page under write-back cannot be written again until the disk has it, and
