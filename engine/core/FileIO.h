@@ -5,13 +5,14 @@
 // is done relative to the file's Folder, opened once; the file itself is opened without following a link.
 #pragma once
 
-#include <sys/stat.h>
+#include <sys/types.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 
+#include "engine/core/FileState.h"
 #include "engine/core/Folder.h"
 #include "engine/core/TemporaryFile.h"
 
@@ -44,7 +45,7 @@ public:
     // Reads exactly `count` bytes at `offset`; false when the file ends first.
     bool readExactAt(void* buffer, std::size_t count, std::uint64_t offset) const;
     int descriptor() const { return fd_; }
-    const struct stat& state() const { return opened_; }  // as it was when opened
+    const FileState& state() const { return opened_; }  // as it was when opened
     // Whether `name` in `folder` still is this file and nobody has written to it since it was opened.
     bool unchangedIn(const Folder& folder, const std::string& name) const;
 
@@ -52,7 +53,7 @@ private:
     void takeOpened(int fd);
     int fd_ = -1;
     std::uint64_t size_ = 0;
-    struct stat opened_ {};
+    FileState opened_;
 };
 
 // A file opened for changing in place (the file flag, one-way overwriting); closed when it goes out of scope.
@@ -95,13 +96,13 @@ public:
     // The same with a check of the caller's that runs right before the rename and throws to refuse it.
     void commit(std::uint64_t finalSize, const std::function<void()>& beforeRename);
     // The result as it stands under the target's name right after the commit.
-    const struct stat& committedState() const { return committed_; }
+    const FileState& committedState() const { return committed_; }
 
 private:
     const Folder& folder_;
     std::string name_;
     TemporaryFile temp_;
-    struct stat committed_ {};
+    FileState committed_;
 };
 
 // The folder part and the last part of a path ("/a/b" -> "/a", "b"); "." for a bare name.

@@ -6,11 +6,11 @@
 // name is given or taken away is that the folder is still where the user chose it.
 #pragma once
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <optional>
 #include <string>
+
+#include "engine/core/FileState.h"
 
 namespace engine::core {
 
@@ -30,13 +30,13 @@ public:
     std::string pathOf(const std::string& name) const;
 
     // The entry `name` itself (a link is not followed); nothing when the name is free.
-    std::optional<struct stat> entry(const std::string& name) const;
+    std::optional<FileState> entry(const std::string& name) const;
     // Throws engine::Error (the folder moved meanwhile) unless the folder is still at its path: checked right
     // before every step that gives or takes a name, so that nothing is committed where the user did not look.
     void requireStillInPlace() const;
-    // Removes `name` only if it is still the file `expected` (device and inode) right before; false when it
+    // Removes `name` only if it is still the file `expected` (the same file) right before; false when it
     // is not or cannot be removed.
-    bool removeIfStill(const std::string& name, const struct stat& expected) const;
+    bool removeIfStill(const std::string& name, const FileState& expected) const;
     // Makes the names created, renamed or removed here durable: fsync of the folder, or where it could be
     // opened only for lookups (a folder one may write but not read) syncfs through `anyDescriptorOnItsFileSystem`.
     bool sync(int anyDescriptorOnItsFileSystem) const;

@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "engine/Ports.h"
-#include "engine/core/FileState.h"
+#include "engine/core/FileStatePosix.h"
 #include "engine/core/Folder.h"
 #include "engine/core/Messages.h"
 #include "engine/core/TestHooks.h"
@@ -38,7 +38,8 @@ bool isAt(int fd, const std::string& path) {
     const std::string now = currentPathOf(fd);
     if (!now.empty()) return now == path;
     struct stat opened {}, named {};
-    return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && sameFile(opened, named);
+    return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+           sameFile(fileStateOf(opened), fileStateOf(named));
 }
 
 }  // namespace
@@ -70,17 +71,17 @@ std::string Folder::pathOf(const std::string& name) const {
     return path_.back() == '/' ? path_ + name : path_ + "/" + name;
 }
 
-std::optional<struct stat> Folder::entry(const std::string& name) const {
+std::optional<FileState> Folder::entry(const std::string& name) const {
     struct stat info {};
     if (::fstatat(fd_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
-    return info;
+    return fileStateOf(info);
 }
 
 void Folder::requireStillInPlace() const {
     if (!isAt(fd_, path_)) throw Error(msg::kFolderMovedMeanwhile);
 }
 
-bool Folder::removeIfStill(const std::string& name, const struct stat& expected) const {
+bool Folder::removeIfStill(const std::string& name, const FileState& expected) const {
     // No system call removes a name only if it still leads to a given inode; between the check and the
     // removal only someone who could remove or rename the name himself can change it (docs/SECURITY.md).
     const auto now = entry(name);

@@ -10,13 +10,13 @@ namespace {
 
 struct Known {
     std::string path;
-    struct stat asWritten;
+    FileState asWritten;
     Sha256Digest digest;
 };
 
 struct Fingerprinted {
     std::string path;
-    struct stat beforeReading;
+    FileState beforeReading;
     std::string fingerprint;
 };
 
@@ -26,12 +26,12 @@ std::optional<Fingerprinted> gFingerprinted;  // one file: the one fingerprinted
 
 }  // namespace
 
-void rememberDigest(const std::string& resolvedPath, const struct stat& asWritten, const Sha256Digest& digest) {
+void rememberDigest(const std::string& resolvedPath, const FileState& asWritten, const Sha256Digest& digest) {
     std::lock_guard lock(gMutex);
     gKnown = Known{resolvedPath, asWritten, digest};
 }
 
-std::optional<Sha256Digest> takeDigestIfUnchanged(const std::string& resolvedPath, const struct stat& now) {
+std::optional<Sha256Digest> takeDigestIfUnchanged(const std::string& resolvedPath, const FileState& now) {
     std::lock_guard lock(gMutex);
     std::optional<Known> known = std::move(gKnown);
     gKnown.reset();
@@ -39,13 +39,13 @@ std::optional<Sha256Digest> takeDigestIfUnchanged(const std::string& resolvedPat
     return known->digest;
 }
 
-void rememberFingerprintedState(const std::string& resolvedPath, const struct stat& beforeReading,
+void rememberFingerprintedState(const std::string& resolvedPath, const FileState& beforeReading,
                                 const std::string& fingerprint) {
     std::lock_guard lock(gMutex);
     gFingerprinted = Fingerprinted{resolvedPath, beforeReading, fingerprint};
 }
 
-std::optional<struct stat> takeFingerprintedState(const std::string& resolvedPath, const std::string& fingerprint) {
+std::optional<FileState> takeFingerprintedState(const std::string& resolvedPath, const std::string& fingerprint) {
     std::lock_guard lock(gMutex);
     std::optional<Fingerprinted> taken = std::move(gFingerprinted);
     gFingerprinted.reset();

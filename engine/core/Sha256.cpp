@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/core/Sha256.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <vector>
 
 #include "engine/Ports.h"
 #include "engine/core/Cancel.h"
+#include "engine/core/FileAccess.h"
 #include "engine/core/Hex.h"
 #include "engine/core/Messages.h"
 
@@ -37,14 +35,11 @@ FileDigest sha256OfFile(int fd, std::uint64_t limit) {
     while (done < limit) {
         stopIfCancelled();
         const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), limit - done));
-        const ssize_t got = ::pread(fd, buffer.data(), want, static_cast<off_t>(done));
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            throw Error(msg::kCannotRead);
-        }
-        if (got == 0) break;
-        sha.update(buffer.data(), static_cast<std::size_t>(got));
-        done += static_cast<std::uint64_t>(got);
+        const auto got = readSomeAt(fd, buffer.data(), want, done);
+        if (!got) throw Error(msg::kCannotRead);
+        if (*got == 0) break;
+        sha.update(buffer.data(), *got);
+        done += *got;
     }
     return FileDigest{sha.finish(), done};
 }

@@ -13,8 +13,6 @@
 // - Every name is made and taken relative to the operation's Folder, never through a path again.
 #pragma once
 
-#include <sys/stat.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -61,7 +59,7 @@ private:
     std::string nameHint_;
     std::string hidden_;  // the fallback's name, or the link made just before a rename
     std::string named_;   // the final name once given
-    struct stat identity_ {};
+    FileState identity_;
     int fd_ = -1;
     std::uint64_t writebackFrom_ = 0;
 };

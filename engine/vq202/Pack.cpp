@@ -31,7 +31,7 @@ using engine::Error;
 
 struct ListedFile {
     Entry entry;
-    struct stat seen;  // as listed: the file must still be this one, unchanged, when read and when removed
+    FileState seen;  // as listed: the file must still be this one, unchanged, when read and when removed
 };
 
 std::vector<ListedFile> lookAtListedFiles(const Folder& folder, const std::vector<std::string>& names) {
@@ -44,10 +44,10 @@ std::vector<ListedFile> lookAtListedFiles(const Folder& folder, const std::vecto
         ListedFile file;
         const auto info = folder.entry(name);
         if (!info) throw Error(msg::kCannotReadFile + name);
-        if (!S_ISREG(info->st_mode)) throw Error(msg::kNotARegularFile + name);  // links and folders stay out
+        if (!info->isRegular()) throw Error(msg::kNotARegularFile + name);  // links and folders stay out
         file.seen = *info;
-        file.entry = Entry{name, static_cast<std::uint64_t>(info->st_size), info->st_mtim.tv_sec,
-                           static_cast<std::uint32_t>(info->st_mtim.tv_nsec), info->st_mode & kPermissionBits};
+        file.entry = Entry{name, info->size, info->modified.seconds, info->modified.nanoseconds,
+                           info->mode & kPermissionBits};
         listed.push_back(std::move(file));
     }
     return listed;
@@ -55,8 +55,8 @@ std::vector<ListedFile> lookAtListedFiles(const Folder& folder, const std::vecto
 
 // The listed names of each file, as positions in `listed`: hard links inside the folder share one file.
 std::vector<std::vector<std::size_t>> namesOfEachFile(const std::vector<ListedFile>& listed) {
-    std::map<std::pair<dev_t, ino_t>, std::vector<std::size_t>> byFile;
-    for (std::size_t i = 0; i < listed.size(); ++i) byFile[{listed[i].seen.st_dev, listed[i].seen.st_ino}].push_back(i);
+    std::map<std::pair<std::uint64_t, std::uint64_t>, std::vector<std::size_t>> byFile;
+    for (std::size_t i = 0; i < listed.size(); ++i) byFile[{listed[i].seen.volume, listed[i].seen.index}].push_back(i);
     std::vector<std::vector<std::size_t>> files;
     files.reserve(byFile.size());
     for (auto& [file, names] : byFile) files.push_back(std::move(names));
@@ -67,7 +67,7 @@ std::vector<std::vector<std::size_t>> namesOfEachFile(const std::vector<ListedFi
 void refuseNamesOutside(const std::vector<ListedFile>& listed, const std::vector<std::vector<std::size_t>>& files) {
     std::vector<char> hasNamesOutside(listed.size(), 0);
     for (const auto& names : files)
-        if (listed[names.front()].seen.st_nlink > names.size())
+        if (listed[names.front()].seen.links > names.size())
             for (const std::size_t i : names) hasNamesOutside[i] = 1;
     std::vector<std::string> outside;
     for (std::size_t i = 0; i < listed.size(); ++i)
@@ -78,7 +78,7 @@ void refuseNamesOutside(const std::vector<ListedFile>& listed, const std::vector
 // The package may replace only a file that goes into it (the package of an earlier run). Returns that file's
 // position in `listed`, or listed.size() when the package's name is free.
 std::size_t packageToReplace(const std::string& packageName, const std::vector<ListedFile>& listed,
-                             const std::optional<struct stat>& existing) {
+                             const std::optional<FileState>& existing) {
     if (!existing) return listed.size();
     for (std::size_t i = 0; i < listed.size(); ++i)
         if (sameFile(*existing, listed[i].seen)) return i;
@@ -95,8 +95,8 @@ void sealFile(const Folder& folder, const ListedFile& file, StreamSealer& sealer
         throw Error(msg::kCannotReadFile + name);
     }
     const auto stillTheSame = [&] {
-        struct stat now {};
-        return ::fstat(in->descriptor(), &now) == 0 && unchangedSince(file.seen, now);
+        const auto now = stateOf(in->descriptor());
+        return now && unchangedSince(file.seen, *now);
     };
     if (!stillTheSame()) throw Error(msg::kChangedWhileReading + name);
     progress.startFile(name, file.entry.size);
@@ -151,8 +151,8 @@ void removeOriginals(const Folder& folder, int package, const std::vector<Listed
 void packFolder(const std::string& packagePath, const engine::FileList& files, const std::string& key,
                 FolderProgress& progress) {
     if (key.empty()) throw Error(msg::kEmptyKey);
-    struct stat folderInfo {};
-    if (::stat(files.folder().c_str(), &folderInfo) != 0 || !S_ISDIR(folderInfo.st_mode)) throw Error(msg::kFolderMissing);
+    const auto folderInfo = stateAt(files.folder());
+    if (!folderInfo || !folderInfo->isFolder()) throw Error(msg::kFolderMissing);
     const Folder folder(files.folder());
     // The package goes beside the files as a rule; elsewhere, that folder is opened once too.
     std::optional<Folder> elsewhere;

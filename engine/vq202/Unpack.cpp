@@ -103,7 +103,7 @@ std::size_t filesPerBatch() {
 struct ExistingCopy {
     bool active = false;
     std::unique_ptr<InputFile> file;  // none when it cannot be read: then it is in the way
-    struct stat seen {};
+    FileState seen;
     bool differs = false;
 };
 
@@ -281,9 +281,8 @@ private:
     // A file of the index's size that is a regular file of our user's with no other name: only such a file
     // can be what an earlier run of ours restored. Another user's file, even with the same bytes, stays his
     // to change later, and a file with other names could be changed through them.
-    static bool couldBeOurEarlierCopy(const struct stat& there, const Entry& entry) {
-        return S_ISREG(there.st_mode) && there.st_uid == ::geteuid() && there.st_nlink == 1 &&
-               static_cast<std::uint64_t>(there.st_size) == entry.size;
+    static bool couldBeOurEarlierCopy(const FileState& there, const Entry& entry) {
+        return there.isRegular() && ownedByThisUser(there) && there.links == 1 && there.size == entry.size;
     }
 
     // The existing file had the same bytes, and nobody wrote to it or gave it another name while it was
@@ -291,11 +290,10 @@ private:
     // restore is sure to succeed.
     bool adoptExistingCopy(const Entry& entry) {
         if (existing_.differs) return false;
-        struct stat now {};
-        if (::fstat(existing_.file->descriptor(), &now) != 0 || !unchangedSince(existing_.seen, now) ||
-            now.st_nlink != 1)
+        const auto now = stateOf(existing_.file->descriptor());
+        if (!now || !unchangedSince(existing_.seen, *now) || now->links != 1)
             return false;
-        adopted_.push_back(Adopted{entry, now});
+        adopted_.push_back(Adopted{entry, *now});
         return true;
     }
 
@@ -308,7 +306,7 @@ private:
                 const InputFile copy(folder_, entry.name);
                 const struct timespec times[2] = {
                     {0, UTIME_OMIT}, {static_cast<time_t>(entry.mtimeSeconds), static_cast<long>(entry.mtimeNanoseconds)}};
-                finished = sameFile(copy.state(), seen) && copy.state().st_nlink == 1 &&
+                finished = sameFile(copy.state(), seen) && copy.state().links == 1 &&
                            ::fchmod(copy.descriptor(), entry.mode) == 0 && ::futimens(copy.descriptor(), times) == 0;
             } catch (const Error&) {
             }
@@ -348,7 +346,7 @@ private:
     std::vector<std::string> inTheWay_;
     struct Adopted {
         Entry entry;
-        struct stat seen;
+        FileState seen;
     };
     std::vector<Adopted> adopted_;  // files already there that are taken for restored ones
     struct Restored {

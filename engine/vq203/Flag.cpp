@@ -28,7 +28,7 @@ constexpr std::array<unsigned char, 8> kFlagMagic{'M', 'V', 'X', 'F', 'L', 'A', 
 
 struct GivenFlag {
     std::string fingerprint;
-    struct stat fileAsGiven;  // the fingerprint is of this content: the encryption must find the file so
+    engine::core::FileState fileAsGiven;  // the fingerprint is of this content: the encryption must find the file so
 };
 
 std::mutex gMutex;
@@ -38,8 +38,8 @@ std::map<std::string, std::string> gRemoved;   // resolved path -> fingerprint t
 // A fingerprint that hash gave for this file is of the file as hash opened it. Changed since, the file is
 // read once more: the same content binds the flag to the file as it is now, other content to the state the
 // fingerprint was of, which the encryption then refuses. A fingerprint from elsewhere binds to the file now.
-struct stat stateTheFingerprintIsOf(const std::string& resolvedPath, const std::string& fingerprint,
-                                    const engine::core::InputFile& now) {
+engine::core::FileState stateTheFingerprintIsOf(const std::string& resolvedPath, const std::string& fingerprint,
+                                                const engine::core::InputFile& now) {
     const auto fingerprinted = engine::core::takeFingerprintedState(resolvedPath, fingerprint);
     if (!fingerprinted || engine::core::unchangedSince(*fingerprinted, now.state())) return now.state();
     return engine::core::fingerprintOfFile(now.descriptor()) == fingerprint ? now.state() : *fingerprinted;

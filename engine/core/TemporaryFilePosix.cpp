@@ -12,8 +12,9 @@
 
 #include "engine/Ports.h"
 #include "engine/core/EntryNames.h"
+#include "engine/core/FileAccess.h"
 #include "engine/core/FileIO.h"
-#include "engine/core/FileState.h"
+#include "engine/core/FileStatePosix.h"
 #include "engine/core/Messages.h"
 
 namespace engine::core {
@@ -64,9 +65,9 @@ void TemporaryFile::createNamed() {
         }
         ::flock(fd_, LOCK_EX);
         // A sweep may have taken the fresh, not yet locked file for an abandoned one.
-        struct stat mine {};
+        const auto mine = stateOf(fd_);
         const auto named = folder_.entry(name);
-        if (::fstat(fd_, &mine) == 0 && named && sameFile(mine, *named)) {
+        if (mine && named && sameFile(*mine, *named)) {
             hidden_ = name;
             return;
         }
@@ -83,16 +84,8 @@ TemporaryFile::~TemporaryFile() {
 }
 
 void TemporaryFile::writeAt(const void* data, std::size_t count, std::uint64_t offset) {
-    const auto* in = static_cast<const unsigned char*>(data);
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t put = ::pwrite(fd_, in + done, count - done, static_cast<off_t>(offset + done));
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            throwWriteError(errno);
-        }
-        done += static_cast<std::size_t>(put);
-    }
+    int error = 0;
+    if (!writeAllAt(fd_, data, count, offset, error)) throwWriteError(error);
     // Start the disk writing the data behind us, so that the final fsync has little left to do. Only a
     // hint: a failure shows up at fsync.
     // Only whole megabytes go: a page under write-back cannot be written again until the disk has it, and
@@ -140,7 +133,7 @@ bool TemporaryFile::nameAs(const std::string& target) {
     }
     hidden_.clear();
     named_ = target;
-    ::fstat(fd_, &identity_);
+    identity_ = stateOf(fd_).value_or(FileState{});
     return true;
 }
 
@@ -150,7 +143,7 @@ void TemporaryFile::nameReplacing(const std::string& target) {
         throwWriteError(errno);
     hidden_.clear();
     named_ = target;
-    ::fstat(fd_, &identity_);
+    identity_ = stateOf(fd_).value_or(FileState{});
 }
 
 void TemporaryFile::unname() {

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "engine/core/EntryNames.h"
-#include "engine/core/FileState.h"
+#include "engine/core/FileStatePosix.h"
 
 namespace engine::core {
 namespace {
@@ -66,9 +66,9 @@ void removeIfAbandoned(int folder, const char* name) {
     const int fd = ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return;
     struct stat opened {}, now {};
-    if (::fstat(fd, &opened) == 0 && sameFile(seen, opened) && looksLikeOurs(opened) &&
+    if (::fstat(fd, &opened) == 0 && sameFile(fileStateOf(seen), fileStateOf(opened)) && looksLikeOurs(opened) &&
         hasATemporarysMode(folder, name, opened, fd) && isAbandoned(fd, opened) &&
-        ::fstatat(folder, name, &now, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(opened, now))
+        ::fstatat(folder, name, &now, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(fileStateOf(opened), fileStateOf(now)))
         ::unlinkat(folder, name, 0);
     ::close(fd);  // the lock goes with it
 }

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A live temporary is open without sharing (TemporaryFileWin32.cpp): one that can be opened here with no
+// sharing at all is nobody's. The checks and the removal act on that one handle.
+#include "engine/core/EntryNames.h"
+#include "engine/core/FilesWin32.h"
+#include "engine/core/Sweep.h"
+
+namespace engine::core {
+namespace {
+
+void removeIfAbandoned(const Folder& folder, const std::string& name) {
+    const HANDLE handle = ::CreateFileW(widePath(folder.pathOf(name)).c_str(), DELETE | FILE_READ_ATTRIBUTES, 0,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return;  // held by its writer, or gone
+    const auto state = stateOfHandle(handle);
+    if (state && state->isRegular() && state->links == 1) setDeleteOnClose(handle, true);
+    ::CloseHandle(handle);
+}
+
+}  // namespace
+
+void sweepAbandonedTemporaries(const Folder& folder) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE listing = ::FindFirstFileExW(widePath(folder.pathOf("*")).c_str(), FindExInfoBasic, &found,
+                                              FindExSearchNameMatch, nullptr, 0);
+    if (listing == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string name = utf8Path(found.cFileName);
+        if (isTemporaryName(name)) removeIfAbandoned(folder, name);
+    } while (::FindNextFileW(listing, &found));
+    ::FindClose(listing);
+}
+
+}  // namespace engine::core
