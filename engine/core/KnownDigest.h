@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The SHA-256 of a file the engine has just written, read back from its unnamed result while the disk made it
-// durable, so that the fingerprint asked for right after (the integrity check after a decryption) need not
+// The SHA-256 of a file the engine has just written, taken from the bytes as they were written into its unnamed
+// result, so that the fingerprint asked for right after (the integrity check after a decryption) need not
 // read the file again.
 // It is given out once, and only while the file is provably the one written: the same file with the same
 // size, modification time and change time. Any write or truncation moves the modification time and every

@@ -3,7 +3,6 @@
 // temporary file beside it, renamed over the original only when everything has been written (and, when
 // decrypting, authenticated).
 #include <algorithm>
-#include <future>
 #include <thread>
 
 #include "engine/core/Cancel.h"
@@ -92,29 +91,28 @@ void decryptInPlace(const std::string& path, const std::string& key, engine::Pro
 
     ReplacementFile out(file.folder, file.name, *plainSize);
     const unsigned workers = isFast(header.magic) ? fastMethod().workers : 1;
-    const std::uint64_t written = openBody(
-        BodyJob{in, kHeaderSize, out, 0, keys.stream, headerBytes, header.chunkSize, workers, progress},
-        in.size() - kHeaderSize);
+    // The fingerprint of the result is taken from the plaintext as it is written, beside the writing, up to
+    // where the flag may begin; the few bytes after that once the flag is found. The fingerprint step after
+    // the decryption then needs no second pass over the file.
+    Sha256 fingerprint;
+    const std::uint64_t surelyContent =
+        *plainSize - std::min<std::uint64_t>(*plainSize, kFlagTrailerFixed + kMaxFingerprint);
+    BodyJob job{in, kHeaderSize, out, 0, keys.stream, headerBytes, header.chunkSize, workers, progress};
+    job.outputDigest = &fingerprint;
+    job.outputDigestBytes = surelyContent;
+    const std::uint64_t written = openBody(job, in.size() - kHeaderSize);
     // The flag was authenticated with the content; it is taken off before the result goes into place, so that
     // the plain file appears exactly as it was encrypted. Files of version 1 may carry one the same way.
     const auto flag = findFlag(out.descriptor(), written);
     const bool flagRequired = header.magic == kMagicNormal || header.magic == kMagicFast;
     if (!flag && flagRequired) throw Error(msg::kDamaged);
     const std::uint64_t contentSize = flag ? flag->contentSize : written;
-    // The fingerprint of the result is read back from the unnamed result (still only ours, and in the page
-    // cache) on another core while the disk makes it durable, where the processor would otherwise wait.
-    auto fingerprint = std::async(std::launch::async, [&out, contentSize] {
-        return sha256OfFile(out.descriptor(), contentSize);
-    });
+    fingerprint.updateFromFile(out.descriptor(), surelyContent, contentSize);
+    const Sha256Digest digest = fingerprint.finish();
     stopIfCancelled();
     out.commit(contentSize, in);
     keepRemovedFlag(target, flag ? flag->fingerprint : std::string());
-    try {
-        const FileDigest result = fingerprint.get();
-        if (result.bytes == contentSize) rememberDigest(target, out.committedState(), result.digest);
-    } catch (const Error&) {
-        // Only a head start: the fingerprint step reads the file itself. The decryption is done.
-    }
+    rememberDigest(target, out.committedState(), digest);
     progress.finish();
 }
 

@@ -12,9 +12,11 @@
 #include "engine/VQ201.h"
 #include "engine/VQ203.h"
 #include "engine/core/Hex.h"
+#include "engine/core/Magic.h"
 #include "engine/core/Sha256.h"
 #include "engine/core/TestHooks.h"
 #include "tests/engine/Fakes.h"
+#include "tests/engine/Sealed.h"
 #include "tests/engine/TempDir.h"
 
 using testutil::FakeBar;
@@ -106,4 +108,38 @@ TEST_F(HeadStart, TheFingerprintAfterADecryptionIsOfTheFileAsItIsNow) {
         VQ201::hash(path, fingerprint);
         EXPECT_EQ(fingerprint.text(), sha256Of(expected));
     }
+}
+
+TEST_F(HeadStart, TheFingerprintTakenWhileDecryptingCoversExactlyTheContent) {
+    // The digest is taken from the plaintext batch by batch, up to where a flag may begin, and the rest from
+    // the file once the flag is found: sizes around that point and around the batches, flags of every length.
+    const auto path = dir.file("doc.bin");
+    const std::size_t mostTrailer = 10 + 4096;
+    const std::size_t normalBatch = 63 * 65536;  // the plaintext of one batch of normal chunks
+    const std::string longest(4096, 'f');
+    std::uint32_t seed = 10;
+    for (const std::size_t size : {std::size_t{0}, mostTrailer - 1, mostTrailer + 1, normalBatch + 100,
+                                   2 * normalBatch + mostTrailer + 3}) {
+        for (const std::string& flag : {std::string(), longest}) {
+            for (const bool fast : {false, true}) {
+                SCOPED_TRACE(::testing::Message() << size << " bytes, flag of " << flag.size() << ", fast " << fast);
+                const auto plain = testutil::randomBytes(size, seed++);
+                testutil::writeFile(path, plain);
+                VQ203::priznak_pridat(flag, path, bar);
+                (fast ? VQ203::fastsifrovat : VQ203::sifrovat)(path, "k", bar, window);
+                (fast ? VQ203::fastdesifrovat : VQ203::desifrovat)(path, "k", bar, window);
+                ASSERT_EQ(testutil::readFile(path), plain);
+                FakeField fingerprint;
+                VQ201::hash(path, fingerprint);
+                EXPECT_EQ(fingerprint.text(), sha256Of(plain));
+            }
+        }
+    }
+    // A file of the earlier version may carry no flag at all: every byte is content.
+    const auto plain = testutil::randomBytes(normalBatch + 5000, seed);
+    testutil::writeFile(path, testutil::sealedWith(engine::core::kMagicNormalV1, plain, "k"));
+    VQ203::desifrovat(path, "k", bar, window);
+    FakeField fingerprint;
+    VQ201::hash(path, fingerprint);
+    EXPECT_EQ(fingerprint.text(), sha256Of(plain));
 }
