@@ -58,6 +58,7 @@ void encryptInPlace(const std::string& path, const std::string& key, const Metho
     // Space and rights first: a full disk is reported before the KDF has cost any time.
     ReplacementFile out(file.folder, file.name, kHeaderSize + ChunkLayout{method.chunkSize}.sealedSize(plainSize));
     Header header = newHeader(method.magic, method.chunkSize);
+    progress.beginStep(msg::kStepDeriveKey);
     auto prepared = takePreparedKey(target, key);
     if (prepared) {
         header.kdf = prepared->params;
@@ -68,6 +69,7 @@ void encryptInPlace(const std::string& path, const std::string& key, const Metho
     sealHeader(header, keys);
     const Header::Bytes headerBytes = header.serialize();
     out.writeAt(headerBytes.data(), headerBytes.size(), 0);
+    progress.beginStep(msg::kStepEncrypt);
     const std::uint64_t sealed = sealBody(BodyJob{in, 0, out, kHeaderSize, keys.stream, headerBytes, method.chunkSize,
                                                   method.workers, progress, flag},
                                           plainSize);
@@ -86,12 +88,14 @@ void decryptInPlace(const std::string& path, const std::string& key, engine::Pro
     if (!plainSize) throw Error(msg::kDamaged);  // readOurHeader made sure the header is all there
     if (key.empty()) throw Error(msg::kWrongKey);
     const auto checked = takeCheckedKeys(target, header, key);
+    if (!checked) progress.beginStep(msg::kStepDeriveKey);
     const FileKeys keys = checked ? *checked : deriveFileKeys(key, header);
     if (!headerMacMatches(header, keys)) throw Error(msg::kWrongKey);
     const Header::Bytes headerBytes = header.serialize();
 
     ReplacementFile out(file.folder, file.name, *plainSize);
     const unsigned workers = isFast(header.magic) ? fastMethod().workers : 1;
+    progress.beginStep(msg::kStepDecrypt);
     const std::uint64_t written = openBody(
         BodyJob{in, kHeaderSize, out, 0, keys.stream, headerBytes, header.chunkSize, workers, progress},
         in.size() - kHeaderSize);
@@ -103,6 +107,7 @@ void decryptInPlace(const std::string& path, const std::string& key, engine::Pro
     const std::uint64_t contentSize = flag ? flag->contentSize : written;
     // The fingerprint of the result is read back from the unnamed result (still only ours, and in the page
     // cache) on another core while the disk makes it durable, where the processor would otherwise wait.
+    progress.beginStep(msg::kStepVerify);
     auto fingerprint = std::async(std::launch::async, [&out, contentSize] {
         return sha256OfFile(out.descriptor(), contentSize);
     });
