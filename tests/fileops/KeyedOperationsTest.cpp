@@ -144,7 +144,8 @@ TEST_F(KeyedOperations, EachStepShowsWhatItDoesInOrder) {
     const QString fingerprinting = QStringLiteral("Počítám otisk souboru…");
     int highestWhileFingerprinting = 0;
     QObject::connect(main().pb, &QProgressBar::valueChanged, [&](int value) {
-        if (main().stav->text() == fingerprinting) highestWhileFingerprinting = std::max(highestWhileFingerprinting, value);
+        if (main().stav->text() == fingerprinting)
+            highestWhileFingerprinting = std::max(highestWhileFingerprinting, value);
     });
     open(file);
     press(main().ToolButton4);
@@ -153,10 +154,10 @@ TEST_F(KeyedOperations, EachStepShowsWhatItDoesInOrder) {
         TextsShown shown(*main().stav);
         click(main().BitBtn1);
         EXPECT_EQ(shown.beforeReset(),
-                  (QStringList{QStringLiteral("Soubor otevřen"), fingerprinting, QStringLiteral("Vytváření otisku souboru.."),
-                               QStringLiteral("Přidávání příznaku.."), QStringLiteral("Šifruje se.."),
-                               QStringLiteral("Odvozuji klíč…"), QStringLiteral("Šifruji…"),
-                               QStringLiteral("Soubor je šifrován")}));
+                  (QStringList{QStringLiteral("Soubor otevřen"), fingerprinting,
+                               QStringLiteral("Vytváření otisku souboru.."), QStringLiteral("Přidávání příznaku.."),
+                               QStringLiteral("Šifruje se.."), QStringLiteral("Odvozuji klíč…"),
+                               QStringLiteral("Šifruji…"), QStringLiteral("Soubor je šifrován")}));
     }
     EXPECT_EQ(highestWhileFingerprinting, 100);
     open(file);
