@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -47,11 +48,19 @@ public:
     virtual std::string text() const = 0;
 };
 
-// A progress bar with the range 0..100; the adapter repaints at once.
+// A progress bar with the range 0..100; the adapter repaints at once. A window that also shows what the work
+// does and how long it may take yet takes the step and the bytes too; a plain bar ignores them.
 class ProgressBar {
 public:
     virtual ~ProgressBar() = default;
     virtual void setPosition(int percent) = 0;
+    // A step of the work begins ("Šifruji…"); the bytes reported after it are the step's own.
+    virtual void beginStep(const std::string& utf8) { (void)utf8; }
+    // `done` of the step's `total` bytes, reported with each new position.
+    virtual void bytesDone(std::uint64_t done, std::uint64_t total) {
+        (void)done;
+        (void)total;
+    }
 };
 
 class Label {

@@ -10,6 +10,8 @@ namespace VQ201 {
 
 // Lowercase hexadecimal SHA-256 of the file's content into the field.
 void hash(const std::string& path, engine::TextField& field);
+// The same, with the step and the bytes read shown on `pb`.
+void hash(const std::string& path, engine::TextField& field, engine::ProgressBar& pb);
 
 // Decrypts a file of base 2.0.1.0 in place; throws engine::Error and changes nothing on failure.
 void desifrovat(const std::string& path, const std::string& key);

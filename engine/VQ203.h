@@ -36,6 +36,8 @@ void sifrovat0(const std::string& path, engine::ProgressBar& pb, engine::Window&
 
 // 1 when the key opens the file, 0 otherwise (wrong key, not our file). Throws only engine::Cancelled.
 unsigned char passcheck(const std::string& path, const std::string& key);
+// The same, with the key derivation shown as a step on `pb`.
+unsigned char passcheck(const std::string& path, const std::string& key, engine::ProgressBar& pb);
 
 // Appends the file flag carrying the fingerprint to the plain file.
 void priznak_pridat(const std::string& fingerprint, const std::string& path, engine::ProgressBar& pb);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScopeGuard>
 
 #include "app/Unit1.h"
 #include "engine/VQ201.h"
@@ -16,12 +17,14 @@ OpenFileSteps::OpenFileSteps(TForm1& window)
     : window_(window),
       path_(window.OpenDialog1.fileName().toStdString()),
       stateBefore_(window.stav->text()),
-      pb_(*window.pb),
+      pb_(*window.pb, *window.stav),
       windowPort_(window) {}
 
 template <class Step>
 auto OpenFileSteps::run(Step&& step) {
     try {
+        // The engine's step texts show in `stav` while it works; then the handler's own text is back.
+        const auto endSteps = qScopeGuard([this] { pb_.endSteps(); });
         return platform::callEngine(step);
     } catch (...) {
         // The engine left the file as it was: a half-full bar or a running step's text would say otherwise.
@@ -35,7 +38,7 @@ void OpenFileSteps::prepareKey(const EngineKey& key) { run([&] { VQ203::prepareK
 
 void OpenFileSteps::fingerprintInto(QLineEdit& field) {
     platform::LineEditField port(field);
-    run([&] { VQ201::hash(path_, port); });
+    run([&] { VQ201::hash(path_, port, pb_); });
 }
 
 void OpenFileSteps::addFlag(const QString& fingerprint) {
@@ -54,7 +57,7 @@ void OpenFileSteps::encrypt(const EngineKey& key, bool fastMethod) {
 void OpenFileSteps::destroy() { run([&] { VQ203::sifrovat0(path_, pb_, windowPort_); }); }
 
 bool OpenFileSteps::keyFits(const EngineKey& key) {
-    return run([&] { return VQ203::passcheck(path_, key.utf8()); }) == 1;
+    return run([&] { return VQ203::passcheck(path_, key.utf8(), pb_); }) == 1;
 }
 
 void OpenFileSteps::decryptByFastMark(const EngineKey& key) {

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's steps on the main window's open file (the file name of OpenDialog1), made with the main
-// window's own progress bar and window, each through platform::callEngine. A step the engine refuses sets
-// the progress bar back to 0 and `stav` back to the text it had when the steps began, and passes the
-// engine's error on, so the handler ends there and the standard error report shows it; the engine has then
-// left the file as it was.
+// window's own progress bar and window, each through platform::callEngine. While a call runs, `stav` shows
+// the step the engine reports (and the time left), and after it the text it had before. A step the engine
+// refuses sets the progress bar back to 0 and `stav` back to the text it had when the steps began, and passes
+// the engine's error on, so the handler ends there and the standard error report shows it; the engine has
+// then left the file as it was.
 #pragma once
 
 #include <string>
@@ -49,6 +50,6 @@ private:
     TForm1& window_;
     std::string path_;
     QString stateBefore_;
-    platform::ProgressBarPort pb_;
+    platform::StepProgressPort pb_;  // the steps show in `stav`
     platform::WindowPort windowPort_;
 };

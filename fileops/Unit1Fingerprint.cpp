@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The open file's fingerprint, shown in the fingerprint window; the file and the window's state stay as they are.
+#include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QScopeGuard>
 
 #include "app/Forms.h"
 #include "app/Unit1.h"
@@ -15,7 +18,13 @@ void TForm1::Vytvoithashsouboru1Click() {
     showOverMain(window, *this);
     platform::LineEditField field(*window.Edit1);
     const std::string path = OpenDialog1.fileName().toStdString();
-    platform::callEngine([&] { VQ201::hash(path, field); });
+    // The main window's bar and state show how the fingerprint gets on, and are as they were afterwards.
+    platform::StepProgressPort progress(*pb, *stav);
+    const auto restore = qScopeGuard([this, &progress, position = pb->value()] {
+        progress.endSteps();
+        pb->setValue(position);
+    });
+    platform::callEngine([&] { VQ201::hash(path, field, progress); });
     window.Edit1->home(false);
 }
 

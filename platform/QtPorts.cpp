@@ -56,6 +56,34 @@ void ProgressBarPort::setPosition(int percent) {
     showChange(bar_, [bar = &bar_, value] { bar->setValue(value); });
 }
 
+void StepProgressPort::beginStep(const std::string& utf8) {
+    showChange(label_, [this, step = QString::fromStdString(utf8)] {
+        if (step_.isEmpty()) before_ = label_.text();
+        step_ = step;
+        timeLeft_.restart(TimeLeft::Clock::now());
+        show();
+    });
+}
+
+void StepProgressPort::bytesDone(std::uint64_t done, std::uint64_t total) {
+    showChange(label_, [this, done, total] {
+        timeLeft_.record(done, total, TimeLeft::Clock::now());
+        show();
+    });
+}
+
+void StepProgressPort::endSteps() {
+    if (step_.isEmpty()) return;
+    label_.setText(before_);
+    step_.clear();
+}
+
+void StepProgressPort::show() {
+    if (step_.isEmpty()) return;  // the caller's text stays until the engine names a step
+    const QString left = QString::fromStdString(timeLeft_.text());
+    label_.setText(left.isEmpty() ? step_ : step_ + QStringLiteral(" (") + left + QLatin1Char(')'));
+}
+
 void LabelPort::setText(const std::string& utf8) {
     showChange(label_, [label = &label_, text = QString::fromStdString(utf8)] { label->setText(text); });
 }

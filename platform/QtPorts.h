@@ -4,7 +4,10 @@
 // fields and lists are read and written on the GUI thread while the worker waits, and progress is posted.
 #pragma once
 
+#include <QString>
+
 #include "engine/Ports.h"
+#include "platform/TimeLeft.h"
 
 class QLabel;
 class QLineEdit;
@@ -34,6 +37,25 @@ public:
 
 private:
     QProgressBar& bar_;
+};
+
+// The bar, and a label that shows the step the engine reports and, once the step has run a while, the time it
+// may take yet: "Šifruji… (zbývá asi 12 s)". Both are kept and drawn on the GUI thread.
+class StepProgressPort : public ProgressBarPort {
+public:
+    StepProgressPort(QProgressBar& bar, QLabel& label) : ProgressBarPort(bar), label_(label) {}
+    void beginStep(const std::string& utf8) override;
+    void bytesDone(std::uint64_t done, std::uint64_t total) override;
+    // On the GUI thread once an engine call has ended: the label shows what it showed before the call's
+    // first step, and the next call's steps start afresh.
+    void endSteps();
+
+private:
+    void show();
+    QLabel& label_;
+    QString step_;       // GUI thread only, as the rest
+    QString before_;
+    TimeLeft timeLeft_;
 };
 
 class LabelPort : public engine::Label {

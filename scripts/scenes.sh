@@ -4,6 +4,8 @@
 # of the screen. The program runs from a private copy, where a throwaway user "eva" is added through the
 # user manager and logs in; everything is driven by keyboard and mouse (xdotool).
 #   scripts/scenes.sh long out.png BIG_FILE   a keyed encryption of BIG_FILE (a few GiB), taken while it runs
+#   scripts/scenes.sh stop out.png BIG_FILE   a keyed encryption of BIG_FILE (a few GiB) taken while it runs (step,
+#                                             bar, time left, Zrušit), then stopped with Esc (out-cancelled.png)
 #   scripts/scenes.sh manager out.png         the user manager minimised (out-gone.png), then brought back
 #   scripts/scenes.sh above out.png           the key generator, still above the main window after a click into it
 #   MIVEX_DARK=1 scripts/scenes.sh dark out.png FILE   the key group and the key generator under a dark desktop palette
@@ -60,6 +62,14 @@ case "$scene" in
     sleep "${MIVEX_SHOT_AFTER:-4}"
     xdotool mousemove --window "$main" 12 40 click 1; sleep 1  # "Otevřít soubor": dropped while it runs
     shot "$out" ;;
+  stop)
+    keyedEncryption
+    xdotool type --delay 30 "klic"; xdotool key Return; sleep 1
+    question=$(win "Otázka"); xdotool windowactivate --sync "$question"; sleep 0.3; xdotool key Escape
+    sleep "${MIVEX_SHOT_AFTER:-6}"  # past the 3 s after which the time left shows
+    shot "$out"
+    xdotool windowactivate --sync "$main"; xdotool key Escape; sleep 2
+    shot "${out%.png}-cancelled.png" ;;
   manager)
     xdotool key alt+u; sleep 0.4; xdotool key m; sleep 1
     mgr=$(win "Manažer uživatelů"); xdotool windowminimize "$mgr"; sleep 1

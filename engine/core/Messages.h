@@ -29,6 +29,14 @@ inline constexpr const char* kCancelled = "Operace byla zrušena, soubor zůstal
 inline constexpr const char* kPartlyDestroyed = "Zničení souboru se přerušilo, soubor je zničen jen zčásti";
 inline constexpr const char* kChangedMeanwhile = "Soubor mezitím změnil jiný program, nic nebylo přepsáno";
 
+// The steps of the work, shown while they run.
+inline constexpr const char* kStepFingerprint = "Počítám otisk souboru…";
+inline constexpr const char* kStepDeriveKey = "Odvozuji klíč…";
+inline constexpr const char* kStepEncrypt = "Šifruji…";
+inline constexpr const char* kStepDecrypt = "Dešifruji…";
+inline constexpr const char* kStepVerify = "Ověřuji otisk…";
+inline constexpr const char* kStepOverwrite = "Přepisuji obsah souboru…";
+
 inline constexpr const char* kFolderMovedMeanwhile =
     "Složku souboru mezitím přesunul nebo nahradil jiný program, nic nebylo zapsáno";
 

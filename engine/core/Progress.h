@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Drives a progress bar from 0 to 100 as work is done: monotonic, and at most one update per percent.
+// Drives a progress bar from 0 to 100 as work is done: monotonic, and at most one update per percent, which
+// also carries the bytes done. A step names what the work does meanwhile (Messages.h, kStep…).
 // Every report of work done is also where the work stops when its caller asked it to (Cancel.h).
 #pragma once
 
@@ -16,6 +17,8 @@ public:
         stopIfCancelled();
         bar_.setPosition(0);
     }
+    // What the work does from now on; the bar goes on where it is.
+    void beginStep(const char* text) { bar_.beginStep(text); }
     void advanceTo(std::uint64_t done) {
         stopIfCancelled();
         show(done);
@@ -29,11 +32,21 @@ private:
         if (percent > shown_) {
             shown_ = percent;
             bar_.setPosition(percent);
+            bar_.bytesDone(done >= total_ ? total_ : done, total_);
         }
     }
     ProgressBar& bar_;
-    std::uint64_t total_;
+    const std::uint64_t total_;
     int shown_ = 0;
 };
+
+// For the calls whose caller shows no progress.
+inline ProgressBar& noProgressBar() {
+    class NoBar final : public ProgressBar {
+        void setPosition(int) override {}
+    };
+    static NoBar bar;
+    return bar;
+}
 
 }  // namespace engine::core

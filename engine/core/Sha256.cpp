@@ -9,6 +9,7 @@
 #include "engine/core/FileAccess.h"
 #include "engine/core/Hex.h"
 #include "engine/core/Messages.h"
+#include "engine/core/Progress.h"
 
 namespace engine::core {
 
@@ -39,7 +40,7 @@ Sha256Digest Sha256::finish() {
     return digest;
 }
 
-FileDigest sha256OfFile(int fd, std::uint64_t limit) {
+FileDigest sha256OfFile(int fd, std::uint64_t limit, Progress* progress) {
     Sha256 sha;
     std::vector<unsigned char> buffer(1u << 20);
     std::uint64_t done = 0;
@@ -51,12 +52,15 @@ FileDigest sha256OfFile(int fd, std::uint64_t limit) {
         if (*got == 0) break;
         sha.update(buffer.data(), *got);
         done += *got;
+        if (progress) progress->advanceTo(done);
     }
     return FileDigest{sha.finish(), done};
 }
 
 std::string fingerprintText(const Sha256Digest& digest) { return toHex(digest.data(), digest.size()); }
 
-std::string fingerprintOfFile(int fd) { return fingerprintText(sha256OfFile(fd).digest); }
+std::string fingerprintOfFile(int fd, Progress* progress) {
+    return fingerprintText(sha256OfFile(fd, UINT64_MAX, progress).digest);
+}
 
 }  // namespace engine::core

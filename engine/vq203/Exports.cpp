@@ -3,6 +3,8 @@
 #include "engine/VQ203.h"
 #include "engine/core/Keys.h"
 #include "engine/core/Layout.h"
+#include "engine/core/Messages.h"
+#include "engine/core/Progress.h"
 #include "engine/vq203/Method.h"
 
 namespace VQ203 {
@@ -27,12 +29,17 @@ void fastdesifrovat(const std::string& path, const std::string& key, engine::Pro
 }
 
 unsigned char passcheck(const std::string& path, const std::string& key) {
+    return passcheck(path, key, engine::core::noProgressBar());
+}
+
+unsigned char passcheck(const std::string& path, const std::string& key, engine::ProgressBar& pb) {
     try {
         const std::string target = engine::core::resolveRegularFile(path);
         const engine::core::InputFile in(target);
         const engine::core::Header header = detail::readOurHeader(in);
         // A body no plaintext seals to is damaged: no key opens it, as desifrovatelnost and decryption agree.
         if (!engine::core::ChunkLayout{header.chunkSize}.plainSizeOf(in.size() - engine::core::kHeaderSize)) return 0;
+        pb.beginStep(engine::msg::kStepDeriveKey);
         const engine::core::FileKeys keys = engine::core::deriveFileKeys(key, header);
         if (!engine::core::headerMacMatches(header, keys)) return 0;
         detail::keepCheckedKeys(target, header, key, keys);

@@ -57,6 +57,7 @@ void encryptInPlace(const std::string& path, const std::string& key, const Metho
     // Space and rights first: a full disk is reported before the KDF has cost any time.
     ReplacementFile out(file.folder, file.name, kHeaderSize + ChunkLayout{method.chunkSize}.sealedSize(plainSize));
     Header header = newHeader(method.magic, method.chunkSize);
+    progress.beginStep(msg::kStepDeriveKey);
     auto prepared = takePreparedKey(target, key);
     if (prepared) {
         header.kdf = prepared->params;
@@ -67,6 +68,7 @@ void encryptInPlace(const std::string& path, const std::string& key, const Metho
     sealHeader(header, keys);
     const Header::Bytes headerBytes = header.serialize();
     out.writeAt(headerBytes.data(), headerBytes.size(), 0);
+    progress.beginStep(msg::kStepEncrypt);
     const std::uint64_t sealed = sealBody(BodyJob{in, 0, out, kHeaderSize, keys.stream, headerBytes, method.chunkSize,
                                                   method.workers, progress, flag},
                                           plainSize);
@@ -85,6 +87,7 @@ void decryptInPlace(const std::string& path, const std::string& key, engine::Pro
     if (!plainSize) throw Error(msg::kDamaged);  // readOurHeader made sure the header is all there
     if (key.empty()) throw Error(msg::kWrongKey);
     const auto checked = takeCheckedKeys(target, header, key);
+    if (!checked) progress.beginStep(msg::kStepDeriveKey);
     const FileKeys keys = checked ? *checked : deriveFileKeys(key, header);
     if (!headerMacMatches(header, keys)) throw Error(msg::kWrongKey);
     const Header::Bytes headerBytes = header.serialize();
@@ -100,6 +103,7 @@ void decryptInPlace(const std::string& path, const std::string& key, engine::Pro
     BodyJob job{in, kHeaderSize, out, 0, keys.stream, headerBytes, header.chunkSize, workers, progress};
     job.outputDigest = &fingerprint;
     job.outputDigestBytes = surelyContent;
+    progress.beginStep(msg::kStepDecrypt);
     const std::uint64_t written = openBody(job, in.size() - kHeaderSize);
     // The flag was authenticated with the content; it is taken off before the result goes into place, so that
     // the plain file appears exactly as it was encrypted. Files of version 1 may carry one the same way.
@@ -107,6 +111,7 @@ void decryptInPlace(const std::string& path, const std::string& key, engine::Pro
     const bool flagRequired = header.magic == kMagicNormal || header.magic == kMagicFast;
     if (!flag && flagRequired) throw Error(msg::kDamaged);
     const std::uint64_t contentSize = flag ? flag->contentSize : written;
+    progress.beginStep(msg::kStepVerify);
     fingerprint.updateFromFile(out.descriptor(), surelyContent, contentSize);
     const Sha256Digest digest = fingerprint.finish();
     stopIfCancelled();

@@ -95,6 +95,7 @@ void sifrovat0(const std::string& path, engine::ProgressBar& pb, engine::Window&
         OPENSSL_cleanse(iv, sizeof iv);
     }  // the key is wiped here; only the context's schedule remains, freed with it
     engine::core::Progress progress(pb, size);
+    progress.beginStep(msg::kStepOverwrite);
     std::uint64_t overwritten = 0;
     try {
         overwrite(fd, cipher.get(), size, progress, overwritten);

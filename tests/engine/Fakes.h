@@ -2,6 +2,7 @@
 // Stand-ins for the calling window's controls, recording what the engine did with them.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,7 +31,11 @@ public:
         positions.push_back(percent);
         if (onPosition) onPosition(percent);
     }
+    void beginStep(const std::string& utf8) override { steps.push_back(utf8); }
+    void bytesDone(std::uint64_t done, std::uint64_t) override { bytes.push_back(done); }
     std::vector<int> positions;
+    std::vector<std::string> steps;
+    std::vector<std::uint64_t> bytes;
     std::function<void(int percent)> onPosition;  // runs on the engine's thread, as the bar moves
 };
 

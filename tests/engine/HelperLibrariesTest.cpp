@@ -26,12 +26,18 @@ TEST(Fingerprint, IsTheSha256OfTheContent) {
     EXPECT_EQ(field.text(), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
 }
 
+// ... and the bar it is given moves with the bytes read, under the step's name.
 TEST(Fingerprint, OfAFileBiggerThanOneReadMatchesSha256sum) {
     testutil::TempDir dir;
     const auto path = dir.file("big");
-    testutil::writeFile(path, testutil::randomBytes((3 << 20) + 17, 11));
+    constexpr std::uint64_t kSize = (3 << 20) + 17;
+    testutil::writeFile(path, testutil::randomBytes(kSize, 11));
     FakeField field;
-    VQ201::hash(path, field);
+    testutil::FakeBar bar;
+    VQ201::hash(path, field, bar);
+    EXPECT_EQ(bar.steps, std::vector<std::string>{engine::msg::kStepFingerprint});
+    EXPECT_EQ(bar.positions, (std::vector<int>{0, 33, 66, 99, 100}));
+    EXPECT_EQ(bar.bytes, (std::vector<std::uint64_t>{1 << 20, 2 << 20, 3 << 20, kSize}));
     std::FILE* pipe = ::popen(("sha256sum '" + path + "'").c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     char line[65] = {};

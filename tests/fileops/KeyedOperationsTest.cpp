@@ -59,6 +59,28 @@ private:
     const QLabel& stav_;
 };
 
+// The texts a label showed, each once, in the order they first appeared. Looked at before every event the
+// GUI thread delivers, which includes each text the engine's thread posts and each forced repaint.
+class TextsShown : public QObject {
+public:
+    explicit TextsShown(const QLabel& label) : label_(label) { QCoreApplication::instance()->installEventFilter(this); }
+    ~TextsShown() override { QCoreApplication::instance()->removeEventFilter(this); }
+    bool eventFilter(QObject*, QEvent*) override {
+        if (!texts.contains(label_.text())) texts << label_.text();
+        return false;
+    }
+    // Without the reset that ends every operation, which may come after the last event.
+    QStringList beforeReset() const {
+        QStringList shown = texts;
+        shown.removeAll(QStringLiteral("..."));
+        return shown;
+    }
+    QStringList texts;
+
+private:
+    const QLabel& label_;
+};
+
 class KeyedOperations : public testutil::FileOpsFixture {
 protected:
     void decrypt(const QString& path, const QStringList& parts) {
@@ -114,6 +136,43 @@ TEST_F(KeyedOperations, RoundTripsWithTheKeySplitAnyWay) {
         EXPECT_EQ(boxes.states, (QStringList{QStringLiteral("Soubor je šifrován"), kDecrypted}));
     }
     EXPECT_EQ(main().Edit1->text(), QStringLiteral("žluťoučký")) << "key parts stay after the operation";
+}
+
+// Each step says what it does while it runs, the fingerprint moves the bar, and the handler's texts stay between.
+TEST_F(KeyedOperations, EachStepShowsWhatItDoesInOrder) {
+    const QString file = makeFile("doc.txt", 5000);
+    const QString fingerprinting = QStringLiteral("Počítám otisk souboru…");
+    int highestWhileFingerprinting = 0;
+    QObject::connect(main().pb, &QProgressBar::valueChanged, [&](int value) {
+        if (main().stav->text() == fingerprinting)
+            highestWhileFingerprinting = std::max(highestWhileFingerprinting, value);
+    });
+    open(file);
+    press(main().ToolButton4);
+    type(main().Edit1, QStringLiteral("klíč"));
+    {
+        TextsShown shown(*main().stav);
+        click(main().BitBtn1);
+        EXPECT_EQ(shown.beforeReset(),
+                  (QStringList{QStringLiteral("Soubor otevřen"), fingerprinting,
+                               QStringLiteral("Vytváření otisku souboru.."), QStringLiteral("Přidávání příznaku.."),
+                               QStringLiteral("Šifruje se.."), QStringLiteral("Odvozuji klíč…"),
+                               QStringLiteral("Šifruji…"), QStringLiteral("Soubor je šifrován")}));
+    }
+    EXPECT_EQ(highestWhileFingerprinting, 100);
+    open(file);
+    press(main().ToolButton8);
+    type(main().edit4, QStringLiteral("klíč"));
+    {
+        TextsShown shown(*main().stav);
+        click(main().BitBtn2);
+        // The decryption fingerprints its result as it makes it durable: the check that follows finds it ready.
+        EXPECT_EQ(shown.beforeReset(),
+                  (QStringList{QStringLiteral("Soubor otevřen"), QStringLiteral("Odvozuji klíč…"),
+                               QStringLiteral("Dešifruje se.."), QStringLiteral("Dešifruji…"),
+                               QStringLiteral("Ověřuji otisk…"), QStringLiteral("Odebírání příznaku.."), kDecrypted}));
+    }
+    EXPECT_EQ(messagesCaptioned(kDecrypted), QStringList{QStringLiteral("Soubor byl úspěšně dešifrován.")});
 }
 
 TEST_F(KeyedOperations, TheSameLettersDecryptHoweverTheyWereComposed) {
@@ -220,7 +279,8 @@ TEST_F(KeyedOperations, ALongEncryptionKeepsTheWindowAliveAndIgnoresTheUser) {
     }
     QCoreApplication::processEvents();  // nothing given meanwhile comes back now
 
-    // The step texts as ever: the fingerprint is taken under the old text, the flag and the encryption under theirs.
+    // The handler's texts as each call begins: the fingerprint under the old one, the flag and the encryption
+    // under theirs (the engine's own step texts follow once it works).
     EXPECT_EQ(statesDuringCalls.first(), QStringLiteral("Soubor otevřen"));
     EXPECT_EQ(statesDuringCalls.mid(statesDuringCalls.size() - 2),
               (QStringList{QStringLiteral("Přidávání příznaku.."), encrypting}));

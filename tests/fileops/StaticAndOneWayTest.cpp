@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Static and one-way encryption through the main window's toolbar, with real files and real logins.
-#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <algorithm>
-#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +16,7 @@
 #include "platform/StatusBar.h"
 #include "tests/app/ShellTestHelpers.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/SmallFileSystem.h"
 
 namespace {
 
@@ -140,36 +140,19 @@ TEST_F(StaticAndOneWay, AnotherLoginCannotDecryptAndTheFileStaysForItsOwner) {
     EXPECT_EQ(readFile(file.toStdString()), plain);
 }
 
-// No file may grow beyond `bytes` while it lives: the engine finds no room for an encrypted copy.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
-};
-
 TEST_F(StaticAndOneWay, RefusedEncryptionIsReportedAndLeavesTheFileAsItWasAndOpen) {
-    const QString file = makeFile("big.bin", 6000);
+    // A disk that holds the file and one page more, too little for its encrypted copy; the file stays below
+    // the size at which fast encryption is offered.
+    const std::string disk = dir.file("disk");
+    ASSERT_EQ(::mkdir(disk.c_str(), 0700), 0);
+    std::string why;
+    const auto small = testutil::SmallFileSystem::mount(disk, 11 * 4096, why);
+    if (!small) GTEST_SKIP() << why;
+    const QString file = makeFile("disk/big.bin", 10 * 4096 - 100);
     const auto plain = readFile(file.toStdString());
     runAs(QStringLiteral("Eva"));
     open(file);
-    {
-        // Room for the file flag, none for the encrypted copy.
-        const FileSizeLimit limit(plain.size() + 100);
-        main().ToolButton5->trigger();
-    }
+    main().ToolButton5->trigger();
     ASSERT_EQ(dialogs.errorReports().size(), 1u);
     EXPECT_EQ(dialogs.errorReports()[0], QString::fromUtf8(engine::msg::kDiskFull) + QLatin1Char('.'));
     EXPECT_EQ(dialogs.messages().size(), 1u);  // no success box
