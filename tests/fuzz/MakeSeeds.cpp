@@ -57,7 +57,7 @@ Bytes folderPackage() {
 
 Bytes packagePlaintext() {
     const std::vector<VQ202::detail::Entry> index{{"a.txt", 5, 1'600'000'000, 0, 0640}, {"b.txt", 6, 1'600'000'000, 0, 0600}};
-    Bytes plain = VQ202::detail::serializeIndex(index);
+    Bytes plain = VQ202::detail::serializeIndex(index, VQ202::detail::IndexLayout::Flat);
     const Bytes contents = bytesOf("firstsecond");
     plain.insert(plain.end(), contents.begin(), contents.end());
     return plain;
