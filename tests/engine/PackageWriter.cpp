@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/engine/PackageWriter.h"
 
-#include "engine/core/Envelope.h"
-#include "engine/core/Keys.h"
-#include "engine/core/Stream.h"
-#include "engine/vq202/Package.h"
 #include "tests/engine/Sealed.h"
 #include "tests/engine/TempDir.h"
 
@@ -20,20 +16,9 @@ void writePackage(const std::string& path, const std::vector<PackedEntry>& entri
 
 void writeTreePackage(const std::string& path, const std::vector<VQ202::detail::Entry>& index,
                       const std::vector<std::vector<unsigned char>>& contents, const std::string& key) {
-    using namespace engine::core;
     std::vector<unsigned char> plain = VQ202::detail::serializeIndex(index, VQ202::detail::IndexLayout::Tree);
     for (const auto& content : contents) plain.insert(plain.end(), content.begin(), content.end());
-    EnvelopeHeader header;
-    header.fields = newHeader(kMagicPackageTree, VQ202::detail::kPackageChunkSize);
-    const SecretKey dataKey = newDataKey();
-    wrapDataKey(header, passwordKey(key, header.fields), dataKey);
-    const EnvelopeHeader::Bytes headerBytes = header.serialize();
-    std::vector<unsigned char> file(headerBytes.begin(), headerBytes.end());
-    StreamSealer sealer(streamKeyOf(dataKey, header), header.boundBytes(), VQ202::detail::kPackageChunkSize,
-                        [&](const unsigned char* data, std::size_t size) { file.insert(file.end(), data, data + size); });
-    sealer.write(plain.data(), plain.size());
-    sealer.finish();
-    writeFile(path, file);
+    writeFile(path, sealedTreePackage(plain, key));
 }
 
 }  // namespace testutil
