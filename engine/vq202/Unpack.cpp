@@ -11,7 +11,6 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 #include <future>
@@ -223,10 +222,10 @@ private:
     // The others are made (mode 0700 until they get their own), once nothing is in the way and all fits.
     void makeMissingFolders() {
         for (const Entry* entry : missingFolders_) {
-            tree_.open(entry->name, true);
+            const Folder& folder = tree_.open(entry->name, true);
             const Folder& parent = *parentOf(*entry);
             const auto made = parent.entry(leafOf(*entry));
-            if (made) createdFolders_.push_back(CreatedFolder{&parent, leafOf(*entry), *made});
+            if (made) createdFolders_.push_back(CreatedFolder{&folder, &parent, leafOf(*entry), *made});
         }
     }
 
@@ -234,13 +233,12 @@ private:
     // folder's time moves with every name given in it), and are made durable. A folder made here that
     // refuses them fails the restore, which then takes everything back.
     void finishFolders() {
+        std::set<const Folder*> made;
+        for (const CreatedFolder& created : createdFolders_) made.insert(created.folder);
         for (auto entry = entries().rbegin(); entry != entries().rend(); ++entry) {
             if (!entry->folder) continue;
             const Folder& folder = *tree_.find(entry->name);
-            const bool made = std::any_of(createdFolders_.begin(), createdFolders_.end(), [&](const CreatedFolder& c) {
-                return c.leaf == leafOf(*entry) && c.parent == parentOf(*entry);
-            });
-            if (!folder.setModeAndTime(entry->mode, entry->mtimeSeconds, entry->mtimeNanoseconds) && made)
+            if (!folder.setModeAndTime(entry->mode, entry->mtimeSeconds, entry->mtimeNanoseconds) && made.contains(&folder))
                 throw Error(msg::kCannotWrite);
         }
         for (const Folder* folder : tree_.all())
@@ -456,6 +454,7 @@ private:
     std::size_t batchLimit_ = filesPerBatch();
     std::vector<const Entry*> missingFolders_;  // the tree's folders not there yet
     struct CreatedFolder {
+        const Folder* folder;
         const Folder* parent;
         std::string leaf;
         FileState state;
