@@ -75,6 +75,9 @@ public:
     virtual ~FileList() = default;
     virtual std::string folder() const = 0;
     virtual std::vector<std::string> fileNames() const = 0;
+    // The whole tree instead of the listed names: every visible plain file and folder below folder(), at
+    // any depth (links, devices, sockets, FIFOs and hidden entries stay out, as in the list).
+    virtual bool wholeTree() const { return false; }
 };
 
 // What a library may ask of the calling window.

@@ -70,9 +70,9 @@ KeyGroup buildKeyGroup(QWidget& window, const QString& caption, const QString& k
 }
 
 void callFolderLibrary(FolderExport call, const QString& packagePath, QWidget& window,
-                       const FolderWindowParts& parts, const QString& key) {
+                       const FolderWindowParts& parts, const QString& key, bool wholeTree) {
     platform::LineEditField hashEdit(*parts.HashEdit), errorMsg(*parts.ErrorMsg);
-    platform::FileListPort files(*parts.FileListBox);
+    platform::FileListPort files(*parts.FileListBox, wholeTree);
     platform::ProgressBarPort pb1(*parts.pb1), pb2(*parts.pb2), pbf(*parts.pbf);
     platform::LabelPort soubor(*parts.soubor), status(*parts.status);
     platform::WindowPort windowPort(window);

@@ -62,9 +62,9 @@ QLabel* folderWindowLabel(QWidget& parent, const char* name, const QString& text
                           QWidget* buddy = nullptr);
 
 // sifrdir or desifrdir with the window's own elements, in the library's argument order, through
-// platform::callEngine.
+// platform::callEngine; `wholeTree` hands the engine the whole tree below the list's folder.
 using FolderExport = void (*)(const std::string&, engine::TextField&, engine::FileList&, engine::TextField&,
                               engine::ProgressBar&, engine::ProgressBar&, engine::ProgressBar&, engine::Label&,
                               engine::Label&, engine::Window&, const std::string&);
 void callFolderLibrary(FolderExport call, const QString& packagePath, QWidget& window,
-                       const FolderWindowParts& parts, const QString& key);
+                       const FolderWindowParts& parts, const QString& key, bool wholeTree = false);

@@ -12,7 +12,7 @@
 #include "engine/Tumbler.h"
 #include "engine/VQ202.h"
 #include "folders/IntHash.h"
-#include "folders/LeftOutFiles.h"
+#include "folders/TreeContents.h"
 #include "platform/Dialogs.h"
 #include "platform/EngineCall.h"
 #include "platform/ErrorReport.h"
@@ -77,29 +77,37 @@ void TForm5::Button1Click() {
     platform::callEngine([&] { Tumbler::key(1, field); });
 }
 
-// A package holds only the files at the folder's top: the user decides before anything is written whether
-// the files below may stay unencrypted.
-bool TForm5::mayLeaveSubfoldersOut() const {
-    const LeftOutFiles leftOut = leftOutFiles(slozka->text());
-    if (leftOut.subfolders == 0) return true;
-    return platform::dialogs().message(subfoldersQuestion(leftOut.files), QStringLiteral("Šifrování složky"),
-                                       platform::Icon::Question,
-                                       platform::Buttons::YesNoDefaultNo) == platform::Answer::Yes;
+// With subfolders the user chooses before anything is written: the whole tree (Ano), the files at the
+// top alone, the subfolders staying as they are (Ne), or nothing (Zrušit).
+TForm5::Scope TForm5::askScope() const {
+    const Subfolders below = subfoldersOf(slozka->text());
+    if (below.folders == 0) return Scope::Top;
+    switch (platform::dialogs().message(subfoldersQuestion(below), QStringLiteral("Šifrování složky"),
+                                        platform::Icon::Question, platform::Buttons::YesNoCancel)) {
+    case platform::Answer::Yes: return Scope::WholeTree;
+    case platform::Answer::No: return Scope::Top;
+    default: return Scope::Nothing;
+    }
 }
 
 void TForm5::BitBtn1Click() {
-    if (!mayLeaveSubfoldersOut()) return;
+    const Scope scope = askScope();
+    if (scope == Scope::Nothing) return;
     const QString key = Edit1->text();
     const QString package = slozka->text() + QStringLiteral("/directory.cff");
     // Counted before the package joins the folder.
-    const int leftOut = FileListBox->leftOutCount();
-    callFolderLibrary(&VQ202::sifrdir, package, *this, parts_, key);
+    const bool wholeTree = scope == Scope::WholeTree;
+    const int leftOut = wholeTree ? 0 : FileListBox->leftOutCount();
+    const QStringList leftOutBelow = wholeTree ? leftOutOfTree(slozka->text()) : QStringList();
+    callFolderLibrary(&VQ202::sifrdir, package, *this, parts_, key, wholeTree);
     // A failure is told instead of the success, and the window stays open so the key can be corrected.
     if (!ErrorMsg->text().isEmpty()) {
         platform::tell(QStringLiteral("Chyba"), ErrorMsg->text(), platform::Icon::Error);
         return;
     }
-    platform::tell(QStringLiteral("Šifrování dokončeno"), folderEncryptedText(leftOut), platform::Icon::Information);
+    platform::tell(QStringLiteral("Šifrování dokončeno"),
+                   wholeTree ? treeEncryptedText(leftOutBelow) : folderEncryptedText(leftOut),
+                   platform::Icon::Information);
     hide();
 }
 
@@ -110,6 +118,16 @@ QString folderEncryptedText(int leftOut) {
     if (leftOut == 1) return done + QStringLiteral(" 1 položka složky zůstala nešifrována: ") + why;
     if (leftOut <= 4) return done + QStringLiteral(" %1 položky složky zůstaly nešifrovány: ").arg(leftOut) + why;
     return done + QStringLiteral(" %1 položek složky zůstalo nešifrováno: ").arg(leftOut) + why;
+}
+
+QString treeEncryptedText(const QStringList& leftOut) {
+    QString text = folderEncryptedText(0);
+    if (leftOut.isEmpty()) return text;
+    constexpr int kShown = 10;
+    text += QStringLiteral(" Odkazy, zvláštní a skryté soubory a jména s řídicími znaky se nešifrují; zůstalo "
+                           "nešifrováno: ") + QStringList(leftOut.mid(0, kShown)).join(QStringLiteral(", "));
+    if (leftOut.size() > kShown) text += QStringLiteral(", … (celkem %1)").arg(leftOut.size());
+    return text + QStringLiteral(".");
 }
 
 void TForm5::IntHash(const std::string& fileName, std::string& hash) {

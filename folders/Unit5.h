@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include <QStringList>
+
 #include "folders/FolderWindowParts.h"
 #include "platform/ToolWindow.h"
 
@@ -54,7 +56,8 @@ public:
     QCheckBox* OneWay = nullptr;
 
 private:
-    bool mayLeaveSubfoldersOut() const;
+    enum class Scope { Nothing, Top, WholeTree };
+    Scope askScope() const;
 
     platform::KeptKey* keptKey_ = nullptr;
     FolderWindowParts parts_;
@@ -63,3 +66,5 @@ private:
 // The success message of a folder encryption; it says how many entries of the folder (subfolders, hidden
 // files, links, names with control characters) the package left out and so stayed unencrypted.
 QString folderEncryptedText(int leftOut);
+// The same for a package of the whole tree, naming what it left out (leftOutOfTree).
+QString treeEncryptedText(const QStringList& leftOut);

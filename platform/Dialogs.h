@@ -16,9 +16,9 @@ namespace platform {
 
 enum class Icon { None, Information, Warning, Error, Question };
 // Yes and No: Yes is the default button, except in YesNoDefaultNo, for questions whose Yes destroys or removes
-// something, where one Enter must not be consent.
-enum class Buttons { Ok, YesNo, YesNoDefaultNo };
-enum class Answer { Ok, Yes, No };
+// something, where one Enter must not be consent. YesNoCancel: Yes the default, Esc and the close box Cancel.
+enum class Buttons { Ok, YesNo, YesNoDefaultNo, YesNoCancel };
+enum class Answer { Ok, Yes, No, Cancel };
 
 struct OpenFileOptions {
     QString title;          // empty: the dialog's own title

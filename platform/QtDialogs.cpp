@@ -103,7 +103,11 @@ void setFocusAfterBoxes(QWidget* field) { focusAfterBoxes = field; }
 Answer QtDialogs::message(const QString& text, const QString& caption, Icon icon, Buttons buttons) {
     QMessageBox box(toQt(icon), caption, text, QMessageBox::NoButton, QApplication::activeWindow());
     const bool question = buttons != Buttons::Ok;
-    if (question) {
+    if (buttons == Buttons::YesNoCancel) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+    } else if (question) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(buttons == Buttons::YesNoDefaultNo ? QMessageBox::No : QMessageBox::Yes);
     } else {
@@ -120,7 +124,8 @@ Answer QtDialogs::message(const QString& text, const QString& caption, Icon icon
     switch (answer) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
-    default: return question ? Answer::No : Answer::Ok;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: return buttons == Buttons::YesNoCancel ? Answer::Cancel : question ? Answer::No : Answer::Ok;
     }
 }
 

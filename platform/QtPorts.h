@@ -78,12 +78,14 @@ private:
 
 class FileListPort : public engine::FileList {
 public:
-    explicit FileListPort(const FileListBox& list) : list_(list) {}
+    explicit FileListPort(const FileListBox& list, bool wholeTree = false) : list_(list), wholeTree_(wholeTree) {}
     std::string folder() const override;
     std::vector<std::string> fileNames() const override;
+    bool wholeTree() const override { return wholeTree_; }
 
 private:
     const FileListBox& list_;
+    bool wholeTree_;
 };
 
 }  // namespace platform

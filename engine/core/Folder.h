@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/core/FileState.h"
 
@@ -19,6 +20,12 @@ public:
     // Opens the folder `path` (its links resolved first, as the user's choice) without following a link in its
     // place, and checks that what was opened is the folder at that path. Throws engine::Error.
     explicit Folder(const std::string& path);
+    // The subfolder `name` of `parent`, opened relative to it (a link in its place is not followed, so a tree
+    // is walked and restored inside the folder the user chose). Throws engine::Error.
+    static Folder subfolder(const Folder& parent, const std::string& name);
+    // Makes the subfolder `name` (mode 0700: nobody else's until the caller gives it its own mode) and opens
+    // it; throws engine::Error when the name is taken or cannot be made.
+    static Folder newSubfolder(const Folder& parent, const std::string& name);
     ~Folder();
     Folder(Folder&& other) noexcept;
     Folder(const Folder&) = delete;
@@ -37,6 +44,13 @@ public:
     // Removes `name` only if it is still the file `expected` (the same file) right before; false when it
     // is not or cannot be removed.
     bool removeIfStill(const std::string& name, const FileState& expected) const;
+    // The same for an empty subfolder; false also when it is not empty.
+    bool removeFolderIfStill(const std::string& name, const FileState& expected) const;
+    // The names of the folder's entries, "." and ".." left out; throws engine::Error when it cannot be read.
+    std::vector<std::string> names() const;
+    // Gives the folder itself permission bits and a modification time (a restored tree's folders); false
+    // when the system refuses.
+    bool setModeAndTime(std::uint32_t mode, std::int64_t seconds, std::uint32_t nanoseconds) const;
     // Makes the names created, renamed or removed here durable: fsync of the folder, or where it could be
     // opened only for lookups (a folder one may write but not read) syncfs through `anyDescriptorOnItsFileSystem`.
     bool sync(int anyDescriptorOnItsFileSystem) const;
@@ -46,6 +60,7 @@ public:
     int openForListing() const;
 
 private:
+    Folder(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
     std::string path_;
     int fd_ = -1;
 };

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -10,6 +11,7 @@
 #include <utility>
 
 #include "engine/Ports.h"
+#include "engine/core/FileIO.h"
 #include "engine/core/FileStatePosix.h"
 #include "engine/core/Folder.h"
 #include "engine/core/Messages.h"
@@ -61,6 +63,21 @@ Folder::Folder(const std::string& path) : path_(resolvedFolder(path)) {
     reachMoment(Moment::FolderOpened);
 }
 
+Folder Folder::subfolder(const Folder& parent, const std::string& name) {
+    int fd = ::openat(parent.fd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0 && errno == EACCES) fd = ::openat(parent.fd_, name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ELOOP || errno == ENOTDIR) throw Error(msg::kFolderMovedMeanwhile);
+        throw Error(errno == ENOENT ? msg::kFileMissing : msg::kCannotRead);
+    }
+    return Folder(parent.pathOf(name), fd);
+}
+
+Folder Folder::newSubfolder(const Folder& parent, const std::string& name) {
+    if (::mkdirat(parent.fd_, name.c_str(), 0700) != 0) throwWriteError(errno);
+    return subfolder(parent, name);
+}
+
 Folder::~Folder() {
     if (fd_ >= 0) ::close(fd_);
 }
@@ -86,6 +103,35 @@ bool Folder::removeIfStill(const std::string& name, const FileState& expected) c
     // removal only someone who could remove or rename the name himself can change it (docs/SECURITY.md).
     const auto now = entry(name);
     return now && sameFile(*now, expected) && ::unlinkat(fd_, name.c_str(), 0) == 0;
+}
+
+bool Folder::removeFolderIfStill(const std::string& name, const FileState& expected) const {
+    const auto now = entry(name);
+    return now && now->isFolder() && sameFile(*now, expected) && ::unlinkat(fd_, name.c_str(), AT_REMOVEDIR) == 0;
+}
+
+std::vector<std::string> Folder::names() const {
+    const int listing = openForListing();
+    DIR* dir = listing >= 0 ? ::fdopendir(listing) : nullptr;
+    if (!dir) {
+        if (listing >= 0) ::close(listing);
+        throw Error(msg::kCannotRead);
+    }
+    std::vector<std::string> names;
+    errno = 0;
+    while (const dirent* found = ::readdir(dir)) {
+        const std::string_view name = found->d_name;
+        if (name != "." && name != "..") names.emplace_back(name);
+    }
+    const bool complete = errno == 0;
+    ::closedir(dir);
+    if (!complete) throw Error(msg::kCannotRead);
+    return names;
+}
+
+bool Folder::setModeAndTime(std::uint32_t mode, std::int64_t seconds, std::uint32_t nanoseconds) const {
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(seconds), static_cast<long>(nanoseconds)}};
+    return ::fchmod(fd_, static_cast<mode_t>(mode)) == 0 && ::futimens(fd_, times) == 0;
 }
 
 bool Folder::sync(int anyDescriptorOnItsFileSystem) const {

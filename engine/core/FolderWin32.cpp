@@ -5,6 +5,7 @@
 #include <io.h>
 
 #include "engine/Ports.h"
+#include "engine/core/FileIO.h"
 #include "engine/core/FilesWin32.h"
 #include "engine/core/Folder.h"
 #include "engine/core/Messages.h"
@@ -51,6 +52,33 @@ Folder::Folder(const std::string& path) {
     reachMoment(Moment::FolderOpened);
 }
 
+Folder Folder::subfolder(const Folder& parent, const std::string& name) {
+    // Opened as an entry: a junction or link in its place is not followed but refused.
+    const std::string path = parent.pathOf(name);
+    const HANDLE handle = openEntry(path, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        throw Error(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? msg::kFileMissing : msg::kCannotRead);
+    }
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    const auto state = stateOfHandle(handle);
+    const bool isLink = !::GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag) ||
+                        (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    if (!state || !state->isFolder() || isLink) {
+        ::CloseHandle(handle);
+        throw Error(msg::kFolderMovedMeanwhile);
+    }
+    const std::string finalPath = finalPathOf(handle);
+    const int fd = descriptorOf(handle);
+    if (fd < 0) throw Error(msg::kCannotRead);
+    return Folder(finalPath.empty() ? path : finalPath, fd);
+}
+
+Folder Folder::newSubfolder(const Folder& parent, const std::string& name) {
+    if (!::CreateDirectoryW(widePath(parent.pathOf(name)).c_str(), nullptr)) throwWriteError(errnoOf(::GetLastError()));
+    return subfolder(parent, name);
+}
+
 Folder::~Folder() {
     if (fd_ >= 0) ::_close(fd_);
 }
@@ -81,6 +109,42 @@ bool Folder::removeIfStill(const std::string& name, const FileState& expected) c
     const bool removed = now && sameFile(*now, expected) && setDeleteOnClose(handle, true);
     ::CloseHandle(handle);
     return removed;
+}
+
+bool Folder::removeFolderIfStill(const std::string& name, const FileState& expected) const {
+    const HANDLE handle = openEntry(pathOf(name), DELETE | FILE_READ_ATTRIBUTES);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    const auto now = stateOfHandle(handle);
+    const bool removed = now && now->isFolder() && sameFile(*now, expected) && setDeleteOnClose(handle, true);
+    ::CloseHandle(handle);
+    return removed && !entry(name);
+}
+
+std::vector<std::string> Folder::names() const {
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileW(widePath(pathOf("*")).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) throw Error(msg::kCannotRead);
+    std::vector<std::string> names;
+    do {
+        const std::string name = utf8Path(found.cFileName);
+        if (name != "." && name != "..") names.push_back(name);
+    } while (::FindNextFileW(search, &found));
+    const bool complete = ::GetLastError() == ERROR_NO_MORE_FILES;
+    ::FindClose(search);
+    if (!complete) throw Error(msg::kCannotRead);
+    return names;
+}
+
+// Windows keeps no permission bits: only the time is given.
+bool Folder::setModeAndTime(std::uint32_t /*mode*/, std::int64_t seconds, std::uint32_t nanoseconds) const {
+    const HANDLE writable = openFolder(path_, FILE_WRITE_ATTRIBUTES);
+    if (writable == INVALID_HANDLE_VALUE) return false;
+    // 100-nanosecond intervals since 1601-01-01.
+    const std::uint64_t ticks = static_cast<std::uint64_t>(seconds + 11644473600LL) * 10'000'000u + nanoseconds / 100;
+    const FILETIME modified{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    const bool set = ::SetFileTime(writable, nullptr, nullptr, &modified);
+    ::CloseHandle(writable);
+    return set;
 }
 
 bool Folder::sync(int anyDescriptorOnItsFileSystem) const {

@@ -27,6 +27,8 @@ inline constexpr Magic kMagicBase2010{'M', 'V', 'X', '2', '0', '1', 'G', 1};
 // only) sealed the stream under the password's keys directly.
 inline constexpr Magic kMagicPackage{'M', 'V', 'X', '2', '0', '2', 'D', 2};
 inline constexpr Magic kMagicPackageV1{'M', 'V', 'X', '2', '0', '2', 'D', 1};
+// Version 3: version 2's header and keys, with an index of a whole tree (relative paths, folders too).
+inline constexpr Magic kMagicPackageTree{'M', 'V', 'X', '2', '0', '2', 'D', 3};
 
 inline bool startsWith(const unsigned char* data, std::size_t size, const Magic& magic) {
     return size >= magic.size() && std::memcmp(data, magic.data(), magic.size()) == 0;

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <map>
@@ -19,6 +20,7 @@
 #include "engine/core/Stream.h"
 #include "engine/core/TestHooks.h"
 #include "engine/vq202/FolderFiles.h"
+#include "engine/vq202/FolderTree.h"
 #include "engine/vq202/Messages.h"
 #include "engine/vq202/Package.h"
 #include "engine/vq202/WriteBehind.h"
@@ -30,9 +32,43 @@ using namespace engine::core;
 using engine::Error;
 
 struct ListedFile {
-    Entry entry;
+    Entry entry;     // its name is the path relative to the top folder
     FileState seen;  // as listed: the file must still be this one, unchanged, when read and when removed
+    const Folder* folder = nullptr;  // the folder it lies in
+    std::string leaf;                // its name there
 };
+
+Entry entryOf(std::string path, const FileState& info) {
+    return Entry{std::move(path), info.isFolder() ? 0 : info.size, info.modified.seconds, info.modified.nanoseconds,
+                 info.mode & kPermissionBits, info.isFolder()};
+}
+
+// What a package of the whole tree takes: the list's rule at every depth (visible entries with names a
+// package can give back), plain files and folders only, and no folder of another file system (its files
+// could not be made durable with this one). Folders come first, each after its parent; then the files.
+struct Tree {
+    std::vector<ListedFile> folders;
+    std::vector<ListedFile> files;
+};
+
+void walkTree(FolderTree& tree, const Folder& here, const std::string& prefix, std::uint64_t volume, Tree& found) {
+    std::vector<std::string> names = here.names();
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        if (name.front() == '.' || !isRestorableName(name)) continue;
+        const auto info = here.entry(name);
+        if (!info) continue;  // gone meanwhile
+        std::string path = prefix.empty() ? name : prefix + "/" + name;
+        if (info->isRegular()) {
+            found.files.push_back(ListedFile{entryOf(path, *info), *info, &here, name});
+        } else if (info->isFolder() && info->volume == volume) {
+            if (found.folders.size() + found.files.size() >= kMaxEntries) throw Error(msg::kTooManyFiles);
+            const Folder& below = tree.open(path);
+            found.folders.push_back(ListedFile{entryOf(path, *info), *info, &here, name});
+            walkTree(tree, below, path, volume, found);
+        }
+    }
+}
 
 std::vector<ListedFile> lookAtListedFiles(const Folder& folder, const std::vector<std::string>& names) {
     std::vector<ListedFile> listed;
@@ -46,8 +82,9 @@ std::vector<ListedFile> lookAtListedFiles(const Folder& folder, const std::vecto
         if (!info) throw Error(msg::kCannotReadFile + name);
         if (!info->isRegular()) throw Error(msg::kNotARegularFile + name);  // links and folders stay out
         file.seen = *info;
-        file.entry = Entry{name, info->size, info->modified.seconds, info->modified.nanoseconds,
-                           info->mode & kPermissionBits};
+        file.entry = entryOf(name, *info);
+        file.folder = &folder;
+        file.leaf = name;
         listed.push_back(std::move(file));
     }
     return listed;
@@ -85,12 +122,12 @@ std::size_t packageToReplace(const std::string& packageName, const std::vector<L
     throw Error(msg::kPackageInTheWay + packageName);
 }
 
-void sealFile(const Folder& folder, const ListedFile& file, StreamSealer& sealer, std::vector<unsigned char>& buffer,
+void sealFile(const ListedFile& file, StreamSealer& sealer, std::vector<unsigned char>& buffer,
               FolderProgress& progress) {
     const std::string& name = file.entry.name;
     std::optional<InputFile> in;
     try {
-        in.emplace(folder, name);
+        in.emplace(*file.folder, file.leaf);
     } catch (const Error&) {
         throw Error(msg::kCannotReadFile + name);
     }
@@ -119,9 +156,12 @@ void sealFile(const Folder& folder, const ListedFile& file, StreamSealer& sealer
 
 // The package holds every file now and its name is durable (the commit saw to it); a file that changed since
 // it was read stays, and so does one that cannot be removed. Either is reported, since it still lies
-// unencrypted in the folder. `package` is any descriptor on the folder's file system, for its sync.
-void removeOriginals(const Folder& folder, int package, const std::vector<ListedFile>& listed,
-                     const std::vector<std::vector<std::size_t>>& files, std::size_t replaced) {
+// unencrypted in the folder. Then the tree's folders that this leaves empty go, the deepest first (one that
+// keeps a file left out, or one saved meanwhile, stays). `package` is any descriptor on the folder's file
+// system, for its sync.
+void removeOriginals(const FolderTree& tree, int package, const std::vector<ListedFile>& listed,
+                     const std::vector<std::vector<std::size_t>>& files, std::size_t replaced,
+                     const std::vector<ListedFile>& folders) {
     // The names of one file go together: removing one moves the change time of the others, so the file is
     // checked once, before any of its names goes; each name is removed only while it still leads to it.
     std::vector<char> left(listed.size(), 0);
@@ -129,17 +169,21 @@ void removeOriginals(const Folder& folder, int package, const std::vector<Listed
         std::vector<std::size_t> names = files[f];
         std::erase(names, replaced);  // the earlier package: the new one took its name
         if (names.empty()) return;
-        const auto first = folder.entry(listed[names.front()].entry.name);
-        const bool unchanged = first && unchangedSince(listed[names.front()].seen, *first);
+        const ListedFile& firstName = listed[names.front()];
+        const auto first = firstName.folder->entry(firstName.leaf);
+        const bool unchanged = first && unchangedSince(firstName.seen, *first);
         for (const std::size_t i : names) {
-            const std::string& name = listed[i].entry.name;
-            if (folder.entry(name) && (!unchanged || !folder.removeIfStill(name, listed[i].seen))) left[i] = 1;
+            const ListedFile& file = listed[i];
+            if (file.folder->entry(file.leaf) && (!unchanged || !file.folder->removeIfStill(file.leaf, file.seen)))
+                left[i] = 1;
         }
     });
+    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder)
+        folder->folder->removeFolderIfStill(folder->leaf, folder->seen);
     reachMoment(Moment::OriginalsRemoved);
     // A crash that undid some removals brings back originals beside the package: running the encryption (or
     // the decryption) again finishes the job, so a folder that cannot be synced is no failure of the run.
-    folder.sync(package);
+    for (const Folder* folder : tree.all()) folder->sync(package);
     std::vector<std::string> names;
     for (std::size_t i = 0; i < listed.size(); ++i)
         if (left[i]) names.push_back(listed[i].entry.name);
@@ -159,21 +203,33 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
     const std::string packageName = baseNameOf(packagePath);
     if (Folder given(folderOf(packagePath)); given.path() != folder.path()) elsewhere.emplace(std::move(given));
     const Folder& packageFolder = elsewhere ? *elsewhere : folder;
-    const std::vector<std::string> names = files.fileNames();
-    if (names.size() > kMaxEntries) throw Error(msg::kTooManyFiles);
-    const std::vector<ListedFile> listed = lookAtListedFiles(folder, names);
+    FolderTree tree(folder);
+    const bool wholeTree = files.wholeTree();
+    Tree walked;
+    if (wholeTree) {
+        walkTree(tree, folder, "", folderInfo->volume, walked);
+    } else {
+        const std::vector<std::string> names = files.fileNames();
+        if (names.size() > kMaxEntries) throw Error(msg::kTooManyFiles);
+        walked.files = lookAtListedFiles(folder, names);
+    }
+    if (walked.folders.size() + walked.files.size() > kMaxEntries) throw Error(msg::kTooManyFiles);
+    const std::vector<ListedFile>& listed = walked.files;
     const std::vector<std::vector<std::size_t>> namesOfFiles = namesOfEachFile(listed);
     refuseNamesOutside(listed, namesOfFiles);
     const auto packageAsSeen = packageFolder.entry(packageName);
     const std::size_t replaced = packageToReplace(packageName, listed, packageAsSeen);
 
     std::vector<Entry> entries;
+    for (const ListedFile& folderBelow : walked.folders) entries.push_back(folderBelow.entry);
     std::uint64_t contentBytes = 0;
     for (const ListedFile& file : listed) {
         entries.push_back(file.entry);
         contentBytes += file.entry.size;
     }
-    const std::vector<unsigned char> index = serializeIndex(entries);
+    // A package of the top alone keeps version 2, which every earlier reader restores.
+    const std::vector<unsigned char> index =
+        serializeIndex(entries, wholeTree ? IndexLayout::Tree : IndexLayout::Flat);
 
     // The space first: a full disk is told before any work.
     ReplacementFile out(packageFolder, packageName,
@@ -181,7 +237,7 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
     // The package is sealed under a random data key at once; only the wrapping of that key under the
     // password waits for the key derivation, which runs on another core meanwhile.
     EnvelopeHeader header;
-    header.fields = newHeader(kMagicPackage, kPackageChunkSize);
+    header.fields = newHeader(wholeTree ? kMagicPackageTree : kMagicPackage, kPackageChunkSize);
     std::future<SecretKey> master =
         std::async(std::launch::async, [&key, fields = header.fields] { return passwordKey(key, fields); });
     const SecretKey dataKey = newDataKey();
@@ -203,7 +259,7 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
     sealer.write(index.data(), index.size());
     progress.begin(listed.size(), contentBytes);
     std::vector<unsigned char> buffer(kReadBlock);
-    for (const ListedFile& file : listed) sealFile(folder, file, sealer, buffer, progress);
+    for (const ListedFile& file : listed) sealFile(file, sealer, buffer, progress);
     sealer.finish();
     handOver();
     writer.drain();
@@ -221,7 +277,7 @@ void packFolder(const std::string& packagePath, const engine::FileList& files, c
         if (packageAsSeen ? !now || !unchangedSince(*packageAsSeen, *now) : now.has_value())
             throw Error(msg::kPackageInTheWay + packageName);
     });
-    removeOriginals(folder, out.descriptor(), listed, namesOfFiles, replaced);
+    removeOriginals(tree, out.descriptor(), listed, namesOfFiles, replaced, walked.folders);
     progress.finish();
 }
 

@@ -10,6 +10,8 @@ namespace VQ202::detail {
 namespace {
 
 constexpr std::size_t kEntryBodyFixed = 8 + 8 + 4 + 4;  // size, seconds, nanoseconds, mode
+constexpr unsigned char kKindFile = 0;
+constexpr unsigned char kKindFolder = 1;
 
 void putBigEndian(std::vector<unsigned char>& out, std::uint64_t value, int bytes) {
     for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<unsigned char>(value >> (8 * i)));
@@ -30,17 +32,48 @@ bool isSafeName(std::string_view name) {
     return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
 }
 
+bool isSafePath(std::string_view path) {
+    if (path.size() > kMaxPathLength) return false;
+    for (std::size_t from = 0;;) {
+        const std::size_t slash = path.find('/', from);
+        if (!isSafeName(path.substr(from, slash - from))) return false;
+        if (slash == std::string_view::npos) return true;
+        from = slash + 1;
+    }
+}
+
+std::pair<std::string_view, std::string_view> splitPath(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos) return {{}, path};
+    return {path.substr(0, slash), path.substr(slash + 1)};
+}
+
+namespace {
+
+// Every name on the path: a folder of a temporary's shape would be swept as well as a file.
+bool isRestorablePath(std::string_view path) {
+    for (std::size_t from = 0;;) {
+        const std::size_t slash = path.find('/', from);
+        if (!engine::core::isRestorableName(path.substr(from, slash - from))) return false;
+        if (slash == std::string_view::npos) return true;
+        from = slash + 1;
+    }
+}
+
+}  // namespace
+
 void refuseUnrestorableNames(const std::vector<Entry>& entries) {
     std::vector<std::string> refused;
     for (const Entry& entry : entries)
-        if (!engine::core::isRestorableName(entry.name)) refused.push_back(engine::core::printableName(entry.name));
+        if (!isRestorablePath(entry.name)) refused.push_back(engine::core::printableName(entry.name));
     if (!refused.empty()) throw engine::Error(msg::kUnrestorableNames + nameList(refused));
 }
 
-std::vector<unsigned char> serializeIndex(const std::vector<Entry>& entries) {
+std::vector<unsigned char> serializeIndex(const std::vector<Entry>& entries, IndexLayout layout) {
     std::vector<unsigned char> out;
     putBigEndian(out, entries.size(), 4);
     for (const Entry& entry : entries) {
+        if (layout == IndexLayout::Tree) out.push_back(entry.folder ? kKindFolder : kKindFile);
         putBigEndian(out, entry.name.size(), 2);
         out.insert(out.end(), entry.name.begin(), entry.name.end());
         putBigEndian(out, entry.size, 8);
@@ -70,6 +103,11 @@ void IndexParser::fieldReady() {
         case State::Count:
             remaining_ = static_cast<std::uint32_t>(getBigEndian(at, 4));
             if (remaining_ > kMaxEntries) damaged();
+            nextEntry();
+            break;
+        case State::Kind:
+            if (at[0] != kKindFile && at[0] != kKindFolder) damaged();
+            folder_ = at[0] == kKindFolder;
             state_ = State::NameLength;
             need_ = 2;
             break;
@@ -87,18 +125,27 @@ void IndexParser::fieldReady() {
             entry.mtimeSeconds = static_cast<std::int64_t>(getBigEndian(at + 8, 8));
             entry.mtimeNanoseconds = static_cast<std::uint32_t>(getBigEndian(at + 16, 4));
             entry.mode = static_cast<std::uint32_t>(getBigEndian(at + 20, 4));
+            entry.folder = folder_;
             if (entry.mtimeNanoseconds >= 1'000'000'000u || (entry.mode & ~kPermissionBits) != 0) damaged();
+            if (entry.folder && entry.size != 0) damaged();
             entries_.push_back(std::move(entry));
             --remaining_;
-            state_ = State::NameLength;
-            need_ = 2;
+            nextEntry();
             break;
         }
         case State::Complete:
             break;
     }
-    if (state_ == State::NameLength && remaining_ == 0) state_ = State::Complete;
     field_.clear();
+}
+
+void IndexParser::nextEntry() {
+    if (remaining_ == 0) {
+        state_ = State::Complete;
+        return;
+    }
+    state_ = layout_ == IndexLayout::Tree ? State::Kind : State::NameLength;
+    need_ = layout_ == IndexLayout::Tree ? 1 : 2;
 }
 
 }  // namespace VQ202::detail

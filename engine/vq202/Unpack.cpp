@@ -25,6 +25,7 @@
 #include "engine/core/Stream.h"
 #include "engine/core/TestHooks.h"
 #include "engine/vq202/FolderFiles.h"
+#include "engine/vq202/FolderTree.h"
 #include "engine/vq202/Messages.h"
 #include "engine/vq202/Package.h"
 #include "engine/vq202/WriteBehind.h"
@@ -51,6 +52,7 @@ struct OpenedPackage {
     std::uint32_t chunkSize = 0;
     std::vector<unsigned char> bound;  // the chunks' associated data
     SecretKey streamKey;
+    IndexLayout layout = IndexLayout::Flat;
 };
 
 // Reads the header of either version, checks the key (the KDF bounded first) and gives the stream key.
@@ -58,9 +60,11 @@ OpenedPackage openPackage(const InputFile& in, const std::string& key, FolderPro
     std::array<unsigned char, kEnvelopeHeaderSize> bytes{};
     const std::size_t got = in.readAt(bytes.data(), bytes.size(), 0);
     const bool version1 = startsWith(bytes.data(), got, kMagicPackageV1);
+    const bool tree = startsWith(bytes.data(), got, kMagicPackageTree);
     EnvelopeHeader header;
-    const HeaderStatus status = version1 ? parseHeader(bytes.data(), got, {kMagicPackageV1}, header.fields)
-                                         : parseEnvelopeHeader(bytes.data(), got, kMagicPackage, header);
+    const HeaderStatus status =
+        version1 ? parseHeader(bytes.data(), got, {kMagicPackageV1}, header.fields)
+                 : parseEnvelopeHeader(bytes.data(), got, tree ? kMagicPackageTree : kMagicPackage, header);
     if (status != HeaderStatus::Ok) refuse(status);
     const std::size_t headerSize = version1 ? kHeaderSize : kEnvelopeHeaderSize;
     const std::uint32_t chunkSize = header.fields.chunkSize;
@@ -80,7 +84,8 @@ OpenedPackage openPackage(const InputFile& in, const std::string& key, FolderPro
     const auto dataKey = unwrapDataKey(header, master);
     if (!dataKey) throw Error(msg::kWrongKey);
     const auto bound = header.boundBytes();
-    return OpenedPackage{headerSize, chunkSize, {bound.begin(), bound.end()}, streamKeyOf(*dataKey, header)};
+    return OpenedPackage{headerSize, chunkSize, {bound.begin(), bound.end()}, streamKeyOf(*dataKey, header),
+                         tree ? IndexLayout::Tree : IndexLayout::Flat};
 }
 
 // Restored files wait unnamed, each holding a descriptor. How many may wait at once: most folders fit in
@@ -111,9 +116,9 @@ struct ExistingCopy {
 class Restore {
 public:
     Restore(const Folder& folder, std::string packageName, std::uint64_t plainSize, const InputFile& package,
-            FolderProgress& progress)
-        : folder_(folder), packageName_(std::move(packageName)), plainSize_(plainSize), package_(package),
-          progress_(progress) {}
+            IndexLayout layout, FolderProgress& progress)
+        : folder_(folder), tree_(folder), packageName_(std::move(packageName)), plainSize_(plainSize),
+          package_(package), progress_(progress), layout_(layout), parser_(layout) {}
 
     void take(const unsigned char* data, std::size_t size) {
         if (!parser_.complete()) {
@@ -147,10 +152,21 @@ public:
     }
 
     // A restore that fails at any step, also after a batch of files got their names, takes those names back:
-    // the package still holds every file, and the folder is as it was, as the error says.
+    // the package still holds every file, and the folder is as it was, as the error says. The folders it
+    // made go too, the deepest first, once their files are gone.
     ~Restore() {
-        if (!done_)
-            for (auto& restored : files_) restored.file->withdraw();
+        if (done_) return;
+        for (auto& restored : files_) restored.file->withdraw();
+        if (createdFolders_.empty()) return;
+        try {
+            writer_.drain();
+        } catch (const std::exception&) {  // the run failed already; its writes no longer matter
+        }
+        current_.reset();
+        carriedPackage_ = nullptr;
+        files_.clear();
+        for (auto made = createdFolders_.rbegin(); made != createdFolders_.rend(); ++made)
+            made->parent->removeFolderIfStill(made->leaf, made->state);
     }
 
     void commit() {
@@ -159,6 +175,7 @@ public:
         nameWaitingFiles();
         if (inTheWay_.empty()) finishAdoptedCopies();
         if (!inTheWay_.empty()) throw Error(msg::kFilesInTheWay + nameList(inTheWay_));
+        finishFolders();
         requirePackageUnchanged();
         folder_.requireStillInPlace();
         if (carriedPackage_) carriedPackage_->commitReplacing(packageName_);
@@ -174,6 +191,60 @@ public:
 private:
     std::vector<Entry>& entries() { return parser_.entries(); }
 
+    // The folder an entry lies in, if it is there (opened) already.
+    const Folder* parentOf(const Entry& entry) const { return tree_.find(splitPath(entry.name).first); }
+    static std::string leafOf(const Entry& entry) { return std::string(splitPath(entry.name).second); }
+
+    // Version 3: a relative path whose folders are entries listed before it; earlier versions: a bare name.
+    bool staysInside(const Entry& entry, const std::set<std::string, std::less<>>& foldersBefore) const {
+        if (layout_ == IndexLayout::Flat) return !entry.folder && isSafeName(entry.name);
+        const std::string_view parent = splitPath(entry.name).first;
+        return isSafePath(entry.name) && (parent.empty() || foldersBefore.contains(parent));
+    }
+
+    // The tree's folders that are there already (a rerun, or a folder the user made) are opened, without
+    // following a link; anything else of such a name is in the way.
+    void openExistingFolders(std::vector<std::string>& inTheWay) {
+        for (const Entry& entry : entries()) {
+            if (!entry.folder) continue;
+            const Folder* parent = parentOf(entry);
+            const auto there = parent ? parent->entry(leafOf(entry)) : std::nullopt;
+            if (!there) {
+                missingFolders_.push_back(&entry);
+            } else if (there->isFolder()) {
+                sweepAbandonedTemporaries(tree_.open(entry.name));
+            } else {
+                inTheWay.push_back(entry.name);
+            }
+        }
+    }
+
+    // The others are made (mode 0700 until they get their own), once nothing is in the way and all fits.
+    void makeMissingFolders() {
+        for (const Entry* entry : missingFolders_) {
+            const Folder& folder = tree_.open(entry->name, true);
+            const Folder& parent = *parentOf(*entry);
+            const auto made = parent.entry(leafOf(*entry));
+            if (made) createdFolders_.push_back(CreatedFolder{&folder, &parent, leafOf(*entry), *made});
+        }
+    }
+
+    // After every file has its name: the folders get their permissions and times, the deepest first (a
+    // folder's time moves with every name given in it), and are made durable. A folder made here that
+    // refuses them fails the restore, which then takes everything back.
+    void finishFolders() {
+        std::set<const Folder*> made;
+        for (const CreatedFolder& created : createdFolders_) made.insert(created.folder);
+        for (auto entry = entries().rbegin(); entry != entries().rend(); ++entry) {
+            if (!entry->folder) continue;
+            const Folder& folder = *tree_.find(entry->name);
+            if (!folder.setModeAndTime(entry->mode, entry->mtimeSeconds, entry->mtimeNanoseconds) && made.contains(&folder))
+                throw Error(msg::kCannotWrite);
+        }
+        for (const Folder* folder : tree_.all())
+            if (folder != &folder_ && !folder->sync(package_.descriptor())) throw Error(engine::msg::kNotDurable);
+    }
+
     void requirePackageUnchanged() const {
         if (!package_.unchangedIn(folder_, packageName_)) throw Error(msg::kPackageChangedMeanwhile);
     }
@@ -182,41 +253,60 @@ private:
     // or not fit.
     void checkIndex() {
         const mode_t mask = processUmask();
-        std::set<std::string> seen;
+        std::set<std::string, std::less<>> seen;
+        std::set<std::string, std::less<>> folders;
         std::vector<std::string> inTheWay;
         std::uint64_t content = 0;
         std::uint64_t toWrite = 0;
+        std::size_t fileCount = 0;
         for (Entry& entry : entries()) {
-            if (!isSafeName(entry.name) || !seen.insert(entry.name).second) throw Error(msg::kHostileName);
+            if (!staysInside(entry, folders) || !seen.insert(entry.name).second) throw Error(msg::kHostileName);
             entry.mode &= ~mask;  // as any program that creates files for the user
+            if (entry.folder) {
+                folders.insert(entry.name);
+                continue;
+            }
+            ++fileCount;
             if (entry.size > plainSize_ - content) throw Error(msg::kDamaged);
             content += entry.size;
             toWrite += entry.size;
-            if (entry.name == packageName_) continue;
-            const auto there = folder_.entry(entry.name);
+        }
+        if (parser_.bytesRead() + content != plainSize_) throw Error(msg::kDamaged);
+        refuseUnrestorableNames(entries());
+        // Only names known to stay inside are looked up, and folders opened.
+        openExistingFolders(inTheWay);
+        for (const Entry& entry : entries()) {
+            if (entry.folder || entry.name == packageName_) continue;
+            const Folder* parent = parentOf(entry);
+            const auto there = parent ? parent->entry(leafOf(entry)) : std::nullopt;
             if (!there) continue;
             if (couldBeOurEarlierCopy(*there, entry))
                 toWrite -= entry.size;  // perhaps restored by an interrupted run: compared when it comes
             else
                 inTheWay.push_back(entry.name);
         }
-        if (parser_.bytesRead() + content != plainSize_) throw Error(msg::kDamaged);
-        refuseUnrestorableNames(entries());
         if (!inTheWay.empty()) throw Error(msg::kFilesInTheWay + nameList(inTheWay));
         const auto free = folder_.freeSpace();
         if (free && *free < toWrite + kBlockSlack * entries().size()) throw Error(msg::kDiskFull);
-        progress_.begin(entries().size(), content);
+        makeMissingFolders();
+        // Each open folder holds a descriptor too.
+        batchLimit_ = batchLimit_ > tree_.size() + 16 ? batchLimit_ - tree_.size() : 16;
+        progress_.begin(fileCount, content);
     }
 
     // Makes the next file current; empty files are complete at once.
     void openNext() {
         while (!started_ && next_ < entries().size()) {
             const Entry& entry = entries()[next_];
+            if (entry.folder) {  // made before the first file
+                ++next_;
+                continue;
+            }
             started_ = true;
             currentDone_ = 0;
             if (!startComparing(entry)) {
                 if (waiting_ >= batchLimit_) nameWaitingFiles();
-                current_ = std::make_unique<RestoredFile>(folder_, entry.size);
+                current_ = std::make_unique<RestoredFile>(*parentOf(entry), entry.size);
             }
             progress_.startFile(entry.name, entry.size);
             if (entry.size > 0) return;
@@ -227,13 +317,14 @@ private:
     bool startComparing(const Entry& entry) {
         existing_ = ExistingCopy{};
         if (entry.name == packageName_) return false;
-        const auto there = folder_.entry(entry.name);
+        const Folder& parent = *parentOf(entry);
+        const auto there = parent.entry(leafOf(entry));
         if (!there) return false;  // checkIndex saw the name free
         existing_.active = true;
         existing_.seen = *there;
         existing_.differs = !couldBeOurEarlierCopy(*there, entry);
         try {
-            if (!existing_.differs) existing_.file = std::make_unique<InputFile>(folder_, entry.name);
+            if (!existing_.differs) existing_.file = std::make_unique<InputFile>(parent, leafOf(entry));
         } catch (const Error&) {
             existing_.differs = true;
         }
@@ -271,7 +362,7 @@ private:
             writer_.post([file = current_.get(), entry] { file->finish(entry); }, 0);
             if (entry.name == packageName_) carriedPackage_ = current_.get();
             else ++waiting_;
-            files_.push_back(Restored{entry.name, std::move(current_)});
+            files_.push_back(Restored{entry.name, leafOf(entry), std::move(current_)});
         }
         started_ = false;
         ++next_;
@@ -303,7 +394,7 @@ private:
         for (const auto& [entry, seen] : adopted_) {
             bool finished = false;
             try {
-                const InputFile copy(folder_, entry.name);
+                const InputFile copy(*parentOf(entry), leafOf(entry));
                 const struct timespec times[2] = {
                     {0, UTIME_OMIT}, {static_cast<time_t>(entry.mtimeSeconds), static_cast<long>(entry.mtimeNanoseconds)}};
                 finished = sameFile(copy.state(), seen) && copy.state().links == 1 &&
@@ -318,24 +409,27 @@ private:
     void nameWaitingFiles() {
         writer_.drain();
         if (::syncfs(package_.descriptor()) != 0) throwWriteError(errno);
-        folder_.requireStillInPlace();
+        for (const Folder* folder : tree_.all()) folder->requireStillInPlace();
         for (std::size_t i = named_; i < files_.size(); ++i) {
-            auto& [name, file] = files_[i];
+            auto& [path, leaf, file] = files_[i];
             if (file.get() == carriedPackage_) continue;
-            if (!file->commitAs(name)) inTheWay_.push_back(name);
+            if (!file->commitAs(leaf)) inTheWay_.push_back(path);
             file->close();
         }
         named_ = files_.size();
         waiting_ = 0;
         reachMoment(Moment::FilesNamed);
-        if (!folder_.sync(package_.descriptor())) throw Error(engine::msg::kNotDurable);
+        for (const Folder* folder : tree_.all())
+            if (!folder->sync(package_.descriptor())) throw Error(engine::msg::kNotDurable);
     }
 
     const Folder& folder_;
+    FolderTree tree_;  // folder_ and the folders below it that the package holds
     std::string packageName_;
     std::uint64_t plainSize_;
     const InputFile& package_;  // on the folder's file system: syncfs goes through it
     FolderProgress& progress_;
+    IndexLayout layout_;
     IndexParser parser_;
     std::size_t next_ = 0;          // index of the current (or next) entry
     bool started_ = false;          // the entry next_ has been opened
@@ -350,13 +444,22 @@ private:
     };
     std::vector<Adopted> adopted_;  // files already there that are taken for restored ones
     struct Restored {
-        std::string name;
+        std::string path;
+        std::string leaf;  // its name in its folder
         std::unique_ptr<RestoredFile> file;
     };
     std::vector<Restored> files_;  // restored, in index order
     std::size_t named_ = 0;                             // files_ before this have their names
     std::size_t waiting_ = 0;
-    const std::size_t batchLimit_ = filesPerBatch();
+    std::size_t batchLimit_ = filesPerBatch();
+    std::vector<const Entry*> missingFolders_;  // the tree's folders not there yet
+    struct CreatedFolder {
+        const Folder* folder;
+        const Folder* parent;
+        std::string leaf;
+        FileState state;
+    };
+    std::vector<CreatedFolder> createdFolders_;  // made by this restore, parents first
     RestoredFile* carriedPackage_ = nullptr;  // an earlier package of this folder, carried inside this one
     bool done_ = false;                       // every file has its name: nothing is taken back any more
     std::shared_ptr<std::vector<unsigned char>> pending_ = newWriteBlock();
@@ -372,7 +475,7 @@ void unpackFolder(const std::string& packagePath, const std::string& key, Folder
     const std::uint64_t plainSize = *ChunkLayout{opened.chunkSize}.plainSizeOf(in.size() - opened.headerSize);
 
     sweepAbandonedTemporaries(package.folder);
-    Restore restore(package.folder, package.name, plainSize, in, progress);
+    Restore restore(package.folder, package.name, plainSize, in, opened.layout, progress);
     StreamOpener opener(opened.streamKey, opened.bound, opened.chunkSize,
                         [&](const unsigned char* data, std::size_t size) { restore.take(data, size); });
     // The next block is read on a helper thread while this one is opened and handed to the files.

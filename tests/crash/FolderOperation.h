@@ -13,6 +13,7 @@ namespace crash {
 
 enum class FolderWork { Pack, Restore };
 
-std::unique_ptr<Operation> folderOperation(FolderWork work);
+// `tree`: the folder has subfolders (Settings: treeFiles in treeFolders, and an empty one) and is packed whole.
+std::unique_ptr<Operation> folderOperation(FolderWork work, bool tree = false);
 
 }  // namespace crash

@@ -26,6 +26,8 @@ const std::map<std::string, Factory>& factories() {
         {"sifrovat0", [] { return oneWayOperation(); }},
         {"sifrdir", [] { return folderOperation(FolderWork::Pack); }},
         {"desifrdir", [] { return folderOperation(FolderWork::Restore); }},
+        {"sifrdirTree", [] { return folderOperation(FolderWork::Pack, true); }},
+        {"desifrdirTree", [] { return folderOperation(FolderWork::Restore, true); }},
         {"KeyedEncryption", [] {
              return singleFileOperation("key encryption: hash, priznak_pridat, sifrovat", Direction::Encrypting,
                                         keyedEncryptionStep(false), keyedDecryptionStep(false));
@@ -49,7 +51,7 @@ const std::map<std::string, Factory>& factories() {
 }  // namespace
 
 std::vector<std::string> singleFileIds() { return {"sifrovat", "fastsifrovat", "desifrovat", "fastdesifrovat", "sifrovat0"}; }
-std::vector<std::string> folderIds() { return {"sifrdir", "desifrdir"}; }
+std::vector<std::string> folderIds() { return {"sifrdir", "desifrdir", "sifrdirTree", "desifrdirTree"}; }
 std::vector<std::string> handlerIds() {
     return {"KeyedEncryption", "KeyedFastEncryption", "KeyedDecryption", "KeyedFastDecryption"};
 }

@@ -35,8 +35,27 @@ FolderState snapshot(const std::string& folder) {
     return state;
 }
 
-std::string FolderCall::encrypt(const std::string& folder, const std::string& key) {
-    FakeFileList files(folder, visibleFiles(folder));
+FolderState treeSnapshot(const std::string& folder) {
+    namespace fs = std::filesystem;
+    FolderState state;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        struct stat info {};
+        ::lstat(entry.path().c_str(), &info);
+        FileState file;
+        if (S_ISREG(info.st_mode)) file.bytes = readFile(entry.path());
+        if (S_ISLNK(info.st_mode)) {
+            const std::string target = fs::read_symlink(entry.path());
+            file.bytes.assign(target.begin(), target.end());
+        }
+        file.mode = info.st_mode & (S_IFMT | 07777);
+        file.mtimeNs = info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec;
+        state[entry.path().lexically_relative(folder)] = std::move(file);
+    }
+    return state;
+}
+
+std::string FolderCall::encrypt(const std::string& folder, const std::string& key, bool wholeTree) {
+    FakeFileList files(folder, visibleFiles(folder), wholeTree);
     VQ202::sifrdir(folder + "/directory.cff", hashEdit, files, errorMsg, pb1, pb2, pbf, soubor, status, window, key);
     return errorMsg.text();
 }
@@ -50,6 +69,11 @@ std::string FolderCall::decrypt(const std::string& packagePath, const std::strin
 std::string encryptFolder(const std::string& folder, const std::string& key) {
     FolderCall call;
     return call.encrypt(folder, key);
+}
+
+std::string encryptTree(const std::string& folder, const std::string& key) {
+    FolderCall call;
+    return call.encrypt(folder, key, true);
 }
 
 std::string decryptPackage(const std::string& packagePath, const std::string& key) {

@@ -21,13 +21,16 @@ public:
 
 class FakeFileList : public engine::FileList {
 public:
-    FakeFileList(std::string folder, std::vector<std::string> names) : folder_(std::move(folder)), names_(std::move(names)) {}
+    FakeFileList(std::string folder, std::vector<std::string> names, bool wholeTree = false)
+        : folder_(std::move(folder)), names_(std::move(names)), wholeTree_(wholeTree) {}
     std::string folder() const override { return folder_; }
     std::vector<std::string> fileNames() const override { return names_; }
+    bool wholeTree() const override { return wholeTree_; }
 
 private:
     std::string folder_;
     std::vector<std::string> names_;
+    bool wholeTree_;
 };
 
 // The folder's regular files whose names do not start with ".", sorted ignoring ASCII letter case.
@@ -42,6 +45,9 @@ struct FileState {
 };
 using FolderState = std::map<std::string, FileState>;
 FolderState snapshot(const std::string& folder);  // hidden entries included, no recursion
+// The same for every entry below the folder, by relative path; folders with their permissions and times,
+// links with their target as the bytes.
+FolderState treeSnapshot(const std::string& folder);
 
 // One folder window's worth of controls, fresh for each call.
 struct FolderCall {
@@ -51,11 +57,12 @@ struct FolderCall {
     FakeWindow window;
 
     // sifrdir of the folder's visible files into folder + "/directory.cff"; returns ErrorMsg.
-    std::string encrypt(const std::string& folder, const std::string& key);
+    std::string encrypt(const std::string& folder, const std::string& key, bool wholeTree = false);
     std::string decrypt(const std::string& packagePath, const std::string& key);
 };
 
 std::string encryptFolder(const std::string& folder, const std::string& key);
+std::string encryptTree(const std::string& folder, const std::string& key);  // the answer "Ano"
 std::string decryptPackage(const std::string& packagePath, const std::string& key);
 
 }  // namespace testutil

@@ -12,5 +12,7 @@ namespace testutil {
 
 std::vector<unsigned char> sealedWith(const engine::core::Magic& magic, const std::vector<unsigned char>& plain,
                                       const std::string& key);
+// A folder package of the tree version around `plain` (index and contents), sealed as sifrdir seals it.
+std::vector<unsigned char> sealedTreePackage(const std::vector<unsigned char>& plain, const std::string& key);
 
 }  // namespace testutil

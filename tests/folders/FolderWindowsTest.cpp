@@ -19,7 +19,7 @@
 #include "engine/vq202/Messages.h"
 #include "folders/DirectoryListBox.h"
 #include "folders/DriveComboBox.h"
-#include "folders/LeftOutFiles.h"
+#include "folders/TreeContents.h"
 #include "folders/Unit5.h"
 #include "folders/Unit6.h"
 #include "folders/Unit7.h"
@@ -207,7 +207,7 @@ TEST_F(FolderWindows, EncryptingPacksTheFilesAndSaysSo) {
     makeFile("a.txt", 5000);
     makeFile(".skrytý", 10);
     chooseFolder(q(dir.path()));
-    dialogs.answerNext(platform::Answer::Yes);  // the subfolders stay out
+    dialogs.answerNext(platform::Answer::No);  // Ne: the subfolders stay out
     encryptWithKey(QStringLiteral("klíč"));
     // Left out: the hidden file and the two subfolders.
     EXPECT_EQ(lastMessage().text, QStringLiteral("Šifrování složky bylo úspěšně provedeno. 3 položky složky zůstaly "
@@ -227,7 +227,7 @@ TEST_F(FolderWindows, EncryptingPacksTheFilesAndSaysSo) {
     EXPECT_EQ(form5().FileListBox->fileNames(), QStringList{"directory.cff"});
 }
 
-TEST_F(FolderWindows, AFolderWithSubfoldersIsEncryptedOnlyAfterTheUserAgreesToLeaveThemOut) {
+TEST_F(FolderWindows, AFolderWithSubfoldersAsksWhetherTheyGoTooAndZrusitDoesNothing) {
     makeFile("a.txt", 100);
     makeFile(".skrytý", 10);
     makeFile("sub/b.txt", 10);
@@ -239,22 +239,27 @@ TEST_F(FolderWindows, AFolderWithSubfoldersIsEncryptedOnlyAfterTheUserAgreesToLe
     main().ToolButton11->trigger();
     QTest::keyClicks(form5().Edit1, "k");
 
-    dialogs.answerNext(platform::Answer::No);
+    dialogs.answerNext(platform::Answer::Cancel);
     QTest::mouseClick(form5().BitBtn1, Qt::LeftButton);
     ASSERT_EQ(dialogs.messages().size(), 1u);  // the question alone: nothing was done, nothing to tell
-    // .skrytý, sub/b.txt, sub/hlubší/.c and the link other/odkaz.
-    EXPECT_EQ(lastMessage().text, subfoldersQuestion(4));
+    // sub, sub/hlubší, sub/hlubší/nejhlubší, other; sub/b.txt, sub/hlubší/.c and the link other/odkaz.
+    EXPECT_EQ(lastMessage().text, QStringLiteral("Složka obsahuje podsložky (3 soubory ve 4 složkách). Zašifrovat i je?"));
     EXPECT_EQ(lastMessage().caption, QStringLiteral("Šifrování složky"));
-    EXPECT_EQ(lastMessage().buttons, platform::Buttons::YesNoDefaultNo);
+    EXPECT_EQ(lastMessage().buttons, platform::Buttons::YesNoCancel);
     EXPECT_TRUE(form5().isVisible());
     EXPECT_EQ(testutil::readFile(dir.file("a.txt")), before);
     EXPECT_FALSE(std::filesystem::exists(dir.file("directory.cff")));
 
+    // Ano: the whole tree goes, and what stays out is named.
     dialogs.answerNext(platform::Answer::Yes);
     QTest::mouseClick(form5().BitBtn1, Qt::LeftButton);
     EXPECT_EQ(lastMessage().caption, QStringLiteral("Šifrování dokončeno"));
+    EXPECT_EQ(lastMessage().text, treeEncryptedText({".skrytý", "other/odkaz", "sub/hlubší/.c"}));
     EXPECT_TRUE(std::filesystem::exists(dir.file("directory.cff")));
-    EXPECT_FALSE(std::filesystem::exists(dir.file("a.txt")));
+    for (const char* gone : {"a.txt", "sub/b.txt", "sub/hlubší/nejhlubší"})
+        EXPECT_FALSE(std::filesystem::exists(dir.file(gone))) << gone;
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("other/odkaz")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("sub/hlubší/.c")));
 }
 
 TEST_F(FolderWindows, AFolderWithoutFilesStillGetsItsPackage) {
@@ -273,7 +278,7 @@ TEST_F(FolderWindows, EncryptionFailureIsShownAsChybaAndChangesNothing) {
     main().ToolButton11->trigger();
     QTest::keyClicks(form5().Edit1, "k");
     form5().Edit1->clear();  // OK stays enabled and passes the empty key
-    dialogs.answerNext(platform::Answer::Yes);
+    dialogs.answerNext(platform::Answer::No);
     QTest::mouseClick(form5().BitBtn1, Qt::LeftButton);
     EXPECT_EQ(lastMessage().text, q(msg::kEmptyKey));
     EXPECT_EQ(lastMessage().caption, QStringLiteral("Chyba"));
@@ -288,7 +293,7 @@ TEST_F(FolderWindows, StoppingTheEncryptionLeavesTheFolderAsItWas) {
     makeFile("b.txt", 300000);
     chooseFolder(q(dir.path()));
     const auto entries = dir.entries();
-    dialogs.answerNext(platform::Answer::Yes);  // the subfolders stay out
+    dialogs.answerNext(platform::Answer::No);  // Ne: the subfolders stay out
     {
         testutil::HeldEngineCalls held([&](int) {
             QPushButton* stop = form5().findChild<QPushButton*>(QStringLiteral("Zrusit"));
@@ -327,7 +332,7 @@ TEST_F(FolderWindows, PackageIsOpenedAndDecryptedAfterAWrongKey) {
     makeFile("a.txt", 70000);
     const auto original = testutil::readFile(dir.file("a.txt"));
     chooseFolder(q(dir.path()));
-    dialogs.answerNext(platform::Answer::Yes);
+    dialogs.answerNext(platform::Answer::No);
     encryptWithKey(QStringLiteral("správný"));
     const QString package = q(dir.file("directory.cff"));
 
@@ -426,7 +431,7 @@ TEST_F(FolderWindows, KeyTypedComposedOpensThePackageMadeWithItDecomposed) {
     makeFile("a.txt", 300);
     const auto original = testutil::readFile(dir.file("a.txt"));
     chooseFolder(q(dir.path()));
-    dialogs.answerNext(platform::Answer::Yes);
+    dialogs.answerNext(platform::Answer::No);
     encryptWithKey(QStringLiteral("správný").normalized(QString::NormalizationForm_D));
     dialogs.chooseNextFile(q(dir.file("directory.cff")));
     main().ToolButton23->trigger();
@@ -441,14 +446,11 @@ TEST_F(FolderWindows, EncryptingLeavesOutNamesWithControlCharactersAndCountsThem
     makeFile("a.txt", 10);
     makeFile("řádek\nzlom.txt", 10);  // a package could not give it back
     chooseFolder(q(dir.path()));
-    dialogs.answerNext(platform::Answer::Yes);  // the subfolders stay out, and so does that file
+    dialogs.answerNext(platform::Answer::No);  // the subfolders stay out, and so does that file
     encryptWithKey(QStringLiteral("klíč"));
     EXPECT_EQ(lastMessage().text, QStringLiteral("Šifrování složky bylo úspěšně provedeno. 3 položky složky zůstaly "
                                                  "nešifrovány: podsložky, skryté soubory, odkazy a jména s řídicími "
                                                  "znaky se nešifrují."));
-    // The question before counted it among the files that stay, as the package leaves it out.
-    ASSERT_GE(dialogs.messages().size(), 2u);
-    EXPECT_EQ(dialogs.messages()[dialogs.messages().size() - 2].text, subfoldersQuestion(1));
     EXPECT_TRUE(std::filesystem::exists(dir.file("řádek\nzlom.txt")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("a.txt")));
     EXPECT_TRUE(std::filesystem::exists(dir.file("directory.cff")));
@@ -465,15 +467,22 @@ TEST(FolderEncryptedText, SaysHowManyEntriesStayedUnencryptedInCzech) {
     EXPECT_EQ(folderEncryptedText(5), done + QStringLiteral(" 5 položek složky zůstalo nešifrováno: ") + why);
 }
 
-TEST(SubfoldersQuestion, SaysHowManyFilesWouldStayUnencryptedInCzech) {
-    const QString start = QStringLiteral("Složka obsahuje podsložky. Do balíčku složky se uloží jen soubory přímo ve "
-                                         "složce, ne podsložky, skryté soubory, odkazy a jména s řídicími znaky: ");
-    const QString end = QStringLiteral(". Chcete složku přesto šifrovat?");
-    EXPECT_EQ(subfoldersQuestion(0), start + QStringLiteral("0 souborů zůstane nešifrováno") + end);
-    EXPECT_EQ(subfoldersQuestion(1), start + QStringLiteral("1 soubor zůstane nešifrován") + end);
-    EXPECT_EQ(subfoldersQuestion(2), start + QStringLiteral("2 soubory zůstanou nešifrovány") + end);
-    EXPECT_EQ(subfoldersQuestion(4), start + QStringLiteral("4 soubory zůstanou nešifrovány") + end);
-    EXPECT_EQ(subfoldersQuestion(5), start + QStringLiteral("5 souborů zůstane nešifrováno") + end);
+TEST(SubfoldersQuestion, CountsFilesAndFoldersInCzech) {
+    const auto question = [](int files, int folders) { return subfoldersQuestion({folders, files}).toStdString(); };
+    EXPECT_EQ(question(0, 1), "Složka obsahuje podsložky (0 souborů v 1 složce). Zašifrovat i je?");
+    EXPECT_EQ(question(1, 2), "Složka obsahuje podsložky (1 soubor ve 2 složkách). Zašifrovat i je?");
+    EXPECT_EQ(question(4, 5), "Složka obsahuje podsložky (4 soubory v 5 složkách). Zašifrovat i je?");
+    EXPECT_EQ(question(5, 1), "Složka obsahuje podsložky (5 souborů v 1 složce). Zašifrovat i je?");
+}
+
+TEST(TreeEncryptedText, NamesAtMostTenOfWhatStayedOut) {
+    EXPECT_EQ(treeEncryptedText({}), folderEncryptedText(0));
+    const QString start = folderEncryptedText(0) + QStringLiteral(" Odkazy, zvláštní a skryté soubory a jména s "
+                                                                  "řídicími znaky se nešifrují; zůstalo nešifrováno: ");
+    EXPECT_EQ(treeEncryptedText({"a/odkaz", "b"}), start + QStringLiteral("a/odkaz, b."));
+    QStringList many;
+    for (int i = 0; i < 12; ++i) many << QString::number(i);
+    EXPECT_EQ(treeEncryptedText(many), start + QStringLiteral("0, 1, 2, 3, 4, 5, 6, 7, 8, 9, … (celkem 12)."));
 }
 
 }  // namespace

@@ -55,9 +55,31 @@ Bytes folderPackage() {
     return fuzz::readBytes(folder + "/directory.cff");
 }
 
+Bytes treePackage() {
+    const std::string folder = fuzz::scratch() + "/tree";
+    fuzz::resetFolder(folder);
+    std::filesystem::create_directories(folder + "/d/e");
+    std::filesystem::create_directory(folder + "/prázdná");
+    fuzz::writeBytes(folder + "/a.txt", reinterpret_cast<const unsigned char*>("first"), 5);
+    fuzz::writeBytes(folder + "/d/e/b.txt", reinterpret_cast<const unsigned char*>("second"), 6);
+    if (!testutil::encryptTree(folder, fuzz::kKey).empty()) fuzz::require(false, "sifrdir of a tree failed");
+    return fuzz::readBytes(folder + "/directory.cff");
+}
+
+// The tree version's plaintext: a folder, a file in it, a file at the top.
+Bytes treePlaintext() {
+    const std::vector<VQ202::detail::Entry> index{{"d", 0, 1'600'000'000, 0, 0750, true},
+                                                  {"d/a.txt", 5, 1'600'000'000, 0, 0640},
+                                                  {"b.txt", 6, 1'600'000'000, 0, 0600}};
+    Bytes plain = VQ202::detail::serializeIndex(index, VQ202::detail::IndexLayout::Tree);
+    const Bytes contents = bytesOf("firstsecond");
+    plain.insert(plain.end(), contents.begin(), contents.end());
+    return plain;
+}
+
 Bytes packagePlaintext() {
     const std::vector<VQ202::detail::Entry> index{{"a.txt", 5, 1'600'000'000, 0, 0640}, {"b.txt", 6, 1'600'000'000, 0, 0600}};
-    Bytes plain = VQ202::detail::serializeIndex(index);
+    Bytes plain = VQ202::detail::serializeIndex(index, VQ202::detail::IndexLayout::Flat);
     const Bytes contents = bytesOf("firstsecond");
     plain.insert(plain.end(), contents.begin(), contents.end());
     return plain;
@@ -93,6 +115,8 @@ int main(int argc, char** argv) {
 
     seed(root / "package", "package", prefixed(0, folderPackage()));
     seed(root / "package", "plaintext", prefixed(1, packagePlaintext()));
+    seed(root / "package", "tree", prefixed(0, treePackage()));
+    seed(root / "package", "tree-plaintext", prefixed(9, treePlaintext()));
 
     const Bytes plain = bytesOf("hello, older base");
     const auto writers = {legacytest::write104, legacytest::write105, legacytest::write106, legacytest::write2010};

@@ -2,7 +2,7 @@
 // The folder package: header, index and stream, read by desifrdir into a folder of its own.
 // The first input byte chooses what the rest is: even, the package file itself; odd, the plaintext of a
 // package (index and contents) sealed under the fuzz key, so that the index parser is reached behind the
-// authentication. The package folder lies three levels down a scratch tree, so that a name climbing out of
+// authentication: as version 1 (bare names), or with bit 3 set as the tree version (kinds and paths). The package folder lies three levels down a scratch tree, so that a name climbing out of
 // it ("../x", "../../x") lands where the target sees it: nothing may appear outside the package folder.
 // Before each restore the folder gets planted entries (chosen by the first byte's next bits) under names the
 // seed packages use: links to a file and a folder outside, a copy with the same bytes, a file with a second
@@ -88,6 +88,7 @@ void requirePlantsUntouched(const std::string& root, const std::string& folder, 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
     const bool sealPlaintext = data[0] & 1;
+    const bool tree = (data[0] >> 3) & 1;
     const std::vector<Planted> plants = plantsFor(data[0] >> 1);
     ++data, --size;
     if (!sealPlaintext && !fuzz::asksCheapScrypt(data, size)) return -1;
@@ -99,7 +100,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::resetFolder(folder);
     const std::string package = folder + "/directory.cff";
     fuzz::Bytes file(data, data + size);
-    if (sealPlaintext) file = testutil::sealedWith(engine::core::kMagicPackageV1, file, fuzz::kKey);
+    if (sealPlaintext)
+        file = tree ? testutil::sealedTreePackage(file, fuzz::kKey)
+                    : testutil::sealedWith(engine::core::kMagicPackageV1, file, fuzz::kKey);
     fuzz::writeBytes(package, file.data(), file.size());
     plant(root, folder, plants);
 
