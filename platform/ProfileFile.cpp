@@ -1,60 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/ProfileFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <charconv>
-#include <climits>
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 
 #include "engine/Ports.h"
 #include "engine/core/FileIO.h"
 #include "platform/ProfileDocument.h"
+#include "platform/ProfileStorage.h"
 
 namespace platform {
 namespace {
 
+using profile_storage::isReadOnly;
+using profile_storage::readBytes;
+using profile_storage::writeTarget;
+
 bool hasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
-
-// The whole file, the empty text when it does not exist, nothing when it exists but cannot be read.
-std::optional<std::string> readBytes(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT ? std::optional<std::string>(std::string()) : std::nullopt;
-    std::string bytes;
-    char buffer[16384];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (got == 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    }
-    ::close(fd);
-    return bytes;
-}
-
-// The file a write replaces: the one a symbolic link names, else the path itself.
-std::string writeTarget(const std::string& path) {
-    struct stat link {};
-    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
-    char resolved[PATH_MAX];
-    return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
-}
-
-// Like the read-only attribute: no write bit at all stops even root.
-bool isReadOnly(const std::string& target) {
-    struct stat info {};
-    if (::stat(target.c_str(), &info) != 0) return false;
-    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.c_str(), W_OK) != 0;
-}
 
 // Cuts a value after kMaxValueCharacters characters without splitting a UTF-8 sequence.
 std::string cutToReadLength(std::string value) {
@@ -132,8 +95,12 @@ void ProfileEdit::retainKeys(std::string_view section, const std::vector<std::st
 
 void ProfileEdit::deleteSection(std::string_view section) { changed_ |= document_.removeSection(section); }
 
-ProfileFile::ProfileFile(const std::string& path)
-    : path_(std::filesystem::absolute(path).lexically_normal().string()) {}
+// UTF-8 in and out, with '/' on every system (the engine's paths).
+ProfileFile::ProfileFile(const std::string& path) {
+    const std::filesystem::path given(std::u8string(path.begin(), path.end()));
+    const std::u8string absolute = std::filesystem::absolute(given).lexically_normal().generic_u8string();
+    path_.assign(absolute.begin(), absolute.end());
+}
 
 ProfileSnapshot ProfileFile::snapshot() const {
     return ProfileSnapshot(std::make_shared<const ProfileDocument>(readBytes(path_).value_or(std::string())));

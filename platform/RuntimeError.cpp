@@ -4,10 +4,6 @@
 #include <cerrno>
 #include <climits>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace platform {
 
 RuntimeError::RuntimeError(const QString& text) : std::runtime_error(text.toStdString()) {}
@@ -36,21 +32,6 @@ RuntimeError invalidInteger(const QString& text) {
 
 RuntimeError unableToWrite(const QString& path) {
     return RuntimeError(QStringLiteral("Unable to write to %1").arg(path));
-}
-
-std::uint64_t fileLength(const QString& path) {
-    const QByteArray name = path.toLocal8Bit();
-    if (name.isEmpty()) throw fileError(ENOENT);
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw fileError(errno);
-    struct stat st {};
-    const int statResult = ::fstat(fd, &st);
-    const int statError = errno;
-    ::close(fd);
-    if (statResult != 0) throw fileError(statError);
-    // A folder opens for reading on this system but is no file to take a length of.
-    if (S_ISDIR(st.st_mode)) throw fileError(EISDIR);
-    return static_cast<std::uint64_t>(st.st_size);
 }
 
 int strToInt(const QString& text) {

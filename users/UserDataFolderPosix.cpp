@@ -3,12 +3,23 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdlib>
+#include <stdexcept>
 
 #include "users/DatabaseFolder.h"
 #include "users/UserDataFolder.h"
 
 namespace users {
+
+std::string programDirectory() {
+    char path[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) throw std::runtime_error("The program file cannot be found");
+    const std::string file(path, static_cast<std::size_t>(length));
+    return file.substr(0, file.rfind('/') + 1);
+}
+
 namespace {
 
 std::string homeFolder() {

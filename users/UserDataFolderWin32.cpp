@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "users/UserDataFolder.h"
@@ -26,6 +27,23 @@ std::wstring wideOf(const std::string& text) {
 }
 
 }  // namespace
+
+std::string programDirectory() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) throw std::runtime_error("The program file cannot be found");
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    std::string file = utf8Of(path.c_str());
+    for (char& c : file)
+        if (c == '\\') c = '/';
+    return file.substr(0, file.rfind('/') + 1);
+}
 
 std::string userDataFolder() {
     // %APPDATA%, the user's roaming application data; its folders are the user's own.

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "users/UserDatabase.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <climits>
 #include <stdexcept>
@@ -10,6 +8,7 @@
 #include "platform/ProfileDocument.h"
 #include "users/DatabaseFolder.h"
 #include "users/NameKey.h"
+#include "users/UserDataFolder.h"
 
 namespace users {
 namespace {
@@ -107,14 +106,6 @@ void writeRows(platform::ProfileEdit& file, const std::vector<User>& rows) {
 }
 
 }  // namespace
-
-std::string programDirectory() {
-    char path[PATH_MAX];
-    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0) throw std::runtime_error("The program file cannot be found");
-    const std::string file(path, static_cast<std::size_t>(length));
-    return file.substr(0, file.rfind('/') + 1);
-}
 
 UserDatabase::UserDatabase(const std::string& directory) : file_(withTrailingSlash(directory) + kFileName) {}
 

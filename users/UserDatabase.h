@@ -29,9 +29,6 @@ struct User {
     bool operator==(const User&) const = default;
 };
 
-// The folder of the running program file, with its trailing '/' (from /proc/self/exe).
-std::string programDirectory();
-
 class UserDatabase {
 public:
     static constexpr const char* kFileName = "data.adb";

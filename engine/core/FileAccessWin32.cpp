@@ -49,4 +49,43 @@ bool isQuotaExceeded(int) { return false; }
 
 bool flushToDisk(int descriptor) { return ::FlushFileBuffers(handleOf(descriptor)); }
 
+// Windows tells allocated ranges only of sparse files, which the engine never writes: all of it is data.
+std::optional<std::pair<std::uint64_t, std::uint64_t>> nextDataRange(int, std::uint64_t offset, std::uint64_t size) {
+    if (offset >= size) return std::nullopt;
+    return std::pair{offset, size};
+}
+
+bool setLength(int descriptor, std::uint64_t size, int& error) {
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+    if (::SetFileInformationByHandle(handleOf(descriptor), FileEndOfFileInfo, &end, sizeof end)) return true;
+    error = errnoOf(::GetLastError());
+    return false;
+}
+
+// Windows keeps no permission bits: access comes from the folder's inherited list. The time goes through a
+// handle of its own with the right to set it, as the descriptor may be open for reading only.
+bool setPermissionsAndTime(int descriptor, std::uint32_t, const FileTime& modified, int& error) {
+    // 100-nanosecond steps since 1601-01-01.
+    constexpr std::int64_t kEpochDifference = 11644473600LL;
+    const std::int64_t ticks = (modified.seconds + kEpochDifference) * 10000000LL + modified.nanoseconds / 100;
+    FILE_BASIC_INFO basic{};  // zero times and attributes: left as they are
+    basic.LastWriteTime.QuadPart = ticks;
+    if (::SetFileInformationByHandle(handleOf(descriptor), FileBasicInfo, &basic, sizeof basic)) return true;
+    const HANDLE writable = ::ReOpenFile(handleOf(descriptor), FILE_WRITE_ATTRIBUTES, kShareAll, 0);
+    const bool done = writable != INVALID_HANDLE_VALUE &&
+                      ::SetFileInformationByHandle(writable, FileBasicInfo, &basic, sizeof basic);
+    if (!done) error = errnoOf(::GetLastError());
+    if (writable != INVALID_HANDLE_VALUE) ::CloseHandle(writable);
+    return done;
+}
+
+// An ordinary user cannot flush a volume: TemporaryFile flushes each file before it gives it a name.
+bool flushFileSystemOf(int, int&) { return true; }
+
+void adviseWillRead(int) {}
+
+// The C library's table of descriptors, which wrap the handles, holds this many.
+std::size_t openFileLimit() { return 2048; }
+
 }  // namespace engine::core

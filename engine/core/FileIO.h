@@ -5,8 +5,6 @@
 // is done relative to the file's Folder, opened once; the file itself is opened without following a link.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -59,9 +57,10 @@ private:
 // A file opened for changing in place (the file flag, one-way overwriting); closed when it goes out of scope.
 class OpenFile {
 public:
+    enum class Access { Read, ReadWrite };
     // The entry `name` of `folder`, a regular file itself (a link there is refused); throws engine::Error:
-    // missing, or no rights for `flags`.
-    OpenFile(const Folder& folder, const std::string& name, int flags);
+    // missing, or no rights for `access`.
+    OpenFile(const Folder& folder, const std::string& name, Access access);
     ~OpenFile();
     OpenFile(const OpenFile&) = delete;
     OpenFile& operator=(const OpenFile&) = delete;
@@ -110,7 +109,7 @@ std::string folderOf(const std::string& path);
 std::string baseNameOf(const std::string& path);
 
 // The process's file mode creation mask, read without changing it (other threads may be creating files).
-mode_t processUmask();
+std::uint32_t processUmask();
 
 // Throws the engine::Error that fits an errno of a failed write (full disk, no rights, other).
 [[noreturn]] void throwWriteError(int error);

@@ -19,7 +19,7 @@
 
 namespace engine::core {
 
-mode_t processUmask() {
+std::uint32_t processUmask() {
     if (FILE* status = std::fopen("/proc/self/status", "re")) {
         char line[256];
         unsigned mask = 0;
@@ -97,9 +97,9 @@ bool InputFile::unchangedIn(const Folder& folder, const std::string& name) const
     return now && named && sameFile(*named, opened_) && unchangedSince(opened_, *now);
 }
 
-OpenFile::OpenFile(const Folder& folder, const std::string& name, int flags)
-    : fd_(::openat(folder.descriptor(), name.c_str(), flags | O_NOFOLLOW | kOpenFlags)) {
-    if (fd_ < 0) throwOpenError(errno, (flags & O_ACCMODE) != O_RDONLY);
+OpenFile::OpenFile(const Folder& folder, const std::string& name, Access access)
+    : fd_(::openat(folder.descriptor(), name.c_str(), (access == Access::Read ? O_RDONLY : O_RDWR) | O_NOFOLLOW | kOpenFlags)) {
+    if (fd_ < 0) throwOpenError(errno, access != Access::Read);
     struct stat info {};
     if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd_);

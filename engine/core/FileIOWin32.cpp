@@ -42,7 +42,7 @@ int openRegularFile(const std::string& path, DWORD access, bool entryItself, boo
 
 }  // namespace
 
-mode_t processUmask() { return 0; }  // Windows has no creation mask: access lists are inherited from the folder
+std::uint32_t processUmask() { return 0; }  // Windows has no creation mask: access lists are inherited from the folder
 
 std::string resolveRegularFile(const std::string& path) {
     if (path.empty()) throw Error(msg::kFileMissing);
@@ -88,8 +88,8 @@ bool InputFile::unchangedIn(const Folder& folder, const std::string& name) const
     return now && named && sameFile(*named, opened_) && unchangedSince(opened_, *now);
 }
 
-OpenFile::OpenFile(const Folder& folder, const std::string& name, int flags) {
-    const bool writing = (flags & (O_WRONLY | O_RDWR)) != 0;
+OpenFile::OpenFile(const Folder& folder, const std::string& name, Access access) {
+    const bool writing = access != Access::Read;
     fd_ = openRegularFile(folder.pathOf(name), GENERIC_READ | (writing ? GENERIC_WRITE : 0), true, writing);
 }
 

@@ -27,6 +27,9 @@ std::string finalPathOf(HANDLE handle);
 // Marks the open file (opened with DELETE access) for removal when its last handle closes, or takes that
 // back; false when refused.
 bool setDeleteOnClose(HANDLE handle, bool remove);
+// Renames the open file (opened with DELETE access) to the wide path `target`, replacing what is there when
+// `replace`; false with the system's error when refused.
+bool renameOpenFile(HANDLE handle, const std::wstring& target, bool replace);
 // The errno value that says the same as a Win32 error, for the engine's error messages.
 int errnoOf(DWORD error);
 

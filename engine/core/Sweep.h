@@ -10,6 +10,7 @@ namespace engine::core {
 // temporaries' shape (EntryNames.h), a regular file (not followed through a link) of the effective user,
 // with one link, the mode a temporary can have (below), and no lock on it (every live temporary is locked by
 // its writer). What is removed is the very file that was checked, right before the removal.
+// On Windows an abandoned one whose final name is free is given that name back instead (SweepWin32.cpp).
 void sweepAbandonedTemporaries(const Folder& folder);
 
 }  // namespace engine::core

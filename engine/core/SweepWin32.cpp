@@ -1,6 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A live temporary is open without sharing (TemporaryFileWin32.cpp): one that can be opened here with no
 // sharing at all is nobody's. The checks and the removal act on that one handle.
+//
+// An abandoned hidden file whose final name is free is given that name instead of being removed: it is either
+// a file moved aside to be replaced (the replacement died before it took the name: the old content is all
+// there is) or a complete, flushed result that died in the instant between losing its removal mark and
+// taking its free name. Either way the name gets the content that was meant to be there at that moment.
+#include <string_view>
+
 #include "engine/core/EntryNames.h"
 #include "engine/core/FilesWin32.h"
 #include "engine/core/Sweep.h"
@@ -13,7 +20,18 @@ void removeIfAbandoned(const Folder& folder, const std::string& name) {
                                         nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return;  // held by its writer, or gone
     const auto state = stateOfHandle(handle);
-    if (state && state->isRegular() && state->links == 1) setDeleteOnClose(handle, true);
+    if (state && state->isRegular() && state->links == 1) {
+        const std::string_view finalName = finalNameOf(name);
+        if (finalName.empty()) {
+            setDeleteOnClose(handle, true);
+        } else if (finalName.size() < kTemporaryStemLimit) {  // at the limit the name may be cut: left alone
+            const std::wstring target = widePath(folder.pathOf(std::string(finalName)));
+            if (!renameOpenFile(handle, target, false)) {
+                const DWORD error = ::GetLastError();
+                if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) setDeleteOnClose(handle, true);
+            }
+        }
+    }
     ::CloseHandle(handle);
 }
 

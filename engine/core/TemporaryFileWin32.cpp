@@ -19,9 +19,7 @@
 #include "engine/core/TemporaryFile.h"
 
 namespace engine::core {
-namespace {
 
-// Renames the open file (opened with DELETE access) to `target`; false with the system's error when refused.
 // A replacement asks for POSIX semantics first: the file it replaces may still be open (the engine reads it
 // until the commit; a viewer may show it), which the classic rename refuses.
 bool renameOpenFile(HANDLE handle, const std::wstring& target, bool replace) {
@@ -48,14 +46,43 @@ bool renameOpenFile(HANDLE handle, const std::wstring& target, bool replace) {
     return ::SetFileInformationByHandle(handle, FileRenameInfo, info, static_cast<DWORD>(bytes));
 }
 
-// Takes back the removal mark and renames; refused, the mark is put back (the file goes with its handle).
-// 0, or the system's error.
+namespace {
+
+// Makes the content durable, takes back the removal mark and renames; refused, the mark is put back (the file
+// goes with its handle). 0, or the system's error. The flush is here because an ordinary user cannot flush a
+// whole volume for callers that name many files (flushFileSystemOf).
 DWORD giveName(HANDLE handle, const std::wstring& target, bool replace) {
+    if (!::FlushFileBuffers(handle)) return ::GetLastError();
     if (!setDeleteOnClose(handle, false)) return ::GetLastError();
     if (renameOpenFile(handle, target, replace)) return 0;
     const DWORD error = ::GetLastError();
     setDeleteOnClose(handle, true);
     return error;
+}
+
+// Where the system cannot replace a file that is still open (no POSIX rename semantics: Wine, Windows before
+// 10), the target is moved aside under a temporary's hidden name first, the result takes the free name, and
+// the old file goes when its last handle closes. A crash in between leaves the old file hidden with its own
+// name free, and the sweep gives it that name back (SweepWin32.cpp). 0, or the system's error.
+DWORD replaceMovingAside(HANDLE result, const Folder& folder, const std::string& target) {
+    const std::wstring targetPath = widePath(folder.pathOf(target));
+    const HANDLE old = ::CreateFileW(targetPath.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                     OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (old == INVALID_HANDLE_VALUE) return ::GetLastError();
+    const std::wstring aside = widePath(folder.pathOf(temporaryNameFor(target, randomTemporarySuffix())));
+    if (!renameOpenFile(old, aside, false)) {
+        const DWORD error = ::GetLastError();
+        ::CloseHandle(old);
+        return error;
+    }
+    if (const DWORD error = giveName(result, targetPath, false)) {
+        renameOpenFile(old, targetPath, false);
+        ::CloseHandle(old);
+        return error;
+    }
+    setDeleteOnClose(old, true);  // refused, the sweep removes it: its name is taken now
+    ::CloseHandle(old);
+    return 0;
 }
 
 }  // namespace
@@ -134,8 +161,10 @@ bool TemporaryFile::nameAs(const std::string& target) {
 }
 
 void TemporaryFile::nameReplacing(const std::string& target) {
-    if (const DWORD error = giveName(handleOf(fd_), widePath(folder_.pathOf(target)), true))
-        throwWriteError(errnoOf(error));
+    DWORD error = giveName(handleOf(fd_), widePath(folder_.pathOf(target)), true);
+    if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION)
+        error = replaceMovingAside(handleOf(fd_), folder_, target);
+    if (error) throwWriteError(errnoOf(error));
     hidden_.clear();
     named_ = target;
     identity_ = stateOf(fd_).value_or(FileState{});

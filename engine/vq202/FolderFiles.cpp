@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/vq202/FolderFiles.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <atomic>
-#include <cerrno>
 #include <thread>
 #include <vector>
 
+#include "engine/core/FileAccess.h"
 #include "engine/core/FileIO.h"
 
 namespace VQ202::detail {
@@ -35,11 +32,11 @@ void RestoredFile::write(const unsigned char* data, std::size_t size) {
 
 void RestoredFile::finish(const Entry& entry) {
     const int fd = file_.descriptor();
-    const struct timespec times[2] = {{0, UTIME_NOW},
-                                      {static_cast<time_t>(entry.mtimeSeconds), static_cast<long>(entry.mtimeNanoseconds)}};
-    if (::ftruncate(fd, static_cast<off_t>(written_)) != 0 || ::fchmod(fd, entry.mode & kPermissionBits) != 0 ||
-        ::futimens(fd, times) != 0)
-        throwWriteError(errno);
+    int error = 0;
+    if (!engine::core::setLength(fd, written_, error) ||
+        !engine::core::setPermissionsAndTime(fd, entry.mode & kPermissionBits,
+                                             {entry.mtimeSeconds, entry.mtimeNanoseconds}, error))
+        throwWriteError(error);
 }
 
 }  // namespace VQ202::detail

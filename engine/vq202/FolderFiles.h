@@ -3,8 +3,6 @@
 // following links, and restored files that wait unnamed until the package has authenticated.
 #pragma once
 
-#include <sys/stat.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <functional>

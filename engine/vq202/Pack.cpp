@@ -2,8 +2,6 @@
 // sifrdir: the listed files go, index first, through one chunk stream into a temporary file beside the
 // package; it is fsynced and renamed to the package's name, and only then are the originals removed. The
 // key derivation runs beside the sealing (core/Envelope.h).
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>

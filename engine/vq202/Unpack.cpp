@@ -7,10 +7,6 @@
 // (our user's, one link) and byte for byte the package's copy (left by an earlier, interrupted run) is not
 // in the way; it gets the package's permissions and time. Everything happens relative to the package's
 // folder, opened once, and every name is given or taken only while that folder is still where it was.
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <array>
 #include <cstring>
 #include <future>
@@ -19,6 +15,7 @@
 
 #include "engine/core/Cancel.h"
 #include "engine/core/Envelope.h"
+#include "engine/core/FileAccess.h"
 #include "engine/core/FileIO.h"
 #include "engine/core/Keys.h"
 #include "engine/core/Layout.h"
@@ -73,7 +70,7 @@ OpenedPackage openPackage(const InputFile& in, const std::string& key, FolderPro
 
     progress.showStatus(msg::kStatusKey);
     // The disk brings the package in while the key is derived.
-    ::posix_fadvise(in.descriptor(), 0, 0, POSIX_FADV_WILLNEED);
+    adviseWillRead(in.descriptor());
     const SecretKey master = passwordKey(key, header.fields);
     if (version1) {
         const FileKeys keys = fileKeys(master, header.fields);
@@ -92,15 +89,8 @@ OpenedPackage openPackage(const InputFile& in, const std::string& key, FolderPro
 // one batch, so that a damaged package never gives any file a name; a folder of more files is named in
 // batches, and a failure later takes the names back.
 std::size_t filesPerBatch() {
-    struct rlimit limit {};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) return 256;
-    // The soft limit is a default for programs that do not know better; the hard one is what is allowed.
-    const rlim_t wanted = std::min<rlim_t>(limit.rlim_max, rlim_t{1} << 20);
-    if (limit.rlim_cur < wanted) {
-        limit.rlim_cur = wanted;
-        if (::setrlimit(RLIMIT_NOFILE, &limit) != 0) ::getrlimit(RLIMIT_NOFILE, &limit);
-    }
-    return static_cast<std::size_t>(std::max<rlim_t>(16, limit.rlim_cur / 2 > 128 ? limit.rlim_cur / 2 - 64 : 16));
+    const std::size_t limit = openFileLimit();
+    return std::max<std::size_t>(16, limit / 2 > 128 ? limit / 2 - 64 : 16);
 }
 
 // A file of the index that is already in the folder with the same size: compared with the package's copy as
@@ -252,7 +242,7 @@ private:
     // Nothing has been written yet: refuse here what would leave the folder, be swept away, overwrite a file
     // or not fit.
     void checkIndex() {
-        const mode_t mask = processUmask();
+        const std::uint32_t mask = processUmask();
         std::set<std::string, std::less<>> seen;
         std::set<std::string, std::less<>> folders;
         std::vector<std::string> inTheWay;
@@ -395,10 +385,9 @@ private:
             bool finished = false;
             try {
                 const InputFile copy(*parentOf(entry), leafOf(entry));
-                const struct timespec times[2] = {
-                    {0, UTIME_OMIT}, {static_cast<time_t>(entry.mtimeSeconds), static_cast<long>(entry.mtimeNanoseconds)}};
+                int error = 0;
                 finished = sameFile(copy.state(), seen) && copy.state().links == 1 &&
-                           ::fchmod(copy.descriptor(), entry.mode) == 0 && ::futimens(copy.descriptor(), times) == 0;
+                           setPermissionsAndTime(copy.descriptor(), entry.mode, {entry.mtimeSeconds, entry.mtimeNanoseconds}, error);
             } catch (const Error&) {
             }
             if (!finished) inTheWay_.push_back(entry.name);
@@ -408,7 +397,7 @@ private:
     // Makes the files restored so far durable and gives them their names; a name taken meanwhile is in the way.
     void nameWaitingFiles() {
         writer_.drain();
-        if (::syncfs(package_.descriptor()) != 0) throwWriteError(errno);
+        if (int error = 0; !flushFileSystemOf(package_.descriptor(), error)) throwWriteError(error);
         for (const Folder* folder : tree_.all()) folder->requireStillInPlace();
         for (std::size_t i = named_; i < files_.size(); ++i) {
             auto& [path, leaf, file] = files_[i];

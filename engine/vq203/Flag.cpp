@@ -3,14 +3,13 @@
 // sealed after the content (docs/FORMAT.md, "File flag"). The user's plain file is never changed for it: the
 // encryption that follows takes the fingerprint from here, and the decryption takes the trailer off before
 // its result goes into place and leaves the fingerprint here for priznak_odebrat.
-#include <unistd.h>
-
 #include <array>
 #include <cstring>
 #include <map>
 #include <mutex>
 
 #include "engine/VQ203.h"
+#include "engine/core/FileAccess.h"
 #include "engine/core/FileIO.h"
 #include "engine/core/FileState.h"
 #include "engine/core/KnownDigest.h"
@@ -59,8 +58,7 @@ std::vector<unsigned char> flagTrailer(const std::string& fingerprint) {
 
 std::optional<FoundFlag> findFlag(int fd, std::uint64_t size) {
     std::array<unsigned char, kFlagTrailerFixed> tail{};
-    if (size < tail.size() ||
-        ::pread(fd, tail.data(), tail.size(), static_cast<off_t>(size - tail.size())) != static_cast<ssize_t>(tail.size()))
+    if (size < tail.size() || !engine::core::readExactlyAt(fd, tail.data(), tail.size(), size - tail.size()))
         return std::nullopt;
     if (std::memcmp(tail.data() + 2, kFlagMagic.data(), kFlagMagic.size()) != 0) return std::nullopt;
     const std::size_t length = (std::size_t{tail[0]} << 8) | tail[1];
@@ -68,8 +66,7 @@ std::optional<FoundFlag> findFlag(int fd, std::uint64_t size) {
     FoundFlag flag;
     flag.contentSize = size - tail.size() - length;
     flag.fingerprint.resize(length);
-    if (::pread(fd, flag.fingerprint.data(), length, static_cast<off_t>(flag.contentSize)) != static_cast<ssize_t>(length))
-        return std::nullopt;
+    if (!engine::core::readExactlyAt(fd, flag.fingerprint.data(), length, flag.contentSize)) return std::nullopt;
     return flag;
 }
 

@@ -2,20 +2,14 @@
 // sifrovat0: the file's own blocks are overwritten with AES-256-CTR ciphertext of themselves under a random
 // key and nonce that are wiped at once. Destruction is the point, so there is no temporary copy of the plain
 // content; what this cannot reach (SSD remapping, copy-on-write, backups) is in docs/SECURITY.md.
-#include <fcntl.h>
 #include <openssl/evp.h>
 #include <openssl/rand.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <climits>
-#include <optional>
-#include <utility>
 #include <vector>
 
 #include "engine/VQ203.h"
 #include "engine/core/Evp.h"
+#include "engine/core/FileAccess.h"
 #include "engine/core/FileIO.h"
 #include "engine/core/Messages.h"
 #include "engine/core/Progress.h"
@@ -29,58 +23,37 @@ namespace msg = engine::msg;
 
 constexpr std::size_t kBlock = 1u << 20;
 
-// The next stretch of data at or after `offset`, as [start, end); none when only holes are left. Holes hold
-// nothing to destroy, and writing into them would need new blocks that a full disk does not have.
-std::optional<std::pair<std::uint64_t, std::uint64_t>> nextData(int fd, std::uint64_t offset, std::uint64_t size) {
-    const off_t start = ::lseek(fd, static_cast<off_t>(offset), SEEK_DATA);
-    if (start < 0) {
-        if (errno == ENXIO) return std::nullopt;
-        return std::pair{offset, size};  // a file system that cannot tell: all of it is data
-    }
-    if (static_cast<std::uint64_t>(start) >= size) return std::nullopt;
-    const off_t end = ::lseek(fd, start, SEEK_HOLE);
-    const std::uint64_t stop = end < 0 ? size : std::min<std::uint64_t>(static_cast<std::uint64_t>(end), size);
-    return std::pair{static_cast<std::uint64_t>(start), stop};
-}
-
-// `overwritten` counts what has been written, so that a failure can tell whether anything changed.
+// `overwritten` counts what has been (or may have been) written, so that a failure can tell whether anything changed.
 void overwrite(int fd, EVP_CIPHER_CTX* cipher, std::uint64_t size, engine::core::Progress& progress,
                std::uint64_t& overwritten) {
+    using engine::core::nextDataRange;
     std::vector<unsigned char> block(kBlock);
-    for (auto data = nextData(fd, 0, size); data; data = nextData(fd, data->second, size)) {
+    // Holes hold nothing to destroy, and writing into them would need new blocks that a full disk does not have.
+    for (auto data = nextDataRange(fd, 0, size); data; data = nextDataRange(fd, data->second, size)) {
         for (std::uint64_t offset = data->first; offset < data->second;) {
             const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, data->second - offset));
-            const ssize_t got = ::pread(fd, block.data(), want, static_cast<off_t>(offset));
-            if (got <= 0) {
-                if (got < 0 && errno == EINTR) continue;
-                throw Error(msg::kCannotRead);
-            }
+            const auto got = engine::core::readSomeAt(fd, block.data(), want, offset);
+            if (!got || *got == 0) throw Error(msg::kCannotRead);
             int length = 0;
-            if (EVP_EncryptUpdate(cipher, block.data(), &length, block.data(), static_cast<int>(got)) != 1)
+            if (EVP_EncryptUpdate(cipher, block.data(), &length, block.data(), static_cast<int>(*got)) != 1)
                 throw Error(msg::kCryptoFailure);
-            for (ssize_t done = 0; done < got;) {
-                const ssize_t put = ::pwrite(fd, block.data() + done, static_cast<std::size_t>(got - done),
-                                             static_cast<off_t>(offset + static_cast<std::uint64_t>(done)));
-                if (put < 0) {
-                    if (errno == EINTR) continue;
-                    engine::core::throwWriteError(errno);
-                }
-                done += put;
-                overwritten += static_cast<std::uint64_t>(put);
-            }
-            offset += static_cast<std::uint64_t>(got);
+            // Counted before the write: a write that fails part-way may have changed some of the block.
+            overwritten += *got;
+            int error = 0;
+            if (!engine::core::writeAllAt(fd, block.data(), *got, offset, error)) engine::core::throwWriteError(error);
+            offset += *got;
             progress.advanceTo(offset);
         }
     }
     OPENSSL_cleanse(block.data(), block.size());
-    if (::fsync(fd) != 0) engine::core::throwWriteError(errno);
+    if (!engine::core::flushToDisk(fd)) throw Error(msg::kNotDurable);
 }
 
 }  // namespace
 
 void sifrovat0(const std::string& path, engine::ProgressBar& pb, engine::Window& window) {
     const engine::core::PlacedFile placed = engine::core::placeRegularFile(path);
-    const engine::core::OpenFile file(placed.folder, placed.name, O_RDWR);
+    const engine::core::OpenFile file(placed.folder, placed.name, engine::core::OpenFile::Access::ReadWrite);
     // From here on only the descriptor is used: the file opened must be the one where the user chose it.
     placed.folder.requireStillInPlace();
     const int fd = file.descriptor();

@@ -164,7 +164,9 @@ TEST(FileLayer, RefusesAFileWithOtherHardLinks) {
 TEST(FileLayer, SweepsTemporariesNobodyHoldsButNotALiveOne) {
     TempDir dir;
     const Folder folder(dir.path());
-    // What a killed run left: a temporary's name and the mode a temporary is written with.
+    // What a killed run left: a temporary's name and the mode a temporary is written with, beside the file
+    // it was to replace. (Where that file's name is free, Windows gives it back: FileLayerWin32Test.)
+    put(pathIn(dir, "a.txt"), {4});
     const std::string leftover = engine::core::temporaryNameFor("a.txt", "Abc123");
     put(pathIn(dir, leftover), {5, 5});
     fs::permissions(pathIn(dir, leftover), fs::perms::owner_read | fs::perms::owner_write);
@@ -176,7 +178,7 @@ TEST(FileLayer, SweepsTemporariesNobodyHoldsButNotALiveOne) {
     live.syncWithSize(4);
     ASSERT_TRUE(live.nameAs("b.txt"));
     live.close();
-    EXPECT_EQ(namesIn(dir), (std::vector<std::string>{".a.txt.notours", "b.txt", "c.txt"}));
+    EXPECT_EQ(namesIn(dir), (std::vector<std::string>{".a.txt.notours", "a.txt", "b.txt", "c.txt"}));
     EXPECT_EQ(get(pathIn(dir, "b.txt")), (Bytes{1, 2, 3, 4}));
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ private:
     std::string path_;
 };
 
+// A UTF-8 path as the file system library takes it on every system (wide on Windows).
+std::filesystem::path fsPath(const std::string& utf8);
 std::vector<unsigned char> readFile(const std::string& path);
 void writeFile(const std::string& path, const std::vector<unsigned char>& data);
 std::vector<unsigned char> randomBytes(std::size_t size, std::uint32_t seed);

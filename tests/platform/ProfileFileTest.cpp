@@ -2,10 +2,10 @@
 #include "platform/ProfileFile.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 
+#include "engine/core/FileState.h"
 #include "tests/platform/ProfileTestFiles.h"
 
 using platform::ProfileFile;
@@ -20,10 +20,9 @@ protected:
         writeText(path, text);
         return ProfileFile(path);
     }
-    ino_t inode() const {
-        struct stat info {};
-        ::stat(path.c_str(), &info);
-        return info.st_ino;
+    std::uint64_t inode() const {
+        const auto state = engine::core::stateAt(path);
+        return state ? state->index : 0;
     }
 
     testutil::TempDir dir;
@@ -168,7 +167,7 @@ TEST_F(ProfileFileTest, ManyChangesAreWrittenAsOneAndReadBeforeTheyAreWritten) {
     ProfileFile file = fileWith("; head\n[7]\nname=Eva\nOld=aa\n; note\nNAME=twice\nEva=bb\nold=cc\n[x]\nk=v\n"
                                 "[ 7 ]\nlate=hidden\n");
     const platform::ProfileSnapshot before = file.snapshot();
-    const ino_t original = inode();
+    const auto original = inode();
     file.change([&](platform::ProfileEdit& edit) {
         edit.retainKeys("7", {"name", "eva"});
         EXPECT_EQ(edit.readString("7", "old", "gone"), "gone");  // the edit reads its own changes
@@ -186,7 +185,7 @@ TEST_F(ProfileFileTest, ManyChangesAreWrittenAsOneAndReadBeforeTheyAreWritten) {
     EXPECT_EQ(file.readString("7", "late", "gone"), "gone");
 
     // What throws midway, or changes nothing, leaves the file alone.
-    const ino_t unchanged = inode();
+    const auto unchanged = inode();
     EXPECT_THROW(file.change([](platform::ProfileEdit& edit) {
         edit.deleteSection("x");
         edit.writeString("s", "a=b", "v");
@@ -201,7 +200,7 @@ TEST_F(ProfileFileTest, ManyChangesAreWrittenAsOneAndReadBeforeTheyAreWritten) {
 
 TEST_F(ProfileFileTest, EachChangeReplacesTheFileAndNoChangeLeavesItAlone) {
     ProfileFile file = fileWith("[s]\nk=v\n");
-    const ino_t before = inode();
+    const auto before = inode();
     file.writeString("S", "K", "v");   // same value
     file.deleteKey("s", "missing");
     file.deleteKey("missing", "k");
@@ -216,7 +215,9 @@ TEST_F(ProfileFileTest, EachChangeReplacesTheFileAndNoChangeLeavesItAlone) {
 TEST_F(ProfileFileTest, WritesThroughASymbolicLink) {
     const std::string real = dir.file("real.adb");
     writeText(real, "[s]\nk=v\n");
-    std::filesystem::create_symlink(real, path);
+    std::error_code error;
+    std::filesystem::create_symlink(real, path, error);
+    if (error) GTEST_SKIP() << "no symbolic links here for this user: " << error.message();
     ProfileFile(path).writeString("s", "k", "linked");
     EXPECT_TRUE(std::filesystem::is_symlink(path));
     EXPECT_EQ(readText(real), "[s]\nk=linked\n");

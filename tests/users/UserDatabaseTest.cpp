@@ -8,6 +8,7 @@
 
 #include "tests/platform/ProfileTestFiles.h"
 #include "users/NameKey.h"
+#include "users/UserDataFolder.h"
 
 using testutil::readText;
 using testutil::writeText;
@@ -35,7 +36,8 @@ TEST_F(UserDatabaseTest, LivesInTheGivenOrTheProgramsDirectory) {
     const std::string programDir = users::programDirectory();
     ASSERT_FALSE(programDir.empty());
     EXPECT_EQ(programDir.back(), '/');
-    EXPECT_TRUE(std::filesystem::exists(programDir + "test_users_db"));
+    EXPECT_TRUE(std::filesystem::exists(programDir + "test_users_db") ||
+                std::filesystem::exists(programDir + "test_users_db.exe"));
     EXPECT_EQ(UserDatabase::besideProgram().path(), programDir + "data.adb");
 }
 
