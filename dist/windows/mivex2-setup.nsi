@@ -143,7 +143,7 @@ Section "un.${PRODUCT}" SectionUnProgram
 SectionEnd
 
 ; The users' data stays unless asked for: the list of users and their keys cannot be made again.
-Section /o "un.Seznam uživatelů (data.adb) v mé složce dat" SectionUnUserData
+Section /o "un.Seznam uživatelů" SectionUnUserData
   ; %APPDATA% of the user who uninstalls, also when the install was for every user of the machine.
   SetShellVarContext current
   Delete "$APPDATA\Mivex2\data.adb"
