@@ -124,11 +124,10 @@ Section "un.${PRODUCT}" SectionUnProgram
   RMDir "$INSTDIR"
 
   ; The association goes only while it still opens packages with this program: another program may have
-  ; taken .cff meanwhile.
+  ; taken .cff meanwhile. The program rewrites the rows at each start, in its own form (unquoted).
   ReadRegStr $0 SHCTX "Software\Classes\${PACKAGE_CLASS}\Shell\Open\Command" ""
-  StrLen $1 '"$INSTDIR\${PROGRAM}"'
-  StrCpy $2 $0 $1
-  ${If} $2 == '"$INSTDIR\${PROGRAM}"'
+  ${If} $0 == '"$INSTDIR\${PROGRAM}" "%1"'
+  ${OrIf} $0 == '$INSTDIR\${PROGRAM} %1'
   ${OrIf} $0 == ""
     DeleteRegKey SHCTX "Software\Classes\${PACKAGE_CLASS}"
     ReadRegStr $0 SHCTX "Software\Classes\.cff" ""
