@@ -9,7 +9,7 @@ packages=(
   libssl-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
   fonts-dejavu-core shared-mime-info desktop-file-utils
   xvfb xauth imagemagick xdotool x11-utils librsvg2-bin openbox
-  dpkg-dev appstream xdg-utils libglib2.0-bin lintian
+  dpkg-dev appstream xdg-utils libglib2.0-bin lintian nsis
   clang-14 libclang-rt-14-dev
 )
 if [ "${MIVEX_BENCH_PEERS:-0}" = 1 ]; then

@@ -70,3 +70,6 @@ wash 425 218 "$out/about-background.jpg" \
 # The package icon the shell association names.
 convert "$out/icons/package-16.png" "$out/icons/package-32.png" "$out/icons/package-48.png" \
   "$out/icons/package-256.png" "$out/slozkamivex2.ico"
+# The application icon of the Windows program file, its Start menu entry and its setup program.
+convert "$out/icons/mivex2-16.png" "$out/icons/mivex2-24.png" "$out/icons/mivex2-32.png" "$out/icons/mivex2-48.png" \
+  "$out/icons/mivex2-256.png" "$out/mivex2.ico"

@@ -28,7 +28,9 @@ std::string withTrailingSlash(std::string folder) {
 bool isInstalledProgramFolder(const std::string& programFolder) {
     if (programFolder.empty()) return false;
     std::error_code error;
-    const fs::path folder = fs::weakly_canonical(programFolder, error);
+    // The folder is UTF-8; a narrow path on Windows would be read in the system's code page, and a program
+    // folder under a user's name with accents would not be found (or not even be a path).
+    const fs::path folder = fs::weakly_canonical(std::u8string(programFolder.begin(), programFolder.end()), error);
     if (error) return false;
     if (isSystemProgramFolder(folder)) return true;
     return fs::is_directory(folder / platform::installation::kDataFolderFromProgram, error);
