@@ -28,11 +28,13 @@ QString packageIconFile(const QString& programPath) {
 }
 
 std::vector<ClassesRootRow> associationRows(const QString& programPath) {
+    // The shell reads these paths in the system's own separators (Qt gives '/' on every system), and the
+    // setup program's uninstaller recognises the rows the program wrote by them.
     return {
         {QStringLiteral(".cff"), QStringLiteral("Soubor CFF")},
         {QStringLiteral("Soubor CFF"), QStringLiteral("Soubor aplikace Mivex 2")},
-        {QStringLiteral("Soubor CFF\\Defaulticon"), packageIconFile(programPath)},
-        {QStringLiteral("Soubor CFF\\Shell\\Open\\Command"), programPath + QStringLiteral(" %1")},
+        {QStringLiteral("Soubor CFF\\Defaulticon"), QDir::toNativeSeparators(packageIconFile(programPath))},
+        {QStringLiteral("Soubor CFF\\Shell\\Open\\Command"), QDir::toNativeSeparators(programPath) + QStringLiteral(" %1")},
     };
 }
 
