@@ -36,11 +36,6 @@ struct WaitAtExit {
 
 void finishInBackground(Background kind, std::function<void()> work) {
     static WaitAtExit waitAtExit;
-    Pending& state = pending();
-    {
-        std::lock_guard lock(state.mutex);
-        ++runningOf(state, kind);
-    }
     auto held = std::make_shared<std::function<void()>>(std::move(work));
     auto run = [held, kind] {
         try {
@@ -54,6 +49,11 @@ void finishInBackground(Background kind, std::function<void()> work) {
         --runningOf(ending, kind);
         ending.ended.notify_all();
     };
+    Pending& state = pending();
+    {
+        std::lock_guard lock(state.mutex);
+        ++runningOf(state, kind);
+    }
     try {
         std::thread(run).detach();
     } catch (const std::system_error&) {

@@ -90,10 +90,15 @@ TemporaryFile::~TemporaryFile() {
     if (fd_ < 0) return;
     // Abandoned, it has no name any more and the user's file is as it was: the caller need not wait for it to
     // be freed. The next check of free space does (Folder::freeSpace).
-    if (named_.empty() && reserved_ >= kCloseInBackgroundFrom)
-        finishInBackground(Background::Freeing, [fd = fd_] { ::close(fd); });
-    else
-        ::close(fd_);
+    if (named_.empty() && reserved_ >= kCloseInBackgroundFrom) {
+        try {
+            finishInBackground(Background::Freeing, [fd = fd_] { ::close(fd); });
+            return;
+        } catch (...) {
+            // No memory to hand it over: closed here.
+        }
+    }
+    ::close(fd_);
 }
 
 void TemporaryFile::writeAt(const void* data, std::size_t count, std::uint64_t offset) {
