@@ -34,6 +34,8 @@ public:
     CancelScope(const CancelScope&) = delete;
     CancelScope& operator=(const CancelScope&) = delete;
     static bool requested() { return current_ && current_->load(std::memory_order_relaxed); }
+    // Whether anyone could ask this thread's work to stop at all.
+    static bool lent() { return current_ != nullptr; }
 
 private:
     static inline thread_local const std::atomic<bool>* current_ = nullptr;

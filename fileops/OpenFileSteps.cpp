@@ -8,6 +8,7 @@
 #include <QScopeGuard>
 
 #include "app/Unit1.h"
+#include "engine/Ports.h"
 #include "engine/VQ201.h"
 #include "engine/VQ203.h"
 #include "platform/EngineCall.h"
@@ -17,6 +18,8 @@ OpenFileSteps::OpenFileSteps(TForm1& window)
     : window_(window),
       path_(window.OpenDialog1.fileName().toStdString()),
       stateBefore_(window.stav->text()),
+      encryptionKeysShown_(!window.sifr->isHidden()),
+      decryptionKeysShown_(!window.desifr->isHidden()),
       pb_(*window.pb, *window.stav),
       windowPort_(window) {}
 
@@ -26,12 +29,23 @@ auto OpenFileSteps::run(Step&& step) {
         // The engine's step texts show in `stav` while it works; then the handler's own text is back.
         const auto endSteps = qScopeGuard([this] { pb_.endSteps(); });
         return platform::callEngine(step);
+    } catch (const engine::Cancelled&) {
+        // Stopped on request: the window is back as it was before the operation, the key typed for it still
+        // in its place, so that the operation can be started again at once.
+        showStateBefore();
+        window_.sifr->setVisible(encryptionKeysShown_);
+        window_.desifr->setVisible(decryptionKeysShown_);
+        throw;
     } catch (...) {
-        // The engine left the file as it was: a half-full bar or a running step's text would say otherwise.
-        window_.pb->setValue(0);
-        window_.stav->setText(stateBefore_);
+        showStateBefore();
         throw;
     }
+}
+
+void OpenFileSteps::showStateBefore() {
+    // The engine left the file as it was: a half-full bar or a running step's text would say otherwise.
+    window_.pb->setValue(0);
+    window_.stav->setText(stateBefore_);
 }
 
 void OpenFileSteps::prepareKey(const EngineKey& key) { run([&] { VQ203::prepareKey(path_, key.utf8()); }); }

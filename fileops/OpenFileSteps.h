@@ -4,7 +4,7 @@
 // the step the engine reports (and the time left), and after it the text it had before. A step the engine
 // refuses sets the progress bar back to 0 and `stav` back to the text it had when the steps began, and passes
 // the engine's error on, so the handler ends there and the standard error report shows it; the engine has
-// then left the file as it was.
+// then left the file as it was. A step stopped on request also shows again the key panel the steps began with.
 #pragma once
 
 #include <string>
@@ -46,10 +46,13 @@ public:
 private:
     template <class Step>
     auto run(Step&& step);
+    void showStateBefore();
 
     TForm1& window_;
     std::string path_;
     QString stateBefore_;
+    bool encryptionKeysShown_;
+    bool decryptionKeysShown_;
     platform::StepProgressPort pb_;  // the steps show in `stav`
     platform::WindowPort windowPort_;
 };

@@ -54,7 +54,8 @@ public:
     // Makes the names created, renamed or removed here durable: fsync of the folder, or where it could be
     // opened only for lookups (a folder one may write but not read) syncfs through `anyDescriptorOnItsFileSystem`.
     bool sync(int anyDescriptorOnItsFileSystem) const;
-    // Free bytes for an unprivileged writer; nothing when the file system cannot be asked.
+    // Free bytes for an unprivileged writer, once abandoned results being freed have given theirs back
+    // (Background.h); nothing when the file system cannot be asked.
     std::optional<std::uint64_t> freeSpace() const;
     // A new descriptor of the folder for reading its entries (the caller closes it); -1 when it may not be read.
     int openForListing() const;

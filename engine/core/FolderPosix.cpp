@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "engine/Ports.h"
+#include "engine/core/Background.h"
 #include "engine/core/FileIO.h"
 #include "engine/core/FileStatePosix.h"
 #include "engine/core/Folder.h"
@@ -140,6 +141,7 @@ bool Folder::sync(int anyDescriptorOnItsFileSystem) const {
 }
 
 std::optional<std::uint64_t> Folder::freeSpace() const {
+    waitForBackgroundWork(Background::Freeing);  // an abandoned result being freed still holds its space
     struct statvfs fs {};
     if (::fstatvfs(fd_, &fs) != 0) return std::nullopt;
     return static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;

@@ -5,6 +5,7 @@
 #include <io.h>
 
 #include "engine/Ports.h"
+#include "engine/core/Background.h"
 #include "engine/core/FileIO.h"
 #include "engine/core/FilesWin32.h"
 #include "engine/core/Folder.h"
@@ -160,6 +161,7 @@ bool Folder::sync(int anyDescriptorOnItsFileSystem) const {
 }
 
 std::optional<std::uint64_t> Folder::freeSpace() const {
+    waitForBackgroundWork(Background::Freeing);  // what abandoned work still holds is given back first
     ULARGE_INTEGER available{};
     if (!::GetDiskFreeSpaceExW(widePath(path_ + "/").c_str(), &available, nullptr, nullptr)) return std::nullopt;
     return available.QuadPart;

@@ -76,7 +76,7 @@ Secret scrypt(std::string_view password, const unsigned char* salt, std::size_t 
                              OSSL_PARAM_construct_uint32(OSSL_KDF_PARAM_SCRYPT_R, &r),
                              OSSL_PARAM_construct_uint32(OSSL_KDF_PARAM_SCRYPT_P, &p),
                              OSSL_PARAM_construct_uint64(OSSL_KDF_PARAM_SCRYPT_MAXMEM, &maxMemory)},
-                            length);
+                            length, KdfCost::Costly);
 }
 
 Secret hkdf(const Secret& ikm, const unsigned char* salt, std::size_t saltSize, std::string_view info,

@@ -29,7 +29,7 @@ public:
     // Throws engine::Error when `reserve` bytes do not fit or the folder cannot be written. `folder` must
     // outlive the object.
     TemporaryFile(const Folder& folder, const std::string& nameHint, std::uint64_t reserve);
-    ~TemporaryFile();  // unlocks; an uncommitted hidden name is removed
+    ~TemporaryFile();  // unlocks; an uncommitted hidden name is removed, a large unnamed file freed in the background
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
@@ -62,6 +62,7 @@ private:
     FileState identity_;
     int fd_ = -1;
     std::uint64_t writebackFrom_ = 0;
+    std::uint64_t reserved_ = 0;
 };
 
 }  // namespace engine::core

@@ -20,6 +20,7 @@ const char* nameOf(Moment moment) {
         case Moment::FilesNamed: return "FilesNamed";
         case Moment::PackageRemoved: return "PackageRemoved";
         case Moment::OriginalsRemoved: return "OriginalsRemoved";
+        case Moment::KeyDerivation: return "KeyDerivation";
     }
     return "?";
 }

@@ -13,7 +13,7 @@ namespace engine::core {
 // keep their fixed cost (about 0.1 s), so that a code is the same in every test and in the program.
 void setScryptCostForTesting(std::uint8_t log2N);
 
-// The steps of a writing operation at which a test may act (move the folder away, plant a file, kill the
+// The steps of an operation at which a test may act (move the folder away, plant a file, kill the
 // process): the hook runs on the engine's thread, in the middle of the operation, each time a moment comes.
 enum class Moment {
     FolderOpened,     // the operation's folder is open: nothing is written yet
@@ -22,7 +22,9 @@ enum class Moment {
     FilesNamed,       // a batch of restored files has its names
     PackageRemoved,   // a restore removed its package
     OriginalsRemoved, // a folder encryption removed the files it packed
+    KeyDerivation,    // a password is being stretched (on the thread that stretches it); nothing is written
 };
+// The steps at which writing can be interrupted.
 inline constexpr Moment kAllMoments[] = {Moment::FolderOpened, Moment::ResultWritten, Moment::ResultNamed,
                                          Moment::FilesNamed,   Moment::PackageRemoved, Moment::OriginalsRemoved};
 const char* nameOf(Moment moment);

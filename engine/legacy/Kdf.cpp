@@ -30,7 +30,7 @@ Secret pbkdf2(const std::string& key, const unsigned char* salt, std::size_t sal
         {core::octetParam(OSSL_KDF_PARAM_PASSWORD, key.data(), key.size()),
          core::octetParam(OSSL_KDF_PARAM_SALT, salt, saltSize), OSSL_PARAM_construct_uint(OSSL_KDF_PARAM_ITER, &iter),
          core::textParam(OSSL_KDF_PARAM_DIGEST, digest == Pbkdf2Digest::Sha512 ? "SHA2-512" : "SHA2-256")},
-        length);
+        length, core::KdfCost::Costly);
 }
 
 Secret checkedKeys(const Secret& master, std::string_view label, std::size_t keysSize,

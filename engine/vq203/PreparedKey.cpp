@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "engine/VQ203.h"
+#include "engine/core/Background.h"
 #include "engine/core/FileIO.h"
 #include "engine/core/Kdf.h"
 #include "engine/vq203/Method.h"
@@ -48,18 +49,13 @@ void prepareKey(const std::string& path, const std::string& key) {
         slot.keyDigest = detail::keyTextDigest(slot.kdfSalt.data(), slot.kdfSalt.size(), key);
         // The key text travels as a Secret: a captured std::string of a short key would leave copies of it
         // behind in every closure it is moved out of.
-        slot.master = std::async(std::launch::async, [password = engine::core::Secret(key.data(), key.size()),
-                                                      salt = slot.kdfSalt, params = slot.params] {
-            return engine::core::scryptKey(password.text(), salt.data(), salt.size(), params);
-        });
+        slot.master = engine::core::startInBackground<SecretKey>(
+            [password = engine::core::Secret(key.data(), key.size()), salt = slot.kdfSalt, params = slot.params] {
+                return engine::core::scryptKey(password.text(), salt.data(), salt.size(), params);
+            });
         slot.until = Clock::now() + kLifetime;
-        std::optional<Slot> previous;
-        {
-            std::lock_guard lock(gMutex);
-            previous = std::move(gSlot);
-            gSlot = std::move(slot);
-        }
-        // `previous` goes here, outside the lock: its future waits for a derivation still running.
+        std::lock_guard lock(gMutex);
+        gSlot = std::move(slot);  // a previous derivation still running ends by itself, unseen
     } catch (...) {
         // Only a head start: the encryption derives the key itself when nothing is prepared.
     }
@@ -78,7 +74,10 @@ std::optional<PreparedKey> takePreparedKey(const std::string& resolvedPath, cons
     const SecretKey digest = keyTextDigest(slot->kdfSalt.data(), slot->kdfSalt.size(), key);
     if (CRYPTO_memcmp(digest.data(), slot->keyDigest.data(), digest.size()) != 0) return std::nullopt;
     try {
-        return PreparedKey{slot->master.get(), slot->kdfSalt, slot->params};
+        // The derivation may still run: the wait for it stops when the caller asks to stop.
+        return PreparedKey{engine::core::awaitUnlessStopped(slot->master), slot->kdfSalt, slot->params};
+    } catch (const engine::Cancelled&) {
+        throw;
     } catch (...) {
         return std::nullopt;
     }

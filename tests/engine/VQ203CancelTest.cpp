@@ -3,10 +3,16 @@
 // as it was and nothing is left beside it; after that point the work completes.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
+#include <thread>
 
 #include "engine/VQ201.h"
 #include "engine/VQ203.h"
+#include "engine/core/Background.h"
 #include "engine/core/Kdf.h"
 #include "engine/core/Messages.h"
 #include "engine/core/TestHooks.h"
@@ -53,6 +59,59 @@ protected:
 
     TempDir dir;
     const std::string path = dir.file("a.bin");
+};
+
+// Holds each password stretching at its start until the test lets it go, and tells afterwards whether every
+// one was let go by the test, that is whether the caller had come back while its derivation still ran.
+class HeldDerivations {
+public:
+    HeldDerivations() {
+        engine::core::setMomentHookForTesting([this](engine::core::Moment moment) {
+            if (moment != engine::core::Moment::KeyDerivation) return;
+            std::unique_lock lock(mutex_);
+            ++started_;
+            changed_.notify_all();
+            // Bounded: an engine that waits for the derivation fails the test instead of hanging it.
+            if (!changed_.wait_for(lock, std::chrono::seconds(30), [this] { return released_; })) heldOut_ = true;
+        });
+    }
+    ~HeldDerivations() { endAll(); }
+    void waitUntilStarted() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return started_ > 0; });
+    }
+    // Lets them go and waits until they have ended; false when one had to end without being let go.
+    bool endAll() {
+        {
+            std::lock_guard lock(mutex_);
+            released_ = true;
+            changed_.notify_all();
+        }
+        engine::core::waitForAllBackgroundWork();
+        engine::core::setMomentHookForTesting({});
+        std::lock_guard lock(mutex_);
+        return !heldOut_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int started_ = 0;
+    bool released_ = false;
+    bool heldOut_ = false;
+};
+
+// Asks to stop as soon as the key step begins.
+class StopAtTheKeyStep : public FakeBar {
+public:
+    explicit StopAtTheKeyStep(std::atomic<bool>& requested) : requested_(requested) {}
+    void beginStep(const std::string& utf8) override {
+        FakeBar::beginStep(utf8);
+        if (utf8 == engine::msg::kStepDeriveKey) requested_ = true;
+    }
+
+private:
+    std::atomic<bool>& requested_;
 };
 
 }  // namespace
@@ -153,4 +212,35 @@ TEST_F(Cancel, OneWayDestructionSaysHowFarItGot) {
     EXPECT_NE(after, plain);
     EXPECT_TRUE(std::equal(after.end() - (1 << 20), after.end(), plain.end() - (1 << 20)))
         << "the rest was left alone";
+}
+
+// A derivation cannot be stopped halfway, and at the highest cost a file may ask for it takes seconds: the
+// caller comes back at once and the derivation ends by itself, unseen.
+TEST_F(Cancel, AStopDoesNotWaitForAKeyDerivationStillRunning) {
+    HeldDerivations held;
+    std::atomic<bool> requested{false};
+    const engine::CancelScope scope(requested);
+    std::thread asker([&] {
+        held.waitUntilStarted();
+        requested = true;
+    });
+    const unsigned char salt[16] = {};
+    EXPECT_THROW(engine::core::scryptKey("k", salt, sizeof salt, engine::core::currentScryptParams()),
+                 engine::Cancelled);
+    asker.join();
+    EXPECT_TRUE(held.endAll()) << "the call came back only once its derivation had ended";
+}
+
+TEST_F(Cancel, AStopDoesNotWaitForAKeyPreparedAheadEither) {
+    const auto before = prepare(kOperations[0]);
+    HeldDerivations held;
+    VQ203::prepareKey(path, "k");
+    held.waitUntilStarted();
+    std::atomic<bool> requested{false};
+    const engine::CancelScope scope(requested);
+    StopAtTheKeyStep bar(requested);
+    EXPECT_THROW(kOperations[0].run(path, bar), engine::Cancelled);
+    EXPECT_TRUE(held.endAll()) << "the encryption waited for the prepared key";
+    EXPECT_EQ(testutil::readFile(path), before);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"a.bin"});
 }

@@ -11,8 +11,10 @@
 #include <QTest>
 #include <QWindow>
 
+#include "app/Forms.h"
 #include "app/Unit1.h"
 #include "engine/VQ203.h"
+#include "fileops/Unit4.h"
 #include "platform/StatusBar.h"
 #include "tests/fileops/FileOpsFixture.h"
 #include "tests/support/HeldEngineCalls.h"
@@ -48,6 +50,8 @@ protected:
         EXPECT_EQ(main().sb->panelText(0), file);
         EXPECT_TRUE(main().ToolButton4->isEnabled());
         EXPECT_FALSE(stopButton()->isVisible());
+        EXPECT_TRUE(main().sifr->isVisible()) << "the key panel is back, ready to start again";
+        EXPECT_EQ(main().Edit1->text(), QStringLiteral("klíč"));
     }
 };
 
@@ -150,4 +154,70 @@ TEST_F(CancelOperations, TheOneWayQuestionSaysAStopCannotUndoIt) {
     // Stopped before the first block was overwritten: nothing is destroyed yet.
     EXPECT_EQ(testutil::bytesOf(file), bytes);
     EXPECT_EQ(dialogs.errorReports(), QStringList{kCancelledReport});
+}
+
+// The decryption's calls: the key check and the decryption itself can be stopped; once its result has replaced
+// the file, the flag and fingerprint steps that follow complete and the decryption is reported as done.
+TEST_F(CancelOperations, AStopDuringADecryptionLeavesTheFileOrCompletesItNeverAHalfState) {
+    const QString file = makeFile("doc.txt", kSize);
+    const auto plain = testutil::bytesOf(file);
+    int stopped = 0, tooLate = 0;
+    for (int stopAt = 1;; ++stopAt) {
+        SCOPED_TRACE(stopAt);
+        testutil::writeFile(file.toStdString(), plain);
+        encrypt(file, QStringLiteral("klíč"));
+        const auto encrypted = testutil::bytesOf(file);
+        const auto entries = dir.entries();
+        open(file);
+        press(main().ToolButton8);
+        type(main().edit4, QStringLiteral("klíč"));
+        dialogs.clear();
+        int calls = 0;
+        {
+            testutil::HeldEngineCalls held([&](int call) {
+                if (call == stopAt) QTest::mouseClick(stopButton(), Qt::LeftButton);
+            });
+            click(main().BitBtn2);
+            calls = held.calls();
+        }
+        if (calls < stopAt) break;
+        EXPECT_EQ(dir.entries(), entries) << "no temporary left";
+        if (testutil::bytesOf(file) == encrypted) {
+            ++stopped;
+            EXPECT_EQ(dialogs.errorReports(), QStringList{kCancelledReport});
+            EXPECT_TRUE(main().desifr->isVisible()) << "the key panel is back, ready to start again";
+            EXPECT_EQ(main().edit4->text(), QStringLiteral("klíč"));
+            EXPECT_EQ(main().pb->value(), 0);
+        } else {
+            ++tooLate;
+            EXPECT_EQ(testutil::bytesOf(file), plain) << "the complete result";
+            EXPECT_TRUE(dialogs.errorReports().isEmpty());
+            EXPECT_EQ(messagesCaptioned(QStringLiteral("Dešifrování dokončeno")),
+                      QStringList{QStringLiteral("Soubor byl úspěšně dešifrován.")});
+        }
+        ASSERT_LT(stopAt, 10);
+    }
+    EXPECT_GT(stopped, 0);
+    EXPECT_GT(tooLate, 0);
+}
+
+TEST_F(CancelOperations, EscStopsTheFingerprintWindowsFingerprint) {
+    const QString file = makeFile("doc.txt", kSize);
+    open(file);
+    dialogs.clear();
+    TForm4& window = *forms().Form4;
+    {
+        testutil::HeldEngineCalls held([&](int) { QTest::keyClick(&window, Qt::Key_Escape); });
+        press(main().ToolButton21);
+        EXPECT_EQ(held.calls(), 1);
+    }
+    EXPECT_EQ(dialogs.errorReports(), QStringList{kCancelledReport});
+    EXPECT_TRUE(window.Edit1->text().isEmpty()) << "no fingerprint of half the file";
+    EXPECT_EQ(main().pb->value(), 0);
+    EXPECT_EQ(main().stav->text(), QStringLiteral("Soubor otevřen"));
+
+    dialogs.clear();
+    press(main().ToolButton21);  // the stop was for that run only
+    EXPECT_EQ(window.Edit1->text().toStdString(), testutil::sha256sum(file));
+    EXPECT_TRUE(dialogs.errorReports().isEmpty());
 }

@@ -13,6 +13,7 @@
 #include "app/Unit1.h"
 #include "engine/VQ203.h"
 #include "fileops/Unit2.h"
+#include "tests/support/HeldEngineCalls.h"
 #include "tests/engine/legacy/LegacyWriters.h"
 #include "tests/app/ShellTestHelpers.h"
 #include "tests/fileops/FileOpsFixture.h"
@@ -91,6 +92,30 @@ TEST_F(OlderBases, EachBaseDecryptsItsFileAndRefusesAWrongKey) {
         EXPECT_TRUE(keyWindow().MaskEdit1->text().isEmpty());
         EXPECT_FALSE(keyWindow().isVisible());
         EXPECT_EQ(testutil::stateOf(main()), before) << "the main window is not refreshed";
+    }
+}
+
+TEST_F(OlderBases, EscStopsEachBasesDecryptionAndTheKeyWindowStaysWithItsKey) {
+    for (const Base& base : bases()) {
+        SCOPED_TRACE(base.number);
+        dialogs.clear();
+        const QString file = fixture(base, "old" + std::to_string(base.number), "klíč");
+        const auto encrypted = testutil::bytesOf(file);
+        const auto entries = dir.entries();
+        open(file);
+        press(main().*base.button);
+        {
+            testutil::HeldEngineCalls held([&](int) { QTest::keyClick(keyWindow().MaskEdit1, Qt::Key_Escape); });
+            enterKey(QStringLiteral("klíč"));
+            EXPECT_EQ(held.calls(), 1);
+        }
+        EXPECT_EQ(testutil::bytesOf(file), encrypted);
+        EXPECT_EQ(dir.entries(), entries) << "no temporary left";
+        EXPECT_EQ(dialogs.errorReports(),
+                  QStringList{QStringLiteral("Operace byla zrušena, soubor zůstal beze změny.")});
+        EXPECT_TRUE(keyWindow().isVisible());
+        EXPECT_EQ(keyWindow().MaskEdit1->text(), QStringLiteral("klíč")) << "ready to be started again";
+        keyWindow().hide();
     }
 }
 

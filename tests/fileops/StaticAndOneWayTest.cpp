@@ -10,12 +10,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QTest>
 
 #include "engine/VQ203.h"
 #include "engine/core/Messages.h"
 #include "platform/StatusBar.h"
 #include "tests/app/ShellTestHelpers.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/HeldEngineCalls.h"
 #include "tests/support/SmallFileSystem.h"
 
 namespace {
@@ -198,3 +200,52 @@ TEST_F(StaticAndOneWay, OneWayEncryptionAsksFirstAndThenNoKeyOpensTheFile) {
 }
 
 }  // namespace
+
+// A stop at any call of a static encryption or decryption leaves the file as it was and the window as before
+// the operation; a stop that comes once the decryption's result is in place is too late and it completes.
+TEST_F(StaticAndOneWay, AStopAtAnyCallOfAStaticOperationLeavesTheFileAsItWas) {
+    const QString file = makeFile("doc.bin", 5000);
+    const auto plain = readFile(file.toStdString());
+    runAs(QStringLiteral("Eva"));
+    const QString cancelled = QString::fromUtf8(engine::msg::kCancelled) + QLatin1Char('.');
+    const auto entries = dir.entries();
+    const auto stopEachCall = [&](QAction* button, const std::vector<unsigned char>& before) -> int {
+        int stopped = 0, tooLate = 0;
+        for (int stopAt = 1;; ++stopAt) {
+            SCOPED_TRACE(stopAt);
+            testutil::writeFile(file.toStdString(), before);
+            open(file);
+            dialogs.clear();
+            int calls = 0;
+            {
+                testutil::HeldEngineCalls held([&](int call) {
+                    if (call == stopAt) QTest::keyClick(&main(), Qt::Key_Escape);
+                });
+                button->trigger();
+                calls = held.calls();
+            }
+            if (calls < stopAt) break;
+            if (readFile(file.toStdString()) == before) {
+                ++stopped;
+                EXPECT_EQ(dialogs.errorReports(), QStringList{cancelled});
+                EXPECT_EQ(main().stav->text(), QStringLiteral("Soubor otevřen"));
+                EXPECT_EQ(main().pb->value(), 0);
+            } else {
+                ++tooLate;
+                EXPECT_TRUE(dialogs.errorReports().isEmpty()) << "the complete result, reported as such";
+            }
+            EXPECT_EQ(dir.entries(), entries) << "no temporary left";
+            if (stopAt >= 12) {
+                ADD_FAILURE() << "the calls never end";
+                break;
+            }
+        }
+        testutil::writeFile(file.toStdString(), before);  // the last run was not stopped
+        EXPECT_GT(stopped, 0);
+        return tooLate;
+    };
+    EXPECT_EQ(stopEachCall(main().ToolButton5, plain), 0) << "the encryption is the last call";
+    encryptStatically(file);
+    const auto encrypted = readFile(file.toStdString());
+    EXPECT_GT(stopEachCall(main().ToolButton9, encrypted), 0);
+}

@@ -14,6 +14,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 #include "app/Forms.h"
 #include "engine/vq202/Messages.h"
@@ -77,6 +78,13 @@ protected:
         QTest::mouseClick(form5().BitBtn1, Qt::LeftButton);
     }
     const testutil::ShownMessage& lastMessage() const { return dialogs.messages().back(); }
+    // A folder of two files, large enough for a few steps of work, chosen; its entries as they were.
+    std::vector<std::string> chooseFolderOfTwoFiles() {
+        makeFile("a.txt", 300000);
+        makeFile("b.txt", 300000);
+        chooseFolder(q(dir.path()));
+        return dir.entries();
+    }
 };
 
 TEST_F(FolderWindows, OkTakesTheHighlightedFolderWhichTheWindowShows) {
@@ -289,10 +297,7 @@ TEST_F(FolderWindows, EncryptionFailureIsShownAsChybaAndChangesNothing) {
 }
 
 TEST_F(FolderWindows, StoppingTheEncryptionLeavesTheFolderAsItWas) {
-    makeFile("a.txt", 300000);
-    makeFile("b.txt", 300000);
-    chooseFolder(q(dir.path()));
-    const auto entries = dir.entries();
+    const auto entries = chooseFolderOfTwoFiles();
     dialogs.answerNext(platform::Answer::No);  // Ne: the subfolders stay out
     {
         testutil::HeldEngineCalls held([&](int) {
@@ -309,6 +314,50 @@ TEST_F(FolderWindows, StoppingTheEncryptionLeavesTheFolderAsItWas) {
     EXPECT_EQ(dir.entries(), entries) << "every original, no package, no temporary";
     EXPECT_TRUE(form5().isVisible());
     EXPECT_FALSE(form5().findChild<QPushButton*>(QStringLiteral("Zrusit"))->isVisible());
+}
+
+TEST_F(FolderWindows, TheCloseBoxOfTheFolderWindowAsksAndClosesItOnceTheWorkIsStopped) {
+    const auto entries = chooseFolderOfTwoFiles();
+    dialogs.answerNext(platform::Answer::No);   // Ne: the subfolders stay out
+    dialogs.answerNext(platform::Answer::Yes);  // stop and close
+    {
+        testutil::HeldEngineCalls held([&](int call) {
+            if (call == 1) form5().windowHandle()->close();
+        });
+        encryptWithKey(QStringLiteral("klíč"));
+    }
+    const auto& shown = dialogs.messages();
+    ASSERT_GE(shown.size(), 2u);
+    EXPECT_EQ(shown[shown.size() - 2].text, QStringLiteral("Operace ještě běží. Zrušit ji a zavřít okno?"));
+    EXPECT_EQ(lastMessage().text, q(msg::kCancelled));
+    EXPECT_EQ(dir.entries(), entries) << "every original, no package, no temporary";
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(form5().isVisible());
+    EXPECT_TRUE(main().isVisible()) << "only the window whose close box was used";
+}
+
+TEST_F(FolderWindows, EscStopsTheRestoreAndLeavesThePackageAlone) {
+    chooseFolderOfTwoFiles();
+    dialogs.answerNext(platform::Answer::No);
+    encryptWithKey(QStringLiteral("klíč"));
+    const QString package = q(dir.file("directory.cff"));
+    const auto entries = dir.entries();
+    const auto packed = testutil::readFile(dir.file("directory.cff"));
+    dialogs.chooseNextFile(package);
+    main().ToolButton23->trigger();
+    main().ToolButton20->trigger();
+    ASSERT_TRUE(form7().isVisible());
+    form7().ecode->setText(QStringLiteral("klíč"));
+    {
+        testutil::HeldEngineCalls held([&](int) { QTest::keyClick(form7().ecode, Qt::Key_Escape); });
+        QTest::mouseClick(form7().BitBtn1, Qt::LeftButton);
+        EXPECT_GT(held.calls(), 0);
+    }
+    EXPECT_EQ(lastMessage().text, QStringLiteral("Operace byla zrušena, složka zůstala beze změny"));
+    EXPECT_EQ(dir.entries(), entries) << "the package alone: nothing restored, no temporary";
+    EXPECT_EQ(testutil::readFile(dir.file("directory.cff")), packed);
+    EXPECT_TRUE(form7().isVisible());
+    EXPECT_EQ(form7().ecode->text(), QStringLiteral("klíč"));
 }
 
 TEST_F(FolderWindows, AFolderThatIsGoneIsReportedAndTheWindowStaysClosed) {
