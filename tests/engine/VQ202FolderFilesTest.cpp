@@ -29,9 +29,9 @@ TEST(RestoredFile, TakesItsNameWithItsTimeAndPermissionsButNeverReplacesAFile) {
     const unsigned char data[] = {9, 8, 7, 6};
     {
         const engine::core::Folder folder(dir.path());
-        RestoredFile file(folder, sizeof data);
+        RestoredFile file(folder, entryFor("obsazeno", sizeof data));
         file.write(data, sizeof data);
-        file.finish(entryFor("obsazeno", sizeof data));
+        file.finish();
         EXPECT_EQ(dir.entries(), std::vector<std::string>{"obsazeno"}) << "unnamed until committed";
         EXPECT_FALSE(file.commitAs("obsazeno"));
         EXPECT_EQ(readFile(dir.file("obsazeno")), (std::vector<unsigned char>{1, 2, 3}));
@@ -50,13 +50,16 @@ TEST(RestoredFile, WithdrawnOrAbandonedLeavesNothingBehind) {
     TempDir dir;
     const engine::core::Folder folder(dir.path());
     {
-        RestoredFile file(folder, 0);
-        file.finish(entryFor("a", 0));
+        RestoredFile file(folder, entryFor("a", 0));
+        file.finish();
         ASSERT_TRUE(file.commitAs("a"));
         file.withdraw();
         EXPECT_FALSE(std::filesystem::exists(dir.file("a")));
     }
-    { RestoredFile abandoned(folder, 1000); }  // a failed restore: the destructor removes it
+    {  // a failed restore: the destructor removes it
+        RestoredFile abandoned(folder, entryFor("b", 1000));
+        abandoned.write(std::vector<unsigned char>(10).data(), 10);
+    }
     EXPECT_TRUE(dir.entries().empty());
 }
 
