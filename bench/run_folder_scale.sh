@@ -6,7 +6,11 @@
 # A count N/F is a tree of N files in F folders (packed whole). MIVEX_BENCH_FILE_BYTES (1024) sets the
 # size of each file. Ours run with the key derivation at its production cost; no peer runs one.
 # MIVEX_BENCH_BIN=<folder> takes folder_bench and engine_bench from there, as they are (an earlier build
-# saved for a before/after comparison); else they are built first.
+# saved for a before/after comparison); else they are built first. MIVEX_BENCH_BIN_BEFORE=<folder> runs
+# that folder's folder_bench too, on the same folder right after ours, in columns of its own.
+# Every creating step follows the removal of as many files (tar x, sync follows the peer's removal of its
+# originals, the second tar x the removal of the first one's files, desifrdir follows sifrdir): on an ext4
+# without a journal, files made in the minutes after many were removed cost far more.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${MIVEX_BUILD_DIR:-$root/build}"
@@ -52,6 +56,7 @@ for count in $counts; do
     "tar -cf - -C '$peer' . | age -r '$recipient' -o '$work/peer.age' && sync -f '$work/peer.age' && find '$peer' -mindepth 1 -delete && sync -f '$work'"
   mkdir "$work/out" "$work/out2"
   measure "$count tar x, sync" bash -c "tar -xf '$work/plain.tar' -C '$work/out' && sync -f '$work/out'"
+  find "$work/out" -mindepth 1 -delete
   measure "$count tar x, sync, rm archive, sync" bash -c \
     "tar -xf '$work/plain2.tar' -C '$work/out2' && sync -f '$work/out2' && rm '$work/plain2.tar' && sync -f '$work'"
   rm -rf "$work/out" "$work/out2" "$peer" "$work"/*.age "$work/plain.tar"
@@ -62,6 +67,11 @@ for count in $counts; do
   measure "$count desifrdir" "$bench" desifrdir "$src/directory.cff" "$pass"
   [[ "$(snapshot "$src")" == "$before" ]] || { echo "the round trip of $count changed the files" >&2; exit 1; }
   rss["$count sifrdir"]=$peak_pack
+  if [[ -n "${MIVEX_BENCH_BIN_BEFORE:-}" ]]; then
+    measure "$count sifrdir before" "$MIVEX_BENCH_BIN_BEFORE/folder_bench" "$pack" "$src" "$pass"
+    measure "$count desifrdir before" "$MIVEX_BENCH_BIN_BEFORE/folder_bench" desifrdir "$src/directory.cff" "$pass"
+    [[ "$(snapshot "$src")" == "$before" ]] || { echo "the earlier build's round trip of $count changed the files" >&2; exit 1; }
+  fi
   rm -rf "$src"
 done
 
@@ -84,6 +94,15 @@ for count in $counts; do
     "$(awk -v k="${rss["$count sifrdir"]}" 'BEGIN{printf "%.0f", k/1024}')" \
     "$(awk -v k="${rss["$count desifrdir"]}" 'BEGIN{printf "%.0f", k/1024}')"
 done
+if [[ -n "${MIVEX_BENCH_BIN_BEFORE:-}" ]]; then
+  printf '\n| files | sifrdir before s | sifrdir s | desifrdir before s | desifrdir s | desifrdir before / tar x, sync | desifrdir / tar x, sync |\n'
+  printf '|---|---:|---:|---:|---:|---:|---:|\n'
+  for count in $counts; do
+    s() { echo "${secs["$count $1"]}"; }
+    printf '| %s | %s | %s | %s | %s | %s | %s |\n' "$count" "$(s "sifrdir before")" "$(s sifrdir)" "$(s "desifrdir before")" \
+      "$(s desifrdir)" "$(ratio "$(s "desifrdir before")" "$(s "tar x, sync")")" "$(ratio "$(s desifrdir)" "$(s "tar x, sync")")"
+  done
+fi
 # Linear: the cost per file at each count against that at 10 000 (goal at 200 000: at most 1.2).
 if [[ -n "${secs["10000 desifrdir"]:-}" ]]; then
   printf '\n| files | sifrdir per file / at 10 000 | desifrdir per file / at 10 000 |\n|---|---:|---:|\n'
