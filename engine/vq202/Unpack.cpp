@@ -256,6 +256,8 @@ private:
                 throw Error(msg::kCannotWrite);
             if (!folder.sync(package_.descriptor())) throw Error(engine::msg::kNotDurable);
         }
+        // The top holds the names of the folders made in it, and may have got no file of its own.
+        if (!folder_.sync(package_.descriptor())) throw Error(engine::msg::kNotDurable);
     }
 
     void requirePackageUnchanged() const {
@@ -272,11 +274,13 @@ private:
         std::uint64_t content = 0;
         std::uint64_t toWrite = 0;
         std::size_t fileCount = 0;
+        std::size_t folderCount = 0;
         for (Entry& entry : entries()) {
             if (!staysInside(entry, folders) || !seen.insert(entry.name).second) throw Error(msg::kHostileName);
             entry.mode &= ~mask;  // as any program that creates files for the user
             if (entry.folder) {
                 folders.insert(entry.name);
+                ++folderCount;
                 continue;
             }
             ++fileCount;
@@ -303,6 +307,8 @@ private:
         const auto free = folder_.freeSpace();
         if (free && *free < toWrite + kBlockSlack * entries().size()) throw Error(msg::kDiskFull);
         makeMissingFolders();
+        // Folders all open at once leave the rest of their share to the files.
+        if (folderCount < budget_.openFolders) budget_.filesPerBatch += budget_.openFolders - folderCount;
         progress_.begin(fileCount, content);
     }
 
