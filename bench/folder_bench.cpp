@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Times one folder-library call, for bench/run_folder_bench.sh:
 //   folder_bench sifrdir <folder> [key]      packs the folder's visible files into <folder>/directory.cff
+//   folder_bench sifrdirTree <folder> [key]  packs the folder's whole tree (package version 3)
 //   folder_bench desifrdir <package> [key]   restores them
 // Prints "<operation> <seconds> <peak RSS in KiB>"; a non-empty ErrorMsg is printed and fails the run.
 #include <sys/resource.h>
@@ -22,9 +23,11 @@ using bench::NoWindow;
 using bench::Text;
 
 struct Listing : engine::FileList {
-    explicit Listing(std::string folder) : path(std::move(folder)) {}
+    Listing(std::string folder, bool whole) : path(std::move(folder)), tree(whole) {}
     std::string path;
+    bool tree;
     std::string folder() const override { return path; }
+    bool wholeTree() const override { return tree; }
     std::vector<std::string> fileNames() const override {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(path)) {
@@ -40,7 +43,7 @@ struct Listing : engine::FileList {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s sifrdir|desifrdir path [key]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s sifrdir|sifrdirTree|desifrdir path [key]\n", argv[0]);
         return 2;
     }
     const std::string op = argv[1], path = argv[2], key = argc > 3 ? argv[3] : "benchmark key";
@@ -49,9 +52,10 @@ int main(int argc, char** argv) {
     Text soubor, status;
     NoWindow window;
     // desifrdir gets the list unprepared, on the working directory.
-    Listing files(op == "sifrdir" ? path : std::filesystem::current_path().string());
+    const bool packing = op == "sifrdir" || op == "sifrdirTree";
+    Listing files(packing ? path : std::filesystem::current_path().string(), op == "sifrdirTree");
     const auto start = std::chrono::steady_clock::now();
-    if (op == "sifrdir") {
+    if (packing) {
         VQ202::sifrdir(path + "/directory.cff", hashEdit, files, errorMsg, pb1, pb2, pbf, soubor, status, window, key);
     } else if (op == "desifrdir") {
         VQ202::desifrdir(path, hashEdit, files, errorMsg, pb1, pb2, pbf, soubor, status, window, key);

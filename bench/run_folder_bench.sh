@@ -5,8 +5,11 @@
 # nothing here is asserted anywhere.
 #   bench/run_folder_bench.sh [work folder]      (MIVEX_BENCH_BIG_MIB=256 sets the size of the big files)
 # The peers need: MIVEX_BENCH_PEERS=1 scripts/deps.sh (age 7zip time).
+# With MIVEX_BENCH_FILES="1000 10000 50000 …" it prints the scale table of small files instead
+# (bench/run_folder_scale.sh).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+if [[ -n "${MIVEX_BENCH_FILES:-}" ]]; then exec "$root/bench/run_folder_scale.sh" "$@"; fi
 build="${MIVEX_BUILD_DIR:-$root/build}"
 big_mib="${MIVEX_BENCH_BIG_MIB:-256}"
 work="${1:-${TMPDIR:-/tmp}/mivex-folder-bench}"

@@ -44,6 +44,8 @@ bool setLength(int descriptor, std::uint64_t size, int& error);
 // the access time stays. Where the system keeps no permission bits, they are left to the folder's access
 // list. false with the system's error in `error`.
 bool setPermissionsAndTime(int descriptor, std::uint32_t permissions, const FileTime& modified, int& error);
+// The modification time alone, for a file created with its permissions already.
+bool setModifiedTime(int descriptor, const FileTime& modified, int& error);
 // Makes everything written to files on the file system of `descriptor` durable (one flush for many files);
 // false when the system did not take it. Where a file system cannot be flushed as a whole by an ordinary
 // user, each temporary is flushed before it is given its name (TemporaryFile), and this has nothing left to do.

@@ -58,9 +58,15 @@ bool setLength(int descriptor, std::uint64_t size, int& error) {
 }
 
 bool setPermissionsAndTime(int descriptor, std::uint32_t permissions, const FileTime& modified, int& error) {
+    if (::fchmod(descriptor, static_cast<mode_t>(permissions)) == 0) return setModifiedTime(descriptor, modified, error);
+    error = errno;
+    return false;
+}
+
+bool setModifiedTime(int descriptor, const FileTime& modified, int& error) {
     const struct timespec times[2] = {{0, UTIME_OMIT},
                                       {static_cast<time_t>(modified.seconds), static_cast<long>(modified.nanoseconds)}};
-    if (::fchmod(descriptor, static_cast<mode_t>(permissions)) == 0 && ::futimens(descriptor, times) == 0) return true;
+    if (::futimens(descriptor, times) == 0) return true;
     error = errno;
     return false;
 }

@@ -66,6 +66,10 @@ bool setLength(int descriptor, std::uint64_t size, int& error) {
 // Windows keeps no permission bits: access comes from the folder's inherited list. The time goes through a
 // handle of its own with the right to set it, as the descriptor may be open for reading only.
 bool setPermissionsAndTime(int descriptor, std::uint32_t, const FileTime& modified, int& error) {
+    return setModifiedTime(descriptor, modified, error);
+}
+
+bool setModifiedTime(int descriptor, const FileTime& modified, int& error) {
     // 100-nanosecond steps since 1601-01-01.
     constexpr std::int64_t kEpochDifference = 11644473600LL;
     const std::int64_t ticks = (modified.seconds + kEpochDifference) * 10000000LL + modified.nanoseconds / 100;

@@ -7,7 +7,8 @@
 //   when it is complete and durable. A crash at any moment before that leaves nothing on disk.
 // - Where the file system has no O_TMPFILE, the file has a hidden name (".<name>.mvxtmp-XXXXXX", mode 0600 until just before its final name)
 //   and holds a lock for as long as it lives; sweepAbandonedTemporaries removes the ones nobody holds.
-// - The lock is held until the object is destroyed, that is until after the file has its final name.
+// - The lock is held until the object is destroyed, that is until after the file has its final name. An
+//   unnamed file takes it only when it gets a hidden name (before a rename): until then no sweep can see it.
 // - Space is checked and reserved before any work, write-back is started behind the writer, and the folder
 //   is made durable after every naming (fsync, or syncfs where the folder cannot be opened).
 // - Every name is made and taken relative to the operation's Folder, never through a path again.
@@ -26,9 +27,12 @@ namespace engine::core {
 class TemporaryFile {
 public:
     // `nameHint` is the name of the file this one will become (used only for the fallback's hidden name).
-    // Throws engine::Error when `reserve` bytes do not fit or the folder cannot be written. `folder` must
-    // outlive the object.
-    TemporaryFile(const Folder& folder, const std::string& nameHint, std::uint64_t reserve);
+    // Throws engine::Error when `reserve` bytes do not fit or the folder cannot be written; with `reserve`
+    // 0 nothing is reserved or checked (a caller that checked the space for many files at once). An
+    // unnamed file is created with `unnamedMode` (nobody else can reach it meanwhile; the umask applies),
+    // the fallback's hidden name always with 0600. `folder` must outlive the object.
+    TemporaryFile(const Folder& folder, const std::string& nameHint, std::uint64_t reserve,
+                  std::uint32_t unnamedMode = 0600);
     ~TemporaryFile();  // unlocks; an uncommitted hidden name is removed, a large unnamed file freed in the background
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;

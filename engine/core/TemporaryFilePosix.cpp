@@ -36,19 +36,17 @@ constexpr std::uint64_t kCloseInBackgroundFrom = 64u << 20;
 
 }  // namespace
 
-TemporaryFile::TemporaryFile(const Folder& folder, const std::string& nameHint, std::uint64_t reserve)
+TemporaryFile::TemporaryFile(const Folder& folder, const std::string& nameHint, std::uint64_t reserve,
+                             std::uint32_t unnamedMode)
     : folder_(folder), nameHint_(nameHint) {
-    if (const auto free = folder.freeSpace(); free && *free < reserve) throw Error(msg::kDiskFull);
+    if (reserve > 0)
+        if (const auto free = folder.freeSpace(); free && *free < reserve) throw Error(msg::kDiskFull);
     if (canNameUnnamedFiles()) {
-        fd_ = ::openat(folder.descriptor(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+        fd_ = ::openat(folder.descriptor(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, static_cast<mode_t>(unnamedMode));
         if (fd_ < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) throwWriteError(errno);
     }
-    if (fd_ >= 0) {
-        // Locked although unnamed: it may get a name for a moment before its rename.
-        ::flock(fd_, LOCK_EX);
-    } else {
-        createNamed();
-    }
+    // Unnamed, the file needs no lock yet: only a hidden name can be swept (linkToHiddenName locks first).
+    if (fd_ < 0) createNamed();
     if (reserve > 0) {
         reserved_ = reserve;
         const int rc = ::posix_fallocate(fd_, 0, static_cast<off_t>(reserve));
@@ -123,6 +121,8 @@ void TemporaryFile::syncWithSize(std::uint64_t size) {
 }
 
 std::string TemporaryFile::linkToHiddenName() {
+    // Locked before it has a name that a sweep could take for an abandoned one.
+    ::flock(fd_, LOCK_EX);
     for (int attempt = 0; attempt < 16; ++attempt) {
         const std::string name = temporaryNameFor(nameHint_, randomTemporarySuffix());
         if (::linkat(AT_FDCWD, procPathOf(fd_).c_str(), folder_.descriptor(), name.c_str(), AT_SYMLINK_FOLLOW) == 0)

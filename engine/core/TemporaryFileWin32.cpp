@@ -87,9 +87,11 @@ DWORD replaceMovingAside(HANDLE result, const Folder& folder, const std::string&
 
 }  // namespace
 
-TemporaryFile::TemporaryFile(const Folder& folder, const std::string& nameHint, std::uint64_t reserve)
+TemporaryFile::TemporaryFile(const Folder& folder, const std::string& nameHint, std::uint64_t reserve,
+                             std::uint32_t)  // no permission bits here: the folder's list decides
     : folder_(folder), nameHint_(nameHint) {
-    if (const auto free = folder.freeSpace(); free && *free < reserve) throw Error(msg::kDiskFull);
+    if (reserve > 0)
+        if (const auto free = folder.freeSpace(); free && *free < reserve) throw Error(msg::kDiskFull);
     createNamed();
     if (reserve > 0) {
         FILE_ALLOCATION_INFO allocation{};

@@ -157,7 +157,7 @@ void sealFile(const ListedFile& file, StreamSealer& sealer, std::vector<unsigned
 // unencrypted in the folder. Then the tree's folders that this leaves empty go, the deepest first (one that
 // keeps a file left out, or one saved meanwhile, stays). `package` is any descriptor on the folder's file
 // system, for its sync.
-void removeOriginals(const FolderTree& tree, int package, const std::vector<ListedFile>& listed,
+void removeOriginals(FolderTree& tree, int package, const std::vector<ListedFile>& listed,
                      const std::vector<std::vector<std::size_t>>& files, std::size_t replaced,
                      const std::vector<ListedFile>& folders) {
     // The names of one file go together: removing one moves the change time of the others, so the file is
@@ -181,7 +181,7 @@ void removeOriginals(const FolderTree& tree, int package, const std::vector<List
     reachMoment(Moment::OriginalsRemoved);
     // A crash that undid some removals brings back originals beside the package: running the encryption (or
     // the decryption) again finishes the job, so a folder that cannot be synced is no failure of the run.
-    for (const Folder* folder : tree.all()) folder->sync(package);
+    tree.forEach([package](const Folder& folder) { folder.sync(package); });
     std::vector<std::string> names;
     for (std::size_t i = 0; i < listed.size(); ++i)
         if (left[i]) names.push_back(listed[i].entry.name);

@@ -25,6 +25,7 @@
 #include "engine/vq202/FolderTree.h"
 #include "engine/vq202/Messages.h"
 #include "engine/vq202/Package.h"
+#include "engine/vq202/WriteBatch.h"
 #include "engine/vq202/WriteBehind.h"
 
 namespace VQ202::detail {
@@ -85,12 +86,18 @@ OpenedPackage openPackage(const InputFile& in, const std::string& key, FolderPro
                          tree ? IndexLayout::Tree : IndexLayout::Flat};
 }
 
-// Restored files wait unnamed, each holding a descriptor. How many may wait at once: most folders fit in
-// one batch, so that a damaged package never gives any file a name; a folder of more files is named in
-// batches, and a failure later takes the names back.
-std::size_t filesPerBatch() {
-    const std::size_t limit = openFileLimit();
-    return std::max<std::size_t>(16, limit / 2 > 128 ? limit / 2 - 64 : 16);
+// A restore holds at most half the descriptors the process may have: restored files wait unnamed, each
+// holding one and keeping its folder open, and a share of the tree's folders stays open besides. Most
+// folders fit in one batch of files, so that a damaged package never gives any file a name; a folder of
+// more files is named in batches, and a failure later takes the names back.
+struct DescriptorBudget {
+    std::size_t filesPerBatch;
+    std::size_t openFolders;  // besides those that waiting files keep open
+};
+DescriptorBudget descriptorBudget() {
+    const std::size_t half = openFileLimit() / 2;
+    const std::size_t share = half > 96 ? (half - 64) / 2 : 16;  // 64 for the package, the reader, the rest
+    return {share, share};
 }
 
 // A file of the index that is already in the folder with the same size: compared with the package's copy as
@@ -102,12 +109,20 @@ struct ExistingCopy {
     bool differs = false;
 };
 
+// A file of the index restored into the folder: being written, waiting for its name, or named (then only
+// which file it is stays, for taking the name back).
+struct Restored {
+    const Entry* entry;
+    std::unique_ptr<RestoredFile> file;  // until named
+    std::optional<FileState> named;      // the file that got the name
+};
+
 // Takes the authenticated plaintext as it comes: the index, then each file's content into its RestoredFile.
 class Restore {
 public:
     Restore(const Folder& folder, std::string packageName, std::uint64_t plainSize, const InputFile& package,
             IndexLayout layout, FolderProgress& progress)
-        : folder_(folder), tree_(folder), packageName_(std::move(packageName)), plainSize_(plainSize),
+        : folder_(folder), tree_(folder, budget_.openFolders), packageName_(std::move(packageName)), plainSize_(plainSize),
           package_(package), progress_(progress), layout_(layout), parser_(layout) {}
 
     void take(const unsigned char* data, std::size_t size) {
@@ -138,6 +153,7 @@ public:
         if (!parser_.complete()) throw Error(msg::kDamaged);
         openNext();
         if (started_ || next_ != entries().size()) throw Error(msg::kDamaged);
+        handOver();
         writer_.drain();
     }
 
@@ -146,7 +162,8 @@ public:
     // made go too, the deepest first, once their files are gone.
     ~Restore() {
         if (done_) return;
-        for (auto& restored : files_) restored.file->withdraw();
+        // Only these have names; the others may still be written meanwhile.
+        for (std::size_t i = 0; i < named_; ++i) withdraw(files_[i]);
         if (createdFolders_.empty()) return;
         try {
             writer_.drain();
@@ -155,8 +172,13 @@ public:
         current_.reset();
         carriedPackage_ = nullptr;
         files_.clear();
-        for (auto made = createdFolders_.rbegin(); made != createdFolders_.rend(); ++made)
-            made->parent->removeFolderIfStill(made->leaf, made->state);
+        for (auto made = createdFolders_.rbegin(); made != createdFolders_.rend(); ++made) {
+            try {
+                if (const Folder* parent = parentOf(made->entry->name))
+                    parent->removeFolderIfStill(leafOf(*made->entry), made->state);
+            } catch (const Error&) {  // its parent cannot be opened again: it stays, as after a kill
+            }
+        }
     }
 
     void commit() {
@@ -182,7 +204,9 @@ private:
     std::vector<Entry>& entries() { return parser_.entries(); }
 
     // The folder an entry lies in, if it is there (opened) already.
-    const Folder* parentOf(const Entry& entry) const { return tree_.find(splitPath(entry.name).first); }
+    // Valid until the tree is asked again, unless pinned.
+    const Folder* parentOf(const Entry& entry) { return parentOf(entry.name); }
+    const Folder* parentOf(const std::string& path) { return tree_.find(splitPath(path).first); }
     static std::string leafOf(const Entry& entry) { return std::string(splitPath(entry.name).second); }
 
     // Version 3: a relative path whose folders are entries listed before it; earlier versions: a bare name.
@@ -212,27 +236,28 @@ private:
     // The others are made (mode 0700 until they get their own), once nothing is in the way and all fits.
     void makeMissingFolders() {
         for (const Entry* entry : missingFolders_) {
-            const Folder& folder = tree_.open(entry->name, true);
-            const Folder& parent = *parentOf(*entry);
-            const auto made = parent.entry(leafOf(*entry));
-            if (made) createdFolders_.push_back(CreatedFolder{&folder, &parent, leafOf(*entry), *made});
+            tree_.open(entry->name, true);
+            const auto made = parentOf(*entry)->entry(leafOf(*entry));
+            if (made) createdFolders_.push_back(CreatedFolder{entry, *made});
         }
     }
 
     // After every file has its name: the folders get their permissions and times, the deepest first (a
     // folder's time moves with every name given in it), and are made durable. A folder made here that
     // refuses them fails the restore, which then takes everything back.
+    // Each is synced right after: a folder above it may lose its permission to be searched a moment later.
     void finishFolders() {
-        std::set<const Folder*> made;
-        for (const CreatedFolder& created : createdFolders_) made.insert(created.folder);
+        std::set<const Entry*> made;
+        for (const CreatedFolder& created : createdFolders_) made.insert(created.entry);
         for (auto entry = entries().rbegin(); entry != entries().rend(); ++entry) {
             if (!entry->folder) continue;
             const Folder& folder = *tree_.find(entry->name);
-            if (!folder.setModeAndTime(entry->mode, entry->mtimeSeconds, entry->mtimeNanoseconds) && made.contains(&folder))
+            if (!folder.setModeAndTime(entry->mode, entry->mtimeSeconds, entry->mtimeNanoseconds) && made.contains(&*entry))
                 throw Error(msg::kCannotWrite);
+            if (!folder.sync(package_.descriptor())) throw Error(engine::msg::kNotDurable);
         }
-        for (const Folder* folder : tree_.all())
-            if (folder != &folder_ && !folder->sync(package_.descriptor())) throw Error(engine::msg::kNotDurable);
+        // The top holds the names of the folders made in it, and may have got no file of its own.
+        if (!folder_.sync(package_.descriptor())) throw Error(engine::msg::kNotDurable);
     }
 
     void requirePackageUnchanged() const {
@@ -249,11 +274,13 @@ private:
         std::uint64_t content = 0;
         std::uint64_t toWrite = 0;
         std::size_t fileCount = 0;
+        std::size_t folderCount = 0;
         for (Entry& entry : entries()) {
             if (!staysInside(entry, folders) || !seen.insert(entry.name).second) throw Error(msg::kHostileName);
             entry.mode &= ~mask;  // as any program that creates files for the user
             if (entry.folder) {
                 folders.insert(entry.name);
+                ++folderCount;
                 continue;
             }
             ++fileCount;
@@ -270,6 +297,7 @@ private:
             const Folder* parent = parentOf(entry);
             const auto there = parent ? parent->entry(leafOf(entry)) : std::nullopt;
             if (!there) continue;
+            foundAtCheck_.insert(&entry);
             if (couldBeOurEarlierCopy(*there, entry))
                 toWrite -= entry.size;  // perhaps restored by an interrupted run: compared when it comes
             else
@@ -279,8 +307,8 @@ private:
         const auto free = folder_.freeSpace();
         if (free && *free < toWrite + kBlockSlack * entries().size()) throw Error(msg::kDiskFull);
         makeMissingFolders();
-        // Each open folder holds a descriptor too.
-        batchLimit_ = batchLimit_ > tree_.size() + 16 ? batchLimit_ - tree_.size() : 16;
+        // Folders all open at once leave the rest of their share to the files.
+        if (folderCount < budget_.openFolders) budget_.filesPerBatch += budget_.openFolders - folderCount;
         progress_.begin(fileCount, content);
     }
 
@@ -295,8 +323,10 @@ private:
             started_ = true;
             currentDone_ = 0;
             if (!startComparing(entry)) {
-                if (waiting_ >= batchLimit_) nameWaitingFiles();
-                current_ = std::make_unique<RestoredFile>(*parentOf(entry), entry.size);
+                if (waiting_ >= budget_.filesPerBatch) nameWaitingFiles();
+                // Its folder stays open until the file has its name.
+                current_ = std::make_unique<RestoredFile>(*parentOf(entry), entry);
+                tree_.pin(splitPath(entry.name).first);
             }
             progress_.startFile(entry.name, entry.size);
             if (entry.size > 0) return;
@@ -306,7 +336,9 @@ private:
 
     bool startComparing(const Entry& entry) {
         existing_ = ExistingCopy{};
-        if (entry.name == packageName_) return false;
+        // A name free when the index was checked is not looked up again: a file saved there since makes
+        // the restored file's naming fail, which counts it in the way just the same.
+        if (entry.name == packageName_ || !foundAtCheck_.contains(&entry)) return false;
         const Folder& parent = *parentOf(entry);
         const auto there = parent.entry(leafOf(entry));
         if (!there) return false;  // checkIndex saw the name free
@@ -330,16 +362,17 @@ private:
             existing_.differs = true;
     }
 
-    // The file's bytes go to the helper thread in blocks; its finish follows them there.
+    // The file's bytes go to the helper thread in batches (many small files to one); its finish follows
+    // them there.
     void writeBehind(const unsigned char* data, std::size_t size) {
-        pending_->insert(pending_->end(), data, data + size);
-        if (pending_->size() >= kWriteBlock) handOver();
+        batch_->add(*current_, data, size);
+        if (batch_->full()) handOver();
     }
     void handOver() {
-        if (pending_->empty()) return;
-        writer_.post([file = current_.get(), block = pending_] { file->write(block->data(), block->size()); },
-                     pending_->size());
-        pending_ = newWriteBlock();
+        if (batch_->empty()) return;
+        const std::size_t bytes = batch_->bytes();
+        writer_.post([batch = std::shared_ptr<const WriteBatch>(std::move(batch_))] { batch->run(); }, bytes);
+        batch_ = std::make_unique<WriteBatch>();
     }
 
     void closeCurrent() {
@@ -348,11 +381,11 @@ private:
             if (!adoptExistingCopy(entry)) inTheWay_.push_back(entry.name);
             existing_ = ExistingCopy{};
         } else {
-            handOver();
-            writer_.post([file = current_.get(), entry] { file->finish(entry); }, 0);
+            batch_->finish(*current_);
+            if (batch_->full()) handOver();
             if (entry.name == packageName_) carriedPackage_ = current_.get();
             else ++waiting_;
-            files_.push_back(Restored{entry.name, leafOf(entry), std::move(current_)});
+            files_.push_back(Restored{&entry, std::move(current_), {}});
         }
         started_ = false;
         ++next_;
@@ -395,24 +428,48 @@ private:
     }
 
     // Makes the files restored so far durable and gives them their names; a name taken meanwhile is in the way.
+    // Only the folders that get names are checked and synced: with many folders and many batches, each
+    // batch touches a few.
+    // A named file lets go of its descriptor and its folder; what it was stays, for taking the name back.
     void nameWaitingFiles() {
+        handOver();
         writer_.drain();
         if (int error = 0; !flushFileSystemOf(package_.descriptor(), error)) throwWriteError(error);
-        for (const Folder* folder : tree_.all()) folder->requireStillInPlace();
+        const std::size_t from = named_;
+        std::set<const Folder*> touched;  // pinned by their waiting files
+        for (std::size_t i = from; i < files_.size(); ++i)
+            if (files_[i].file.get() != carriedPackage_) touched.insert(parentOf(*files_[i].entry));
+        for (const Folder* folder : touched) folder->requireStillInPlace();
         for (std::size_t i = named_; i < files_.size(); ++i) {
-            auto& [path, leaf, file] = files_[i];
-            if (file.get() == carriedPackage_) continue;
-            if (!file->commitAs(leaf)) inTheWay_.push_back(path);
-            file->close();
+            Restored& restored = files_[i];
+            if (restored.file.get() == carriedPackage_) continue;
+            if (restored.file->commitAs(leafOf(*restored.entry))) restored.named = restored.file->identity();
+            else inTheWay_.push_back(restored.entry->name);
         }
         named_ = files_.size();
         waiting_ = 0;
         reachMoment(Moment::FilesNamed);
-        for (const Folder* folder : tree_.all())
+        for (const Folder* folder : touched)
             if (!folder->sync(package_.descriptor())) throw Error(engine::msg::kNotDurable);
+        for (std::size_t i = from; i < named_; ++i) {
+            Restored& restored = files_[i];
+            if (restored.file.get() == carriedPackage_) continue;
+            restored.file.reset();
+            tree_.unpin(splitPath(restored.entry->name).first);
+        }
+    }
+
+    // Takes a name given by nameWaitingFiles back, if it still leads to the restored file.
+    void withdraw(const Restored& restored) {
+        if (!restored.named) return;
+        try {
+            if (const Folder* parent = parentOf(*restored.entry)) parent->removeIfStill(leafOf(*restored.entry), *restored.named);
+        } catch (const Error&) {  // its folder cannot be opened again: the file stays, as after a kill
+        }
     }
 
     const Folder& folder_;
+    DescriptorBudget budget_ = descriptorBudget();
     FolderTree tree_;  // folder_ and the folders below it that the package holds
     std::string packageName_;
     std::uint64_t plainSize_;
@@ -432,26 +489,19 @@ private:
         FileState seen;
     };
     std::vector<Adopted> adopted_;  // files already there that are taken for restored ones
-    struct Restored {
-        std::string path;
-        std::string leaf;  // its name in its folder
-        std::unique_ptr<RestoredFile> file;
-    };
     std::vector<Restored> files_;  // restored, in index order
     std::size_t named_ = 0;                             // files_ before this have their names
     std::size_t waiting_ = 0;
-    std::size_t batchLimit_ = filesPerBatch();
     std::vector<const Entry*> missingFolders_;  // the tree's folders not there yet
     struct CreatedFolder {
-        const Folder* folder;
-        const Folder* parent;
-        std::string leaf;
+        const Entry* entry;
         FileState state;
     };
     std::vector<CreatedFolder> createdFolders_;  // made by this restore, parents first
     RestoredFile* carriedPackage_ = nullptr;  // an earlier package of this folder, carried inside this one
     bool done_ = false;                       // every file has its name: nothing is taken back any more
-    std::shared_ptr<std::vector<unsigned char>> pending_ = newWriteBlock();
+    std::unique_ptr<WriteBatch> batch_ = std::make_unique<WriteBatch>();  // filled here, run by writer_
+    std::set<const Entry*> foundAtCheck_;  // files of the index that were in the folder already
     WriteBehind writer_{kWriteBehindBytes};  // last: joined before the files it writes go away
 };
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "engine/vq202/FolderFiles.h"
+#include "engine/vq202/FolderTree.h"
 #include "engine/vq202/PackageIndex.h"
 #include "engine/vq202/WriteBehind.h"
 #include "tests/engine/Refusal.h"
@@ -29,9 +30,9 @@ TEST(RestoredFile, TakesItsNameWithItsTimeAndPermissionsButNeverReplacesAFile) {
     const unsigned char data[] = {9, 8, 7, 6};
     {
         const engine::core::Folder folder(dir.path());
-        RestoredFile file(folder, sizeof data);
+        RestoredFile file(folder, entryFor("obsazeno", sizeof data));
         file.write(data, sizeof data);
-        file.finish(entryFor("obsazeno", sizeof data));
+        file.finish();
         EXPECT_EQ(dir.entries(), std::vector<std::string>{"obsazeno"}) << "unnamed until committed";
         EXPECT_FALSE(file.commitAs("obsazeno"));
         EXPECT_EQ(readFile(dir.file("obsazeno")), (std::vector<unsigned char>{1, 2, 3}));
@@ -50,13 +51,16 @@ TEST(RestoredFile, WithdrawnOrAbandonedLeavesNothingBehind) {
     TempDir dir;
     const engine::core::Folder folder(dir.path());
     {
-        RestoredFile file(folder, 0);
-        file.finish(entryFor("a", 0));
+        RestoredFile file(folder, entryFor("a", 0));
+        file.finish();
         ASSERT_TRUE(file.commitAs("a"));
         file.withdraw();
         EXPECT_FALSE(std::filesystem::exists(dir.file("a")));
     }
-    { RestoredFile abandoned(folder, 1000); }  // a failed restore: the destructor removes it
+    {  // a failed restore: the destructor removes it
+        RestoredFile abandoned(folder, entryFor("b", 1000));
+        abandoned.write(std::vector<unsigned char>(10).data(), 10);
+    }
     EXPECT_TRUE(dir.entries().empty());
 }
 
@@ -87,4 +91,29 @@ TEST(WriteBehind, RunsJobsInOrderAndReportsTheFirstFailure) {
     EXPECT_THROW(failing.drain(), engine::Error);
     EXPECT_THROW(failing.post([] {}, 1), engine::Error);
     EXPECT_EQ(ranAfter, 0);
+}
+
+// A folder let go to stay within the descriptors is opened again only if it is still the very folder: one
+// put in its place meanwhile (another folder, or a link to one) is refused, not used.
+TEST(FolderTree, AFolderLetGoIsOpenedAgainOnlyIfStillTheSame) {
+    TempDir dir;
+    for (const char* name : {"a", "b", "c", "elsewhere"}) std::filesystem::create_directory(dir.file(name));
+    const engine::core::Folder top(dir.path());
+    FolderTree tree(top, 1);
+    tree.open("a");
+    tree.open("b");  // lets a go
+    ASSERT_NE(tree.find("a"), nullptr);  // the same folder: opened again
+    EXPECT_EQ(tree.openNow(), 1u);
+    tree.pin("a");
+    tree.open("c");  // a is pinned: it stays open beside c
+    EXPECT_EQ(tree.openNow(), 2u);
+    tree.unpin("a");  // b was let go when a came back
+    std::filesystem::rename(dir.file("b"), dir.file("b.old"));
+    std::filesystem::create_directory(dir.file("b"));
+    EXPECT_THROW(tree.find("b"), engine::Error);
+    tree.find("a");  // c was let go to make room for b
+    std::filesystem::rename(dir.file("c"), dir.file("c.old"));
+    std::filesystem::create_directory_symlink(dir.file("c.old"), dir.file("c"));
+    EXPECT_THROW(tree.find("c"), engine::Error);
+    EXPECT_EQ(tree.find("nikdy"), nullptr);
 }

@@ -4,7 +4,9 @@
 // without anything being made, inside the folder or outside it.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -180,5 +182,43 @@ TEST_F(Tree, ARerunOverWhatAnInterruptedRestoreLeftFinishesIt) {
     ::chmod(dir.file("x").c_str(), 0700);
     writeFile(dir.file("x/y/a"), randomBytes(100, 1));
     ASSERT_EQ(decryptPackage(package(), kKey), "");
+    EXPECT_EQ(treeSnapshot(dir.path()), before);
+}
+
+// A tree of more folders than half the descriptors the process may hold: the restore lets folders go and
+// opens them again, so it still restores everything, and a damage found at the end still takes back every
+// name and every folder it made. Run in a child: the descriptor limit is the whole process's.
+TEST_F(Tree, MoreFoldersThanHalfTheDescriptorLimitAreRestoredAndTakenBackWhole) {
+    for (int group = 0; group < 12; ++group) {
+        for (int i = 0; i < 10; ++i) {
+            const std::string path = "skupina " + std::to_string(group) + "/složka " + std::to_string(i);
+            file(path + "/a", 100 + i, static_cast<std::uint32_t>(group * 10 + i));
+            file(path + "/b", 10, 7);
+            ::chmod(dir.file(path).c_str(), 0750);
+            setTime(dir.file(path), 1'400'000'000 + group * 10 + i, 0);
+        }
+    }
+    folder("prázdná");
+    const FolderState before = treeSnapshot(dir.path());
+    ASSERT_EQ(encryptTree(dir.path(), kKey), "");
+    const auto sealed = readFile(package());
+    auto damaged = sealed;
+    damaged[damaged.size() - 5] ^= 1;  // the last chunk: every file restored and many named before it
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        struct rlimit few {64, 64};  // 133 folders, 240 files
+        ::setrlimit(RLIMIT_NOFILE, &few);
+        writeFile(package(), damaged);
+        const bool refused = decryptPackage(package(), kKey) == msg::kDamaged;
+        const bool untouched = dir.entries() == std::vector<std::string>{"directory.cff"};
+        writeFile(package(), sealed);
+        const bool restored = decryptPackage(package(), kKey).empty();
+        ::_exit(refused && untouched ? (restored ? 0 : 3) : (refused ? 2 : 1));
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: damage not reported, 2: names or folders left behind, 3: good package refused";
     EXPECT_EQ(treeSnapshot(dir.path()), before);
 }
