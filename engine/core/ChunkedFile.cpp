@@ -80,20 +80,13 @@ void runPipeline(const BodyJob& job, const Geometry& g, ChunkFn transform, const
         if (fileBytes < size) std::memcpy(into + fileBytes, job.tail.data() + (start + fileBytes - fromFile), size - fileBytes);
     };
     auto writeBatch = [&](std::uint64_t batch) {
-        job.out.writeAt(outBuf[batch % 2].data(), outBytesOf(batch), job.outOffset + batch * perBatch * g.outStride);
-    };
-    auto hashBatch = [&](std::uint64_t batch) {
-        const std::uint64_t start = batch * perBatch * g.outStride;
-        if (start >= job.outputDigestBytes) return;
-        job.outputDigest->update(outBuf[batch % 2].data(),
-                                 static_cast<std::size_t>(std::min(outBytesOf(batch), job.outputDigestBytes - start)));
+        const std::uint64_t at = job.outOffset + batch * perBatch * g.outStride;
+        job.out.writeAt(outBuf[batch % 2].data(), outBytesOf(batch), at);
+        if (job.outputDigest) job.outputDigest->writtenUpTo(at + outBytesOf(batch));
     };
 
     std::future<void> reading = std::async(std::launch::async, readBatch, 0);
     std::future<void> writing;
-    // Beside the writing, on a core of its own; batches go into the digest in order, each before its
-    // buffer is filled again.
-    std::future<void> hashing;
     for (std::uint64_t batch = 0; batch < batches; ++batch) {
         reading.get();
         if (batch + 1 < batches) reading = std::async(std::launch::async, readBatch, batch + 1);
@@ -113,13 +106,10 @@ void runPipeline(const BodyJob& job, const Geometry& g, ChunkFn transform, const
         if (failed) throw Error(failure);
 
         if (writing.valid()) writing.get();
-        if (hashing.valid()) hashing.get();
         writing = std::async(std::launch::async, writeBatch, batch);
-        if (job.outputDigest) hashing = std::async(std::launch::async, hashBatch, batch);
         job.progress.advanceTo(std::min(end * g.inStride, g.inTotal));
     }
     if (writing.valid()) writing.get();
-    if (hashing.valid()) hashing.get();
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // Sealing or opening a whole file body chunk by chunk, straight from an InputFile into a ReplacementFile.
 // Reading, the cipher and writing overlap (the next batch is read and the previous one written while a
 // batch is processed), and a batch's chunks are shared out over `workers` threads. Memory: a few batches,
-// whatever the file size. What is written can be hashed on the way, beside the writing.
+// whatever the file size. What is written can be hashed behind the writing.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +11,7 @@
 #include "engine/core/FileIO.h"
 #include "engine/core/Progress.h"
 #include "engine/core/Secret.h"
-#include "engine/core/Sha256.h"
+#include "engine/core/FollowingDigest.h"
 
 namespace engine::core {
 
@@ -26,10 +26,9 @@ struct BodyJob {
     unsigned workers;
     Progress& progress;
     std::span<const unsigned char> tail{};  // sealing: bytes sealed after the input's (a small trailer)
-    // When set, the first `outputDigestBytes` bytes written go into it, hashed from the batch in memory while
-    // the batch is written: the fingerprint of a result without a second pass over it.
-    Sha256* outputDigest = nullptr;
-    std::uint64_t outputDigestBytes = 0;
+    // When set, told how far the output is written after each batch: the fingerprint of a result taken
+    // behind the writing, without a pass of its own afterwards.
+    FollowingDigest* outputDigest = nullptr;
 };
 
 // Seals `plainSize` bytes: the input's, then the tail's; returns the sealed size written.

@@ -7,11 +7,12 @@
 
 #include "engine/core/Cancel.h"
 #include "engine/core/ChunkedFile.h"
+#include "engine/core/FileAccess.h"
+#include "engine/core/FollowingDigest.h"
 #include "engine/core/Keys.h"
 #include "engine/core/KnownDigest.h"
 #include "engine/core/Layout.h"
 #include "engine/core/Messages.h"
-#include "engine/core/Sha256.h"
 #include "engine/vq203/Method.h"
 
 namespace VQ203::detail {
@@ -94,15 +95,14 @@ void decryptInPlace(const std::string& path, const std::string& key, engine::Pro
 
     ReplacementFile out(file.folder, file.name, *plainSize);
     const unsigned workers = isFast(header.magic) ? fastMethod().workers : 1;
-    // The fingerprint of the result is taken from the plaintext as it is written, beside the writing, up to
-    // where the flag may begin; the few bytes after that once the flag is found. The fingerprint step after
-    // the decryption then needs no second pass over the file.
-    Sha256 fingerprint;
+    // The fingerprint of the result is taken behind the writing, up to where the flag may begin; the few
+    // bytes after that once the flag is found. What is left of it runs while the result is made durable, and
+    // the fingerprint step after the decryption needs no second pass over the file.
     const std::uint64_t surelyContent =
         *plainSize - std::min<std::uint64_t>(*plainSize, kFlagTrailerFixed + kMaxFingerprint);
+    FollowingDigest fingerprint(out.descriptor(), surelyContent);
     BodyJob job{in, kHeaderSize, out, 0, keys.stream, headerBytes, header.chunkSize, workers, progress};
     job.outputDigest = &fingerprint;
-    job.outputDigestBytes = surelyContent;
     progress.beginStep(msg::kStepDecrypt);
     const std::uint64_t written = openBody(job, in.size() - kHeaderSize);
     // The flag was authenticated with the content; it is taken off before the result goes into place, so that
@@ -111,13 +111,16 @@ void decryptInPlace(const std::string& path, const std::string& key, engine::Pro
     const bool flagRequired = header.magic == kMagicNormal || header.magic == kMagicFast;
     if (!flag && flagRequired) throw Error(msg::kDamaged);
     const std::uint64_t contentSize = flag ? flag->contentSize : written;
+    std::vector<unsigned char> lastContent(contentSize - std::min(contentSize, surelyContent));
+    if (!readExactlyAt(out.descriptor(), lastContent.data(), lastContent.size(), surelyContent))
+        throw Error(msg::kCannotRead);
     progress.beginStep(msg::kStepVerify);
-    fingerprint.updateFromFile(out.descriptor(), surelyContent, contentSize);
-    const Sha256Digest digest = fingerprint.finish();
     stopIfCancelled();
     out.commit(contentSize, in);
     keepRemovedFlag(target, flag ? flag->fingerprint : std::string());
-    rememberDigest(target, out.committedState(), digest);
+    // Only remembered: a fingerprint that could not be read back is taken again when it is asked for.
+    const auto digest = fingerprint.finish(lastContent);
+    if (digest && contentSize >= surelyContent) rememberDigest(target, out.committedState(), *digest);
     progress.finish();
 }
 

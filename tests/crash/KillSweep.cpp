@@ -109,7 +109,7 @@ const char* titleOf(Check check) {
     return "?";
 }
 
-SweepReport sweep(Operation& op) {
+SweepReport sweep(Operation& op, int killCount) {
     SweepReport report;
     Tally& t = report.tally;
     op.prepare();
@@ -153,7 +153,7 @@ SweepReport sweep(Operation& op) {
         t.rerunsBlocked += !j.rerunFailure.empty();
     };
 
-    const std::vector<double> moments = killMoments(settings().kills, seedFor(op.name()), lateFrom);
+    const std::vector<double> moments = killMoments(killCount, seedFor(op.name()), lateFrom);
     const int kills = static_cast<int>(moments.size());
     for (int k = 0; k < kills; ++k) {
         // Runs that end before their kill join the measured ones: on a busy machine the first few can be slow.
@@ -178,6 +178,8 @@ SweepReport sweep(Operation& op) {
     }
     return report;
 }
+
+SweepReport sweep(Operation& op) { return sweep(op, settings().kills); }
 
 void appendRow(const std::string& path, const std::string& name, const Tally& t) {
     std::ofstream out(path, std::ios::app);

@@ -41,6 +41,8 @@ struct SweepReport {
     std::vector<Problem> problems;
 };
 
+// `kills` random kills (the run's setting unless given), then one at each named step.
+SweepReport sweep(Operation& operation, int kills);
 SweepReport sweep(Operation& operation);
 
 // One tab-separated row, appended: name, then the tally's fields in the order above.

@@ -31,7 +31,7 @@ SecretKey testKey(unsigned char fill) {
     return key;
 }
 
-std::vector<unsigned char> seal(const std::vector<unsigned char>& plain, std::size_t piece,
+std::vector<unsigned char> sealStream(const std::vector<unsigned char>& plain, std::size_t piece,
                                 const std::array<unsigned char, 4>& aad = {1, 2, 3, 4}) {
     std::vector<unsigned char> out;
     StreamSealer sealer(testKey(7), aad, kChunk, [&](const unsigned char* d, std::size_t n) { out.insert(out.end(), d, d + n); });
@@ -41,7 +41,7 @@ std::vector<unsigned char> seal(const std::vector<unsigned char>& plain, std::si
     return out;
 }
 
-std::vector<unsigned char> open(const std::vector<unsigned char>& sealed, std::size_t piece,
+std::vector<unsigned char> openStream(const std::vector<unsigned char>& sealed, std::size_t piece,
                                 const std::array<unsigned char, 4>& aad = {1, 2, 3, 4}, unsigned char key = 7) {
     std::vector<unsigned char> out;
     StreamOpener opener(testKey(key), aad, kChunk, [&](const unsigned char* d, std::size_t n) { out.insert(out.end(), d, d + n); });
@@ -58,20 +58,20 @@ TEST(Stream, RoundTripsForEverySizeAndEverySplit) {
                                    std::size_t{kChunk + 1}, std::size_t{7 * kChunk}}) {
         SCOPED_TRACE(size);
         const auto plain = testutil::randomBytes(size, 3);
-        const auto sealed = seal(plain, 1000);
+        const auto sealed = sealStream(plain, 1000);
         // Pieces shorter than a chunk, exactly one, and longer (whole chunks are then taken where they lie).
         for (const std::size_t piece : {std::size_t{4096}, std::size_t{3 * kChunk + 5}, size + 1})
-            EXPECT_EQ(sealed, seal(plain, piece)) << piece;
+            EXPECT_EQ(sealed, sealStream(plain, piece)) << piece;
         EXPECT_EQ(sealed.size(), size + 16 * std::max<std::size_t>(1, (size + kChunk - 1) / kChunk));
         for (const std::size_t piece : {std::size_t{333}, std::size_t{kChunk + 16}, std::size_t{2 * (kChunk + 16) + 1},
                                         sealed.size() + 1})
-            EXPECT_EQ(open(sealed, piece), plain) << piece;
+            EXPECT_EQ(openStream(sealed, piece), plain) << piece;
     }
 }
 
 TEST(Stream, CutExtendedReorderedOrForeignStreamsAreRefused) {
     const auto plain = testutil::randomBytes(3 * kChunk, 4);
-    const auto sealed = seal(plain, 5000);
+    const auto sealed = sealStream(plain, 5000);
     const std::size_t stride = kChunk + 16;
     auto extended = sealed;
     extended.push_back(0);
@@ -79,14 +79,14 @@ TEST(Stream, CutExtendedReorderedOrForeignStreamsAreRefused) {
     std::swap_ranges(swapped.begin(), swapped.begin() + stride, swapped.begin() + stride);
     for (const std::size_t piece : {std::size_t{999}, sealed.size() + 1}) {
         SCOPED_TRACE(piece);
-        EXPECT_THROW(open({sealed.begin(), sealed.begin() + 2 * stride}, piece), engine::Error);
-        EXPECT_THROW(open({sealed.begin(), sealed.end() - 1}, piece), engine::Error);
-        EXPECT_THROW(open(extended, piece), engine::Error);
-        EXPECT_THROW(open(swapped, piece), engine::Error);
-        EXPECT_THROW(open(sealed, piece, {1, 2, 3, 5}), engine::Error);  // another header
-        EXPECT_THROW(open(sealed, piece, {1, 2, 3, 4}, 8), engine::Error);  // another key
+        EXPECT_THROW(openStream({sealed.begin(), sealed.begin() + 2 * stride}, piece), engine::Error);
+        EXPECT_THROW(openStream({sealed.begin(), sealed.end() - 1}, piece), engine::Error);
+        EXPECT_THROW(openStream(extended, piece), engine::Error);
+        EXPECT_THROW(openStream(swapped, piece), engine::Error);
+        EXPECT_THROW(openStream(sealed, piece, {1, 2, 3, 5}), engine::Error);  // another header
+        EXPECT_THROW(openStream(sealed, piece, {1, 2, 3, 4}, 8), engine::Error);  // another key
     }
-    EXPECT_THROW(open({}, 1), engine::Error);
+    EXPECT_THROW(openStream({}, 1), engine::Error);
 }
 
 TEST(HeaderMac, DetectsAWrongPasswordAndAnyChangedField) {
@@ -121,13 +121,15 @@ std::vector<unsigned char> runBody(bool sealing, const std::vector<unsigned char
     testutil::writeFile(to, {});
     const std::array<unsigned char, 4> aad{1, 2, 3, 4};
     const SecretKey key = testKey(7);
-    InputFile in(from);
-    const engine::core::Folder folder(dir.path());
-    ReplacementFile out(folder, "out", input.size() + 1024);
-    NoBar bar;
-    Progress progress(bar, input.size());
-    const BodyJob job{in, 0, out, 0, key, aad, kChunk, workers, progress};
-    out.commit(sealing ? sealBody(job, input.size()) : openBody(job, input.size()));
+    {
+        InputFile in(from);
+        const engine::core::Folder folder(dir.path());
+        ReplacementFile out(folder, "out", input.size() + 1024);
+        NoBar bar;
+        Progress progress(bar, input.size());
+        const BodyJob job{in, 0, out, 0, key, aad, kChunk, workers, progress};
+        out.commit(sealing ? sealBody(job, input.size()) : openBody(job, input.size()));
+    }  // Windows lets others read the result only once the engine has let go of it
     return testutil::readFile(to);
 }
 
@@ -136,7 +138,7 @@ std::vector<unsigned char> runBody(bool sealing, const std::vector<unsigned char
 TEST(ChunkedFile, ParallelPipelineWritesExactlyTheStreamAndReadsItBack) {
     // Enough chunks for several batches, so that reading, the workers and writing overlap.
     const auto plain = testutil::randomBytes(3000 * kChunk + 123, 5);
-    const auto streamed = seal(plain, 70000);
+    const auto streamed = sealStream(plain, 70000);
     for (const unsigned workers : {1u, 3u}) {
         SCOPED_TRACE(workers);
         EXPECT_EQ(runBody(true, plain, workers), streamed);
