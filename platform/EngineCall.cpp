@@ -7,8 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include <QCoreApplication>
+#include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
@@ -154,7 +155,12 @@ void runEngineCall(const std::function<void()>& call) {
         } catch (...) {
             failure = std::current_exception();
         }
-        QMetaObject::invokeMethod(&receiver, [&done] { done = true; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(&receiver, [&done] {
+            done = true;
+            // Windows' event dispatcher delivers posted events before it waits and does not count them as
+            // events: without this the wait below would sleep on until some other event came (a mouse move).
+            if (auto* dispatcher = QThread::currentThread()->eventDispatcher()) dispatcher->interrupt();
+        }, Qt::QueuedConnection);
     });
     // Not a QEventLoop: a request to end the program while the call runs must not end this wait early.
     while (!done) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
