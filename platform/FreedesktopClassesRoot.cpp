@@ -39,12 +39,6 @@ QString desktopEntryString(QString text) {
     return text;
 }
 
-// The program of a command row "<program> %1".
-QString programOf(QString command) {
-    if (command.endsWith(QLatin1String(" %1"))) command.chop(3);
-    return command;
-}
-
 // Desktop entries quote arguments with reserved characters and escape ", `, $ and \ inside the quotes.
 QString quotedExecArgument(QString argument) {
     argument.replace(QLatin1String("%"), QLatin1String("%%"));
@@ -82,7 +76,9 @@ QString packageMagicXml() {
         .arg(letters);
 }
 
-QString desktopExecLine(const QString& command) { return quotedExecArgument(programOf(command)) + QStringLiteral(" %f"); }
+QString desktopExecLine(const QString& command) {
+    return quotedExecArgument(commandProgram(command)) + QStringLiteral(" %f");
+}
 
 namespace {
 
@@ -224,7 +220,7 @@ bool FreedesktopClassesRoot::writeDesktopEntry(const QString& className) const {
                                    "MimeType=%4;\n"
                                    "NoDisplay=true\n"
                                    "Terminal=false\n")
-                        .arg(desktopEntryString(value(className)), desktopEntryString(programOf(command)),
+                        .arg(desktopEntryString(value(className)), desktopEntryString(commandProgram(command)),
                              desktopExecLine(command), packageMimeType());
     if (QFileInfo::exists(iconPath())) entry += QStringLiteral("Icon=%1\n").arg(desktopEntryString(iconPath()));
     return writeTextFile(desktopEntryPath(), entry.toUtf8());

@@ -51,7 +51,7 @@ private:
     std::map<QString, QString> rows_;
 };
 
-// The program path of a command row "<program> %1" as a desktop entry's Exec line opening one file.
+// The program of a command row (commandProgram) as a desktop entry's Exec line opening one file.
 QString desktopExecLine(const QString& command);
 
 // The packages' magic as a shared-mime-info <magic> element: both halves of its eight bytes must match.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/ShellAssociation.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -34,8 +36,25 @@ std::vector<ClassesRootRow> associationRows(const QString& programPath) {
         {QStringLiteral(".cff"), QStringLiteral("Soubor CFF")},
         {QStringLiteral("Soubor CFF"), QStringLiteral("Soubor aplikace Mivex 2")},
         {QStringLiteral("Soubor CFF\\Defaulticon"), QDir::toNativeSeparators(packageIconFile(programPath))},
-        {QStringLiteral("Soubor CFF\\Shell\\Open\\Command"), QDir::toNativeSeparators(programPath) + QStringLiteral(" %1")},
+        {QStringLiteral("Soubor CFF\\Shell\\Open\\Command"), associationCommand(programPath)},
     };
+}
+
+QString associationCommand(const QString& programPath) {
+    return QStringLiteral("\"%1\" \"%2\"").arg(QDir::toNativeSeparators(programPath), QStringLiteral("%1"));
+}
+
+QString commandProgram(const QString& command) {
+    static const QString quotedArgument = QStringLiteral(" \"%1\"");
+    static const QString bareArgument = QStringLiteral(" %1");
+    QString program = command;
+    if (program.endsWith(quotedArgument)) program.chop(quotedArgument.size());
+    else if (program.endsWith(bareArgument)) program.chop(bareArgument.size());
+    else return {};
+    // The outer quotes only: a Linux file name may hold a quote itself.
+    if (program.size() >= 2 && program.startsWith(QLatin1Char('"')) && program.endsWith(QLatin1Char('"')))
+        program = program.mid(1, program.size() - 2);
+    return program;
 }
 
 void registerAssociation(ClassesRoot& root, const QString& programPath) {
@@ -43,7 +62,10 @@ void registerAssociation(ClassesRoot& root, const QString& programPath) {
         root.removeWrittenRows();
         return;
     }
-    for (const ClassesRootRow& row : associationRows(programPath)) root.setDefaultValue(row.key, row.data);
+    const std::vector<ClassesRootRow> rows = associationRows(programPath);
+    if (std::all_of(rows.begin(), rows.end(), [&](const ClassesRootRow& row) { return root.holds(row.key, row.data); }))
+        return;
+    for (const ClassesRootRow& row : rows) root.setDefaultValue(row.key, row.data);
     root.finish();
 }
 

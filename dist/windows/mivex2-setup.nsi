@@ -115,16 +115,10 @@ Section "${PRODUCT}" SectionProgram
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 SectionEnd
 
-; What the uninstaller takes away: every file and key the installer wrote, and only those.
-Section "un.${PRODUCT}" SectionUnProgram
-  SectionIn RO
-  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
-  !include "${PACKAGE}/removed-files.nsh"
-  Delete "$INSTDIR\${UNINSTALLER}"
-  RMDir "$INSTDIR"
-
-  ; The association goes only while it still opens packages with this program: another program may have
-  ; taken .cff meanwhile. The program rewrites the rows at each start, in its own form (unquoted).
+; The association in the hive of SHCTX, only while it still opens packages with this program: another
+; program may have taken .cff meanwhile. The program writes the same quoted command as the installer; earlier
+; versions of it wrote "<program> %1". (StrCmp compares without case, as Windows names files.)
+!macro RemoveAssociation
   ReadRegStr $0 SHCTX "Software\Classes\${PACKAGE_CLASS}\Shell\Open\Command" ""
   ${If} $0 == '"$INSTDIR\${PROGRAM}" "%1"'
   ${OrIf} $0 == '$INSTDIR\${PROGRAM} %1'
@@ -134,6 +128,24 @@ Section "un.${PRODUCT}" SectionUnProgram
     ${If} $0 == "${PACKAGE_CLASS}"
       DeleteRegKey SHCTX "Software\Classes\.cff"
     ${EndIf}
+  ${EndIf}
+!macroend
+
+; What the uninstaller takes away: every file and key the installer wrote, and only those.
+Section "un.${PRODUCT}" SectionUnProgram
+  SectionIn RO
+  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+  !include "${PACKAGE}/removed-files.nsh"
+  Delete "$INSTDIR\${UNINSTALLER}"
+  RMDir "$INSTDIR"
+
+  !insertmacro RemoveAssociation
+  ; A start of the program by this user without administrator rights may have written the association into
+  ; their own classes, over the machine's.
+  ${If} $MultiUser.InstallMode == "AllUsers"
+    SetShellVarContext current
+    !insertmacro RemoveAssociation
+    SetShellVarContext all
   ${EndIf}
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
   DeleteRegKey SHCTX "${SETTINGS_KEY}"

@@ -20,28 +20,67 @@ bool writeDefaultValue(HKEY root, const QString& key, const QString& data) {
     return written;
 }
 
+// The default value of `key` under `root`; empty when the key or its value is missing. A value that grows
+// between the two reads reads as missing: the row is written again, no harm.
+QString readDefaultValue(HKEY root, const QString& key) {
+    const std::wstring keyName = key.toStdWString();
+    DWORD bytes = 0;
+    if (!root || RegGetValueW(root, keyName.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
+        return {};
+    std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
+    bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+    if (RegGetValueW(root, keyName.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value.data(), &bytes) != ERROR_SUCCESS)
+        return {};
+    return QString::fromWCharArray(value.c_str());
+}
+
+bool keyExists(HKEY root, const QString& key) {
+    HKEY handle = nullptr;
+    if (!root || RegOpenKeyExW(root, key.toStdWString().c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(handle);
+    return true;
+}
+
 HKEY openClasses(HKEY hive) {
     HKEY classes = nullptr;
     // Opened for what the rows need only: a user without administrator rights gets no handle to the
     // machine's classes, and the rows go to the user's.
-    if (RegCreateKeyExW(hive, L"Software\\Classes", 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_CREATE_SUB_KEY | KEY_SET_VALUE, nullptr, &classes, nullptr) != ERROR_SUCCESS)
+    const REGSAM rights = KEY_CREATE_SUB_KEY | KEY_SET_VALUE | KEY_QUERY_VALUE;
+    if (RegCreateKeyExW(hive, L"Software\\Classes", 0, nullptr, REG_OPTION_NON_VOLATILE, rights, nullptr, &classes,
+                        nullptr) != ERROR_SUCCESS)
         return nullptr;
     return classes;
 }
 
+HKEY openClassesToRead(HKEY hive) {
+    HKEY classes = nullptr;
+    return RegOpenKeyExW(hive, L"Software\\Classes", 0, KEY_QUERY_VALUE, &classes) == ERROR_SUCCESS ? classes : nullptr;
+}
+
 }  // namespace
 
-WindowsClassesRoot::WindowsClassesRoot(HKEY machineClasses, HKEY userClasses)
-    : machine_(machineClasses), user_(userClasses) {}
+WindowsClassesRoot::WindowsClassesRoot(HKEY machineClasses, HKEY userClasses, HKEY machineClassesToRead)
+    : machine_(machineClasses),
+      user_(userClasses),
+      machineToRead_(machineClassesToRead ? machineClassesToRead : machineClasses) {}
 
 WindowsClassesRoot::WindowsClassesRoot()
-    : machine_(openClasses(HKEY_LOCAL_MACHINE)), user_(openClasses(HKEY_CURRENT_USER)), ownsRoots_(true) {}
+    : machine_(openClasses(HKEY_LOCAL_MACHINE)),
+      user_(openClasses(HKEY_CURRENT_USER)),
+      machineToRead_(machine_ ? machine_ : openClassesToRead(HKEY_LOCAL_MACHINE)),
+      ownsRoots_(true) {}
 
 WindowsClassesRoot::~WindowsClassesRoot() {
     if (!ownsRoots_) return;
+    if (machineToRead_ && machineToRead_ != machine_) RegCloseKey(machineToRead_);
     if (machine_) RegCloseKey(machine_);
     if (user_) RegCloseKey(user_);
+}
+
+bool WindowsClassesRoot::holds(const QString& key, const QString& data) const {
+    const QString value = readDefaultValue(keyExists(user_, key) ? user_ : machineToRead_, key);
+    return !value.isEmpty() && value.compare(data, Qt::CaseInsensitive) == 0;
 }
 
 bool WindowsClassesRoot::setDefaultValue(const QString& key, const QString& data) {

@@ -3,7 +3,8 @@
 // encrypts it with every method the program offers (keyed, fast, static with its sealed fingerprint, a
 // folder package) and takes a fingerprint; `check DIR` decrypts and verifies what it finds there and compares
 // it byte for byte with the same known content, made here again. scripts/cross-check writes on each system
-// and checks on the other. Exit code 0 when every check passed.
+// and checks on the other. Exit code 0 when every check passed. `pack FOLDER KEY` packs the files of a
+// folder into FOLDER/directory.cff with KEY.
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -72,6 +73,28 @@ std::string fingerprintOf(const std::string& path) {
     return field.text();
 }
 
+// The names of a folder's files, in UTF-8.
+std::vector<std::string> filesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(testutil::fsPath(folder))) {
+        if (!entry.is_regular_file()) continue;
+        const std::u8string name = entry.path().filename().u8string();
+        names.emplace_back(name.begin(), name.end());
+    }
+    return names;
+}
+
+// The named files of a folder packed into <folder>/directory.cff, as the folder encryption does it.
+void packFolder(const std::string& folder, const std::vector<std::string>& names, const std::string& key) {
+    FakeField hashEdit, errorMsg;
+    FakeBar pb1, pb2, pbf;
+    testutil::FakeLabel soubor, status;
+    FakeWindow window;
+    testutil::FakeFileList files(folder, names);
+    VQ202::sifrdir(folder + "/" + kPackageName, hashEdit, files, errorMsg, pb1, pb2, pbf, soubor, status, window, key);
+    if (!errorMsg.text().empty()) throw std::runtime_error("sifrdir: " + errorMsg.text());
+}
+
 void writeSet(const std::string& dir) {
     std::filesystem::create_directories(testutil::fsPath(dir));
     FakeBar bar;
@@ -102,12 +125,7 @@ void writeSet(const std::string& dir) {
         testutil::writeFile(folder + "/" + file.name, file.bytes());
         names.push_back(file.name);
     }
-    FakeField hashEdit, errorMsg;
-    FakeBar pb1, pb2, pbf;
-    testutil::FakeLabel soubor, status;
-    testutil::FakeFileList files(folder, names);
-    VQ202::sifrdir(folder + "/" + kPackageName, hashEdit, files, errorMsg, pb1, pb2, pbf, soubor, status, window, kKey);
-    if (!errorMsg.text().empty()) throw std::runtime_error("sifrdir: " + errorMsg.text());
+    packFolder(folder, names, kKey);
 }
 
 int checkSet(const std::string& dir) {
@@ -166,8 +184,8 @@ int checkSet(const std::string& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string usage = "usage: mivex_crosscheck write|check FOLDER";
-    if (argc != 3) {
+    const std::string usage = "usage: mivex_crosscheck write|check FOLDER, or pack FOLDER KEY";
+    if (argc != 3 && !(argc == 4 && std::string(argv[1]) == "pack")) {
         std::cerr << usage << "\n";
         return 2;
     }
@@ -181,6 +199,13 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (command == "check") return checkSet(argv[2]) == 0 ? 0 : 1;
+        if (command == "pack") {
+            // A package for the program's windows to restore (scripts/test-package-windows), at the cheap cost.
+            engine::core::setScryptCostForTesting(10);
+            packFolder(argv[2], filesIn(argv[2]), argv[3]);
+            std::cout << "packed into " << argv[2] << "/" << kPackageName << "\n";
+            return 0;
+        }
     } catch (const std::exception& error) {
         std::cerr << command << ": " << error.what() << "\n";
         return 1;

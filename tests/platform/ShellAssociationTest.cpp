@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -30,14 +32,26 @@ TEST(ShellAssociation, RowsForAWindowsProgramFile) {
         {QStringLiteral(".cff"), QStringLiteral("Soubor CFF")},
         {QStringLiteral("Soubor CFF"), QStringLiteral("Soubor aplikace Mivex 2")},
         {QStringLiteral("Soubor CFF\\Defaulticon"), QStringLiteral("C:\\Prog\\slozkamivex2.ico")},
-        {QStringLiteral("Soubor CFF\\Shell\\Open\\Command"), QStringLiteral("C:\\Prog\\app.exe %1")},
+        {QStringLiteral("Soubor CFF\\Shell\\Open\\Command"), QStringLiteral("\"C:\\Prog\\app.exe\" \"%1\"")},
     };
     EXPECT_EQ(rows, expected);
-    // A path with blanks is taken as it is, without quotes.
+    // Program and package quoted: the shell splits neither at a blank.
     EXPECT_EQ(platform::associationRows(QStringLiteral("/opt/my apps/mivex2"))[3].data,
-              QStringLiteral("/opt/my apps/mivex2 %1"));
+              QStringLiteral("\"/opt/my apps/mivex2\" \"%1\""));
     EXPECT_EQ(platform::associationRows(QStringLiteral("/opt/my apps/mivex2"))[2].data,
               QStringLiteral("/opt/my apps/slozkamivex2.ico"));
+}
+
+TEST(ShellAssociation, CommandProgramOfTheQuotedAndTheOlderUnquotedForm) {
+    const QString program = QStringLiteral("C:\\Program Files\\Mivex 2\\mivex2.exe");
+    EXPECT_EQ(platform::commandProgram(platform::associationCommand(program)), program);
+    EXPECT_EQ(platform::commandProgram(program + QStringLiteral(" %1")), program) << "as earlier versions wrote it";
+    EXPECT_EQ(platform::commandProgram(QLatin1Char('"') + program + QStringLiteral("\" %1")), program);
+    // A Linux file name may hold quotes and "%1" itself.
+    EXPECT_EQ(platform::commandProgram(platform::associationCommand(QStringLiteral("/a \"b\" %1/m"))),
+              QStringLiteral("/a \"b\" %1/m"));
+    EXPECT_EQ(platform::commandProgram(QStringLiteral("\"C:\\x.exe\" /open \"%2\"")), QString());
+    EXPECT_EQ(platform::commandProgram(QStringLiteral(" \"%1\"")), QString());
 }
 
 TEST(ShellAssociation, PackageIconBesideTheProgramOrInTheInstalledDataFolder) {
@@ -76,6 +90,46 @@ TEST(ShellAssociation, AFailingRowIsSkippedAndTheRestWritten) {
                                        QStringLiteral("Soubor CFF\\Defaulticon"),
                                        QStringLiteral("Soubor CFF\\Shell\\Open\\Command")}));
     EXPECT_TRUE(root.finished);
+}
+
+// Holds the rows given to it, as a classes root the shell reads; counts what is written.
+class HoldingRoot : public platform::ClassesRoot {
+public:
+    bool setDefaultValue(const QString& key, const QString& data) override {
+        held[key] = data;
+        ++written;
+        return true;
+    }
+    bool holds(const QString& key, const QString& data) const override {
+        const auto row = held.find(key);
+        return row != held.end() && row->second == data;
+    }
+    std::map<QString, QString> held;
+    int written = 0;
+};
+
+TEST(ShellAssociation, RowsTheShellReadsAlreadyAreNotWrittenAgain) {
+    const QString program = QStringLiteral("C:\\Program Files\\Mivex 2\\mivex2.exe");
+    HoldingRoot root;
+    platform::registerAssociation(root, program);
+    EXPECT_EQ(root.written, 4);
+    platform::registerAssociation(root, program);
+    EXPECT_EQ(root.written, 4) << "the next start writes nothing";
+
+    // An earlier version's unquoted command splits a package path at its blanks: it is replaced.
+    const QString command = QStringLiteral("Soubor CFF\\Shell\\Open\\Command");
+    root.held[command] = program + QStringLiteral(" %1");
+    platform::registerAssociation(root, program);
+    EXPECT_EQ(root.written, 8);
+    EXPECT_EQ(root.held[command], QStringLiteral("\"%1\" \"%2\"").arg(program, QStringLiteral("%1")));
+
+    // Another program's command, or a row missing, and every row is written.
+    root.held[command] = QStringLiteral("\"C:\\jiny.exe\" \"%1\"");
+    platform::registerAssociation(root, program);
+    EXPECT_EQ(root.written, 12);
+    root.held.erase(QStringLiteral(".cff"));
+    platform::registerAssociation(root, program);
+    EXPECT_EQ(root.written, 16);
 }
 
 class Freedesktop : public ::testing::Test {
@@ -201,6 +255,7 @@ TEST(FreedesktopExec, QuotesWhatTheDesktopWouldSplitOrExpand) {
     EXPECT_EQ(platform::desktopExecLine(QStringLiteral("/usr/bin/mivex2 %1")), QStringLiteral("/usr/bin/mivex2 %f"));
     EXPECT_EQ(platform::desktopExecLine(QStringLiteral("/a b/$x\"y %1")), QStringLiteral("\"/a b/\\$x\\\"y\" %f"));
     EXPECT_EQ(platform::desktopExecLine(QStringLiteral("/a%b/m %1")), QStringLiteral("/a%%b/m %f"));
+    EXPECT_EQ(platform::desktopExecLine(QStringLiteral("\"/a b/m\" \"%1\"")), QStringLiteral("\"/a b/m\" %f"));
 }
 
 TEST(FreedesktopDataHome, FollowsXdgDataHome) {

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "platform/ShellAssociation.h"
 #include "platform/win32/WindowsClassesRoot.h"
 
 namespace {
 
+const QString kCommand = QStringLiteral("Soubor CFF\\Shell\\Open\\Command");
 const std::wstring kScratch = L"Software\\Mivex2Tests\\ClassesRoot-" + std::to_wstring(GetCurrentProcessId());
 
 HKEY createKey(const std::wstring& path, REGSAM rights) {
@@ -55,8 +57,7 @@ TEST_F(RegistryClasses, GoToTheMachineWhereTheUserMayWriteIt) {
         EXPECT_EQ(defaultValue(machine, row.key), row.data.toStdString()) << row.key.toStdString();
         EXPECT_EQ(defaultValue(user, row.key), "<none>") << row.key.toStdString();
     }
-    EXPECT_EQ(defaultValue(machine, QStringLiteral("Soubor CFF\\Shell\\Open\\Command")),
-              "C:\\Programy\\Mivex 2\\mivex2.exe %1");
+    EXPECT_EQ(defaultValue(machine, kCommand), "\"C:\\Programy\\Mivex 2\\mivex2.exe\" \"%1\"");
 }
 
 TEST_F(RegistryClasses, GoToTheUsersOwnClassesWithoutAdministratorRights) {
@@ -69,8 +70,67 @@ TEST_F(RegistryClasses, GoToTheUsersOwnClassesWithoutAdministratorRights) {
     // Rewritten at the next start, from another folder: the rows follow the program.
     platform::WindowsClassesRoot again(nullptr, user);
     platform::registerAssociation(again, QStringLiteral("D:\\jinde\\mivex2.exe"));
-    EXPECT_EQ(defaultValue(user, QStringLiteral("Soubor CFF\\Shell\\Open\\Command")),
-              "D:\\jinde\\mivex2.exe %1");
+    EXPECT_EQ(defaultValue(user, kCommand), "\"D:\\jinde\\mivex2.exe\" \"%1\"");
+}
+
+// Counts the rows written through it.
+class CountingRoot : public platform::WindowsClassesRoot {
+public:
+    using WindowsClassesRoot::WindowsClassesRoot;
+    bool setDefaultValue(const QString& key, const QString& data) override {
+        ++written;
+        return WindowsClassesRoot::setDefaultValue(key, data);
+    }
+    int written = 0;
+};
+
+// The rows as the setup program writes them for the machine, the path spelt in another case.
+void writeInstallersRows(HKEY classes) {
+    const std::pair<const wchar_t*, const wchar_t*> rows[] = {
+        {L".cff", L"Soubor CFF"},
+        {L"Soubor CFF", L"Soubor aplikace Mivex 2"},
+        {L"Soubor CFF\\Defaulticon", L"C:\\PROGRAMY\\Mivex 2\\slozkamivex2.ico"},
+        {L"Soubor CFF\\Shell\\Open\\Command", L"\"C:\\PROGRAMY\\Mivex 2\\mivex2.exe\" \"%1\""},
+    };
+    for (const auto& [key, data] : rows) {
+        ASSERT_EQ(RegSetKeyValueW(classes, key, nullptr, REG_SZ, data,
+                                  static_cast<DWORD>((wcslen(data) + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    }
+}
+
+// Neither an administrator's start nor that of a user without administrator rights writes over them.
+TEST_F(RegistryClasses, TheSetupProgramsRowsStay) {
+    openMachine();
+    writeInstallersRows(machine);
+    CountingRoot administrators(machine, user);
+    platform::registerAssociation(administrators, program);
+    CountingRoot usersOwn(nullptr, user, machine);
+    platform::registerAssociation(usersOwn, program);
+    EXPECT_EQ(administrators.written + usersOwn.written, 0);
+    EXPECT_EQ(defaultValue(machine, kCommand), "\"C:\\PROGRAMY\\Mivex 2\\mivex2.exe\" \"%1\"");
+    EXPECT_EQ(defaultValue(user, kCommand), "<none>");
+}
+
+// The user's key is what the shell reads over the machine's: an earlier version's unquoted command there
+// is replaced, in the user's classes; from then on nothing is written.
+TEST_F(RegistryClasses, AnEarlierVersionsUnquotedCommandIsReplacedOnce) {
+    openMachine();
+    writeInstallersRows(machine);
+    platform::WindowsClassesRoot earlier(nullptr, user, machine);
+    for (const auto& row : platform::associationRows(program)) earlier.setDefaultValue(row.key, row.data);
+    ASSERT_EQ(RegSetKeyValueW(user, kCommand.toStdWString().c_str(), nullptr, REG_SZ,
+                              L"C:\\Programy\\Mivex 2\\mivex2.exe %1",
+                              static_cast<DWORD>(sizeof(L"C:\\Programy\\Mivex 2\\mivex2.exe %1"))),
+              ERROR_SUCCESS);
+
+    CountingRoot root(nullptr, user, machine);
+    platform::registerAssociation(root, program);
+    EXPECT_EQ(root.written, 4);
+    EXPECT_EQ(defaultValue(user, kCommand), "\"C:\\Programy\\Mivex 2\\mivex2.exe\" \"%1\"");
+    CountingRoot again(nullptr, user, machine);
+    platform::registerAssociation(again, program);
+    EXPECT_EQ(again.written, 0);
 }
 
 TEST(SystemClassesRoot, IsTheRegistry) {
