@@ -17,7 +17,6 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QThread>
-#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -163,10 +162,6 @@ void runEngineCall(const std::function<void()>& call) {
             if (auto* dispatcher = QThread::currentThread()->eventDispatcher()) dispatcher->interrupt();
         }, Qt::QueuedConnection);
     });
-    // A timer wakes the wait now and then: the worker's wake-up alone was seen lost before the event loop
-    // first ran (a start with a file to open, on Windows), leaving the wait asleep for good.
-    QTimer wakeUp;
-    wakeUp.start(50);
     // Not a QEventLoop: a request to end the program while the call runs must not end this wait early.
     while (!done) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     worker.join();
