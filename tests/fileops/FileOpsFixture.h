@@ -31,7 +31,8 @@ protected:
     QStringList messagesCaptioned(const QString& caption) const;
 };
 
-// The first field of `sha256sum`'s output for the file.
+// The file's SHA-256 in lowercase hex, as sha256sum prints it, taken by Qt: a digest that is not the engine's,
+// and one that Windows has too.
 std::string sha256sum(const QString& path);
 // The file's bytes, for comparing a file before and after.
 std::vector<unsigned char> bytesOf(const QString& path);
