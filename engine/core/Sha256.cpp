@@ -21,17 +21,6 @@ void Sha256::update(const unsigned char* data, std::size_t size) {
     if (size > 0 && EVP_DigestUpdate(ctx_.get(), data, size) != 1) throw Error(msg::kCryptoFailure);
 }
 
-void Sha256::updateFromFile(int fd, std::uint64_t from, std::uint64_t to) {
-    unsigned char buffer[4096];
-    while (from < to) {
-        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(sizeof buffer, to - from));
-        const auto got = readSomeAt(fd, buffer, want, from);
-        if (!got || *got == 0) throw Error(msg::kCannotRead);
-        update(buffer, *got);
-        from += *got;
-    }
-}
-
 Sha256Digest Sha256::finish() {
     Sha256Digest digest{};
     unsigned int length = 0;

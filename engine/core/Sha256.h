@@ -20,8 +20,6 @@ class Sha256 {
 public:
     Sha256();
     void update(const unsigned char* data, std::size_t size);
-    // Adds the file's bytes [from, to), read with pread; throws engine::Error(kCannotRead) unless all are there.
-    void updateFromFile(int fd, std::uint64_t from, std::uint64_t to);
     Sha256Digest finish();
 
 private:
